@@ -1,0 +1,138 @@
+#pragma once
+// The scene data store: everything the plug-in knows about the open scene and everything the
+// artist chose for the next submission. One process-wide instance; a plain container whose
+// rules live with the code that fills each field.
+#include "core/LogChannel.h"
+#include "plugin/HostOperations.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace rud {
+
+struct CameraInfo {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t startFrame = 1;
+    std::wstring imageFormat;   // upper case, e.g. "PNG", "TIF"
+    bool renderable = false;
+    std::wstring displayName;
+    bool isPanorama = false;
+};
+
+// The Corona limit fields, in the order the store holds them (CoronaLimitsRef()).
+struct CoronaLimits {
+    double coronaTimeLimitHours = 0;
+    int32_t coronaPassLimit = 0;
+    int32_t coronaTimeLimitSeconds = 0;
+    double coronaNoiseLevelLimit = 0;
+};
+
+// Result codes of ReadAnalysis.
+enum AnalysisResult : int32_t {
+    kAnalysisRead = 0,
+    kAnalysisNoCameras = 1,
+    kAnalysisDuplicateCameras = 4,
+};
+
+// Steps of a submission, shown by the busy dialog.
+enum BusyStage : int32_t {
+    kBusyStarting = 0,
+    kBusyCheckingScene = 1,
+    kBusySavingScene = 2,
+    kBusyCheckingViruses = 3,
+    kBusyPacking = 4,
+    kBusyWritingTask = 5,
+    kBusySending = 6,
+};
+
+// Values of submitState / busyState.
+constexpr int32_t kThreadNone = -1;
+constexpr int32_t kThreadRunning = 0;
+constexpr int32_t kThreadFinished = 11;
+
+class RUDRenderingDataMgr {
+public:
+    static RUDRenderingDataMgr& Instance();
+
+    std::map<std::wstring, CameraInfo>& CamerasRef() { return cameras; }
+    CoronaLimits& CoronaLimitsRef() { return coronaLimits; }
+    std::string& IsRegionTextRef() { return isRegionText; }
+    void SetAnalysisText(std::wstring text) { analysisText = std::move(text); }
+    void ClearCameras() { cameras.clear(); }
+    std::vector<std::wstring>& RebuildMessageLines();
+    void SetRenderModeCode(int32_t value) { renderModeCode = value; }
+    void SetDistributedCount(int32_t value) { distributedCount = value; }
+    void AddToolTip(HWND control, const std::wstring& text);
+
+    // Parses analysisText and fills cameras, settings and report lines (0, 1 or 4).
+    [[nodiscard]] int32_t ReadAnalysis();
+    // Sets sceneFileName and sceneFilePath from "name"; returns the file name (UTF-8) or "".
+    std::string ReadSceneName(std::string& name);
+
+    std::wstring analysisText;
+    std::vector<std::wstring> errorLines;
+    std::vector<std::wstring> warningLines;
+    std::vector<std::wstring> messageLines;
+    std::map<std::wstring, CameraInfo> cameras;
+    CoronaLimits coronaLimits;  // coronaTimeLimitHours, coronaPassLimit, coronaTimeLimitSeconds, coronaNoiseLevelLimit
+    bool useCorona = false;
+    std::string sceneFileName;   // UTF-8
+    std::string sceneFilePath;   // UTF-8
+    std::string isRegionText;
+    int32_t renderModeCode = 1;
+    int32_t distributedCount = 0;
+    std::string renderModeName;
+    LogChannel dataLog;
+    float gammaOut = 2.2f;
+    int32_t coronaLimitState = 0;
+    bool colorChannel = false;
+    bool aoChannel = false;
+    double aoRadius = 1000.0;
+    int32_t aoSubdivs = 16;
+    bool mtlChannel = false;
+    bool giChannel = false;
+    bool psdChannel = false;
+    int32_t giIrradmapPreset = 0;
+    int32_t giIrradmapMinRate = 0;
+    int32_t giIrradmapMaxRate = 0;
+    int32_t imageSamplerType = 0;
+    double uiScale = 1.0;
+    std::wstring duplicateCameraNames;
+    int32_t cameraDialogAllMode = 0;
+    std::map<int32_t, bool> toggleButtonStates;
+    std::vector<int32_t> rememberedCheckIds;
+    std::vector<int32_t> rememberedComboIds;
+    std::vector<int32_t> rememberedEditIds;
+    std::vector<int32_t> rememberedRadioIds;
+    std::vector<std::unique_ptr<IToolTip>> toolTips;
+    std::thread* submitThread = nullptr;
+    std::thread* busyThread = nullptr;
+    // The only fields two threads use at once: the dialog, the worker and the busy dialog.
+    std::atomic<int32_t> submitState{kThreadNone};
+    std::atomic<int32_t> busyState{kThreadNone};
+    std::atomic<bool> busyCloseRequested{false};
+    std::atomic<bool> busyHidden{false};
+    std::wstring analysisResultPath;
+    bool referenceNamesIllegal = false;
+
+    // What the busy dialog tells the artist: the worker's current step (BusyStage) and, while
+    // packing, the archive's size so far. Written by the worker, polled by the busy dialog.
+    std::atomic<int32_t> busyStage{0};
+    std::atomic<int64_t> busyArchiveBytes{0};
+
+    // Tests build private stores; the plug-in uses Instance().
+    RUDRenderingDataMgr();
+    ~RUDRenderingDataMgr();
+    RUDRenderingDataMgr(const RUDRenderingDataMgr&) = delete;
+    RUDRenderingDataMgr& operator=(const RUDRenderingDataMgr&) = delete;
+};
+
+} // namespace rud

@@ -1,0 +1,44 @@
+#pragma once
+// What the plug-in knows of its own data folder and of the farm's desktop client.
+#include <cstdint>
+#include <string>
+
+namespace rud {
+
+class RUDRenderingDataMgr;
+
+struct ClientInfo {
+    std::wstring ip;
+    int32_t port = 80;
+    std::wstring jsonDir;
+    std::wstring zipExePath;
+    std::wstring compressDir;
+    std::wstring lowerVersion;
+    std::string scenePath;       // UTF-8
+    int32_t imageScaleIndex = 0;
+    std::string imageScaleText;
+    std::string compressPath;    // UTF-8
+    std::string zipArguments;    // ANSI code page
+    std::wstring parserScriptPath;
+    std::wstring adslScriptPath;
+    std::wstring alcScriptPath;
+    std::wstring crpScriptPath;
+};
+
+struct ClientUserInfo {
+    std::wstring userName;
+    std::wstring savePath;
+    std::string savePathUtf8;
+    bool valid = false;
+};
+
+// Fills the data folder paths, "ip", "port", "lowerversion" and the custom.bin override.
+bool GetClientInformation(RUDRenderingDataMgr& store, ClientInfo& info);
+[[nodiscard]] bool ReadCustomAddress(RUDRenderingDataMgr& store, ClientInfo& info);
+// Reads "KELVANTA_USERNAME_DATA" and "KELVANTA_PLUGIN_SAVE_PATH".
+void ReadClientSharedMemory(RUDRenderingDataMgr& store, ClientUserInfo& user);
+
+// The plug-in's own version, compared with the client's "lowerversion".
+constexpr const wchar_t* kPluginVersion = L"1.3.7";
+
+} // namespace rud

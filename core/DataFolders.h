@@ -1,0 +1,18 @@
+#pragma once
+// The folders Windows supplies and the plug-in's data folder layout.
+#include <string>
+
+namespace rud {
+
+// CSIDL_COMMON_APPDATA (35), e.g. C:\ProgramData; empty when Windows cannot supply it.
+std::wstring CommonAppDataFolder();
+// CSIDL_LOCAL_APPDATA (28); empty when Windows cannot supply it.
+std::wstring LocalAppDataFolder();
+// CommonAppDataFolder() + "/RUD Rendering".
+std::wstring DataFolder();
+// DataFolder() + "/script/kiv_plugin.ini".
+std::wstring SettingsFilePath();
+
+bool PathExists(const std::wstring& path);
+
+} // namespace rud

@@ -1,0 +1,92 @@
+#include "core/ResourceStrings.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cwchar>
+#include <mutex>
+#include <string>
+
+namespace rud {
+namespace {
+
+std::atomic<HINSTANCE> moduleInstance{nullptr};
+std::atomic<HINSTANCE> languageModule{nullptr};
+std::once_flag languageModuleLoaded;
+
+wchar_t bufferA[256];
+wchar_t bufferB[256];
+
+std::wstring ModuleFolderAndName(std::wstring& fileName) {
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD length = ::GetModuleFileNameW(moduleInstance.load(), path, MAX_PATH * 2);
+    std::wstring full(path, length);
+    size_t slash = full.find_last_of(L"\\/");
+    fileName = slash == std::wstring::npos ? full : full.substr(slash + 1);
+    return slash == std::wstring::npos ? std::wstring() : full.substr(0, slash);
+}
+
+// The language the artist runs 3ds Max in: RUD_LANGUAGE when set (a pipeline override), else
+// the user-interface language of Windows (which the host's language pack follows).
+std::wstring PreferredLocale() {
+    if (const wchar_t* forced = _wgetenv(L"RUD_LANGUAGE"); forced && *forced) return forced;
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    if (::LCIDToLocaleName(MAKELCID(::GetUserDefaultUILanguage(), SORT_DEFAULT), name,
+                           LOCALE_NAME_MAX_LENGTH, 0) > 0)
+        return name;
+    return L"en-US";
+}
+
+HINSTANCE LoadLanguageFile() {
+    std::wstring fileName;
+    std::wstring folder = ModuleFolderAndName(fileName);
+    std::wstring wanted = PreferredLocale();
+    // Chinese variants other than zh-CN still read the Simplified Chinese file.
+    std::wstring candidates[] = {wanted, wanted.rfind(L"zh", 0) == 0 ? L"zh-CN" : L"en-US", L"en-US"};
+    for (const std::wstring& locale : candidates) {
+        std::wstring path = folder + L"\\" + locale + L"\\" + fileName + L".mui";
+        HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr,
+                                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        if (module) return module;
+    }
+    return moduleInstance.load();
+}
+
+const wchar_t* LoadInto(wchar_t (&buffer)[256], int id) {
+    if (!moduleInstance.load()) return nullptr;
+    HINSTANCE module = LanguageModule();
+    if (!module) return nullptr;
+    if (::LoadStringW(module, static_cast<UINT>(id), buffer, 256) == 0) return nullptr;
+    return buffer;
+}
+
+} // namespace
+
+void SetModuleInstance(HINSTANCE instance) { moduleInstance.store(instance); }
+HINSTANCE ModuleInstance() { return moduleInstance.load(); }
+
+HINSTANCE LanguageModule() {
+    if (HINSTANCE module = languageModule.load()) return module;
+    if (!moduleInstance.load()) return nullptr;
+    std::call_once(languageModuleLoaded, [] {
+        if (!languageModule.load()) languageModule.store(LoadLanguageFile());
+    });
+    return languageModule.load();
+}
+
+void SetLanguageModule(HINSTANCE module) { languageModule.store(module); }
+
+const wchar_t* LoadResourceTextA(int id) { return LoadInto(bufferA, id); }
+const wchar_t* LoadResourceTextB(int id) { return LoadInto(bufferB, id); }
+
+WORD MessageBoxLanguage(const wchar_t* languageMarker) {
+    return (languageMarker && std::wcscmp(languageMarker, L"0") == 0) ? 1033 : 1;
+}
+
+WORD CurrentMessageBoxLanguage() {
+    wchar_t marker[256] = {};
+    HINSTANCE module = LanguageModule();
+    if (module) ::LoadStringW(module, 57, marker, 256);
+    return MessageBoxLanguage(marker);
+}
+
+} // namespace rud

@@ -1,0 +1,28 @@
+#pragma once
+// The module's instance handle, its language resource file, and the two string loaders.
+// Each loader returns a pointer into its own static 256-character buffer (valid until the next
+// call of the same loader) or null; copy a string before loading the next one.
+#include <windows.h>
+
+namespace rud {
+
+// Recorded by the entry point on process attach.
+void SetModuleInstance(HINSTANCE instance);
+HINSTANCE ModuleInstance();
+
+// The module that holds the string table and the dialog templates: the language resource file
+// beside the plug-in (<folder>\<locale>\<plug-in file name>.mui), loaded on first use; the
+// plug-in module itself when no language file is found. Tests may set it directly.
+HINSTANCE LanguageModule();
+void SetLanguageModule(HINSTANCE module);
+
+// Loader A (plug-in shell and user interface) and loader B (submission worker thread).
+const wchar_t* LoadResourceTextA(int id);
+const wchar_t* LoadResourceTextB(int id);
+
+// Message box language: 1033 when string 57 reads exactly "0", otherwise 1.
+WORD MessageBoxLanguage(const wchar_t* languageMarker);
+// The same rule applied to string 57 of the language file (loader A).
+WORD CurrentMessageBoxLanguage();
+
+} // namespace rud

@@ -1,0 +1,10 @@
+#include "plugin/RUDRenderingConfigMgr.h"
+
+namespace rud {
+
+RUDRenderingConfigMgr& RUDRenderingConfigMgr::Instance() {
+    static RUDRenderingConfigMgr instance;
+    return instance;
+}
+
+} // namespace rud

@@ -1,0 +1,9 @@
+#pragma once
+#include "core/ClientInfo.h"
+
+namespace rud {
+
+// Runs the ADSL, ALC and CRP cleaning scripts on the open scene, in that order, and logs each.
+void RunVirusChecks(const ClientInfo& clientInfo);
+
+} // namespace rud

@@ -1,0 +1,13 @@
+#pragma once
+// The submission dialog (template 102), opened modally by action 1497.
+#include <windows.h>
+
+namespace rud {
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Opens dialog 102 owned by `owner` with the configuration manager as creation parameter;
+// returns when it closes.
+INT_PTR ShowMainDialog(HWND owner);
+
+} // namespace rud

@@ -1,0 +1,73 @@
+#include "plugin/MenuRegistration.h"
+
+#include "core/ResourceStrings.h"
+#include "plugin/PluginIdentifiers.h"
+#include "plugin/RUD_ActionCallback.h"
+#include "plugin/RUD_ActionTable.h"
+#include "resources/StringIds.h"
+
+#include <CUI/ICuiMenuManager.h>
+#include <MaxGuid.h>
+#include <actiontable.h>
+#include <max.h>
+
+
+namespace rud {
+namespace {
+
+using MaxSDK::MaxGuid;
+using MaxSDK::CUI::ICuiMenu;
+using MaxSDK::CUI::ICuiMenuManager;
+
+MSTR ResourceText(int id) {
+    const wchar_t* text = LoadResourceTextA(id);
+    return MSTR(text ? text : L"");
+}
+
+// The host takes ownership of the table and the callback once they are registered.
+ActionTable* RegisterActions() {
+    Interface* core = GetCOREInterface();
+    if (!core) return nullptr;
+    MSTR tableName = ResourceText(IDS_ACTION_SUBMIT);
+    auto* table = new RUD_ActionTable(kActionTableId, kActionContextId, tableName,
+        nullptr, ActionDescriptionCount(), ActionDescriptions(), ModuleInstance());
+    if (!table) return nullptr;
+    IActionManager* actions = core->GetActionManager();
+    if (!actions) {
+        delete table;
+        return nullptr;
+    }
+    actions->RegisterActionContext(kActionContextId, kActionContextName);
+    actions->RegisterActionTable(table);
+    auto* callback = new RUD_ActionCallback;
+    if (callback) actions->ActivateActionTable(callback, kActionTableId);
+    return table;
+}
+
+void AddActionItem(ICuiMenu& menu, ActionTable& table, int actionId) {
+    (void)table.GetAction(actionId);
+    menu.CreateAction(MaxGuid::CreateMaxGuid(), kActionTableId, actionId, MSTR(), MaxGuid());
+}
+
+void BuildMenu(ICuiMenuManager& menus) {
+    ICuiMenu* menuBar = menus.GetMainMenuBar();
+    if (!menuBar) return;
+    ICuiMenu* subMenu = menuBar->CreateSubMenu(MaxGuid::CreateMaxGuid(), ResourceText(IDS_MENU_TITLE), MaxGuid());
+    ActionTable* table = RegisterActions();
+    if (!table || !subMenu) return;
+    AddActionItem(*subMenu, *table, kActionOpenMainDialog);
+    subMenu->CreateSeparator(MaxGuid::CreateMaxGuid(), MaxGuid());
+    AddActionItem(*subMenu, *table, kActionAbout);
+}
+
+} // namespace
+
+void RegisterMenus(void*, NotifyInfo* info) {
+    try {
+        if (info && info->callParam) BuildMenu(*static_cast<ICuiMenuManager*>(info->callParam));
+    } catch (...) {
+        // A failed menu must not take the host's start-up down with it.
+    }
+}
+
+} // namespace rud

@@ -1,0 +1,25 @@
+#pragma once
+// The stand-in host's command line (see README.md).
+#include <string>
+
+namespace maxhost {
+
+struct HostOptions {
+    std::wstring scenePath;        // empty: a never-saved scene
+    std::wstring analysisPath;     // JSON the analysis script "writes"
+    bool failSave = false;
+    std::wstring language;         // RUD_LANGUAGE for the plug-in
+    std::wstring pluginPath;
+    int runAction = 0;
+    bool stay = false;
+    bool autoAnswer = false;
+    std::wstring stepsPath;
+    std::wstring shotsFolder;
+};
+
+// False (with a message in `error`) when the command line cannot be understood.
+bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstring& error);
+
+std::wstring ExeFolder();
+
+} // namespace maxhost

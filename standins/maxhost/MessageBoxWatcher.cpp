@@ -1,0 +1,62 @@
+#include "MessageBoxWatcher.h"
+
+#include "HostOutput.h"
+#include "ProcessWindows.h"
+
+#include <vector>
+
+namespace maxhost {
+
+MessageBoxWatcher::MessageBoxWatcher(bool autoAnswer)
+    : autoAnswer_(autoAnswer), thread_([this] { Run(); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+void MessageBoxWatcher::QueueAnswer(int button) {
+    std::lock_guard<std::mutex> guard(lock_);
+    answers_.push_back(button);
+}
+
+void MessageBoxWatcher::Run() {
+    while (!stop_) {
+        try {
+            for (HWND window : ProcessTopLevelWindows())
+                if (IsMessageBox(window)) Handle(window);
+        } catch (...) {
+        }
+        ::Sleep(100);
+    }
+}
+
+void MessageBoxWatcher::Handle(HWND box) {
+    int button = 0;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!reported_.count(box)) {
+            reported_.insert(box);
+            PrintLine(L"MESSAGEBOX " + WindowText(box) + L" | " + WindowText(::GetDlgItem(box, 0xFFFF)));
+        } else if (answers_.empty() && !autoAnswer_) {
+            return;
+        }
+        if (!answers_.empty()) {
+            button = answers_.front();
+            answers_.pop_front();
+        } else if (autoAnswer_) {
+            DWORD_PTR defaultId = 0;
+            ::SendMessageTimeoutW(box, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &defaultId);
+            button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
+        }
+    }
+    if (button == 0) return;
+    // The box goes away once its owner thread handles the command; a window handle that comes
+    // back later belongs to a new box.
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, button)));
+    for (int i = 0; i < 50 && ::IsWindow(box) && ::IsWindowVisible(box); ++i) ::Sleep(20);
+    std::lock_guard<std::mutex> guard(lock_);
+    reported_.erase(box);
+}
+
+} // namespace maxhost

@@ -1,0 +1,34 @@
+#pragma once
+// Watches for message boxes of this process (any thread), reports each one, and presses a
+// button: the next queued answer, else (with auto-answer) the default button.
+#include <windows.h>
+
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <set>
+#include <thread>
+
+namespace maxhost {
+
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(bool autoAnswer);
+    ~MessageBoxWatcher();
+    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
+    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
+
+    void QueueAnswer(int button);   // IDOK, IDCANCEL, IDYES, IDNO
+
+private:
+    void Run();
+    void Handle(HWND box);
+    bool autoAnswer_;
+    std::atomic<bool> stop_{false};
+    std::mutex lock_;
+    std::deque<int> answers_;
+    std::set<HWND> reported_;
+    std::thread thread_;
+};
+
+} // namespace maxhost

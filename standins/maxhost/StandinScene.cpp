@@ -1,0 +1,72 @@
+#include "StandinScene.h"
+
+#include "HostOutput.h"
+
+#include <fstream>
+
+namespace maxhost {
+namespace {
+
+bool FileExists(const std::wstring& path) {
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A scene the stand-in has never seen on disk is written as a small placeholder file.
+bool WriteScene(const std::wstring& from, const std::wstring& to) {
+    if (!from.empty() && FileExists(from)) {
+        if (from == to) return true;
+        return ::CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+    }
+    std::ofstream out(to.c_str(), std::ios::binary);
+    out << "3ds Max stand-in scene\n";
+    return static_cast<bool>(out);
+}
+
+} // namespace
+
+StandinScene::StandinScene(const std::wstring& scenePath, bool failSave) : failSave_(failSave) {
+    SetPath(scenePath);
+}
+
+void StandinScene::SetPath(const std::wstring& path) {
+    path_ = path.c_str();
+    size_t slash = path.find_last_of(L"\\/");
+    name_ = (slash == std::wstring::npos ? path : path.substr(slash + 1)).c_str();
+}
+
+std::wstring StandinScene::ScenePath() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return path_.data();
+}
+
+MSTR& StandinScene::GetCurFileName() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return name_;
+}
+
+MSTR& StandinScene::GetCurFilePath() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return path_;
+}
+
+BOOL StandinScene::FileSave() {
+    std::wstring path = ScenePath();
+    PrintLine(L"SAVE " + path);
+    if (failSave_ || path.empty()) return FALSE;
+    return WriteScene(path, path) ? TRUE : FALSE;
+}
+
+int StandinScene::SaveToFile(const MCHAR* fileName, BOOL, BOOL useNewFile) {
+    std::wstring target = fileName ? fileName : L"";
+    PrintLine(L"SAVETO " + target);
+    if (failSave_ || target.empty()) return 0;
+    if (!WriteScene(ScenePath(), target)) return 0;
+    if (useNewFile) {
+        std::lock_guard<std::mutex> guard(lock_);
+        SetPath(target);
+    }
+    return 1;
+}
+
+} // namespace maxhost

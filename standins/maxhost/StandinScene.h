@@ -1,0 +1,32 @@
+#pragma once
+// The stand-in's core interface: its main window, action manager and the open scene file.
+#include "MaxStandin.h"
+
+#include <mutex>
+
+namespace maxhost {
+
+class StandinScene final : public Interface {
+public:
+    StandinScene(const std::wstring& scenePath, bool failSave);
+    void SetMainWindow(HWND window) { mainWindow_ = window; }
+
+    HWND GetMAXHWnd() const override { return mainWindow_; }
+    IActionManager* GetActionManager() override { return maxstandin::StandardActionManager(); }
+    MSTR& GetCurFileName() override;
+    MSTR& GetCurFilePath() override;
+    BOOL FileSave() override;
+    int SaveToFile(const MCHAR* fileName, BOOL clearNeedSaveFlag, BOOL useNewFile) override;
+
+    std::wstring ScenePath();
+
+private:
+    void SetPath(const std::wstring& path);
+    std::mutex lock_;
+    HWND mainWindow_ = nullptr;
+    bool failSave_;
+    MSTR path_;
+    MSTR name_;
+};
+
+} // namespace maxhost

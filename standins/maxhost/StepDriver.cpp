@@ -1,0 +1,281 @@
+#include "StepDriver.h"
+
+#include "HostOutput.h"
+#include "ProcessWindows.h"
+#include "Screenshot.h"
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace maxhost {
+namespace {
+
+constexpr DWORD kStepTimeoutMs = 30000;
+constexpr int kCameraList = 1006;
+
+std::vector<std::wstring> Words(const std::wstring& line) {
+    std::wistringstream in(line);
+    std::vector<std::wstring> words;
+    std::wstring word;
+    while (in >> word) words.push_back(word);
+    return words;
+}
+
+bool Number(const std::wstring& text, int& value) {
+    wchar_t* end = nullptr;
+    long parsed = std::wcstol(text.c_str(), &end, 10);
+    if (text.empty() || *end) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool OnOff(const std::wstring& text, bool& on) {
+    if (text == L"on") { on = true; return true; }
+    if (text == L"off") { on = false; return true; }
+    return false;
+}
+
+void SetRowState(HWND list, int row, UINT state, UINT mask) {
+    LVITEMW item{};
+    item.stateMask = mask;
+    item.state = state;
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item),
+                          SMTO_NORMAL, kStepTimeoutMs, &ignored);
+}
+
+int RowCount(HWND list) {
+    DWORD_PTR count = 0;
+    ::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &count);
+    return static_cast<int>(count);
+}
+
+} // namespace
+
+bool ReadSteps(const std::wstring& path, std::vector<std::wstring>& steps) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    if (!in) return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.size() >= 3 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#') continue;
+        steps.push_back(FromUtf8(line.substr(first)));
+    }
+    return true;
+}
+
+void CloseEverything(HostWindow& host) {
+    for (int round = 0; round < 20; ++round) {
+        bool any = false;
+        for (HWND window : ProcessTopLevelWindows()) {
+            if (window == host.Handle()) continue;
+            wchar_t name[16] = {};
+            ::GetClassNameW(window, name, 16);
+            if (std::wstring(name) != L"#32770") continue;
+            any = true;
+            ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            if (!IsMessageBox(window)) ::PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+        if (!any) break;
+        ::Sleep(250);
+    }
+    host.RequestClose();
+}
+
+StepDriver::StepDriver(HostWindow& host, MessageBoxWatcher& boxes, const DialogTemplates& templates,
+                       std::vector<std::wstring> steps, std::wstring shotsFolder)
+    : host_(host), boxes_(boxes), templates_(templates), steps_(std::move(steps)),
+      shotsFolder_(std::move(shotsFolder)) {}
+
+StepDriver::~StepDriver() {
+    if (thread_.joinable()) thread_.join();
+}
+
+void StepDriver::Start() { thread_ = std::thread([this] { Run(); }); }
+
+void StepDriver::Run() {
+    int number = 0;
+    for (const std::wstring& step : steps_) {
+        ++number;
+        PrintLine(L"STEP " + std::to_wstring(number) + L" " + step);
+        std::wstring why;
+        bool ok = false;
+        try {
+            ok = RunStep(step, why);
+        } catch (...) {
+            why = L"unexpected error";
+        }
+        if (!ok) {
+            PrintLine(L"STEP FAILED " + std::to_wstring(number) + L" " + step + L": " + why);
+            failed_ = true;
+            CloseEverything(host_);
+            break;
+        }
+        if (Words(step).front() == L"quit") break;
+    }
+    finished_ = true;
+}
+
+HWND StepDriver::Control(int id, std::wstring& why) {
+    HWND front = FrontWindow();
+    HWND control = front ? ::GetDlgItem(front, id) : nullptr;
+    if (!control) why = L"no control " + std::to_wstring(id) + L" in the window in front";
+    return control;
+}
+
+bool StepDriver::WaitFor(const std::function<bool()>& condition) {
+    for (DWORD waited = 0; waited <= kStepTimeoutMs; waited += 100) {
+        if (condition()) return true;
+        ::Sleep(100);
+    }
+    return false;
+}
+
+bool StepDriver::TemplateUp(int templateId) {
+    for (HWND window : ProcessTopLevelWindows())
+        if (!IsMessageBox(window) && templates_.TemplateOf(window) == templateId) return true;
+    return false;
+}
+
+bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
+    std::vector<std::wstring> words = Words(step);
+    const std::wstring& verb = words.front();
+    int id = 0;
+    bool on = false;
+    auto timedOut = [&] { why = L"timed out"; return false; };
+
+    if (verb == L"sleep" && words.size() == 2 && Number(words[1], id)) {
+        ::Sleep(static_cast<DWORD>(id));
+        return true;
+    }
+    if (verb == L"quit") {
+        CloseEverything(host_);
+        return true;
+    }
+    if (verb == L"answer" && words.size() == 2) {
+        const std::wstring& button = words[1];
+        int answer = button == L"OK" ? IDOK : button == L"Cancel" ? IDCANCEL
+                   : button == L"Yes" ? IDYES : button == L"No" ? IDNO : 0;
+        if (!answer) { why = L"unknown button"; return false; }
+        boxes_.QueueAnswer(answer);
+        return true;
+    }
+    if (verb == L"screenshot" && words.size() == 2) {
+        std::wstring path = shotsFolder_ + L"\\" + words[1] + L".png";
+        if (!SaveScreenshot(path)) { why = L"cannot write " + path; return false; }
+        return true;
+    }
+    if ((verb == L"wait-dialog" || verb == L"wait-closed") && words.size() == 2 && Number(words[1], id)) {
+        if (!templates_.Knows(id)) { why = L"no dialog template " + words[1]; return false; }
+        bool wantUp = verb == L"wait-dialog";
+        return WaitFor([&] { return TemplateUp(id) == wantUp; }) || timedOut();
+    }
+    if (verb == L"close" && words.size() == 1) {
+        HWND front = FrontWindow();
+        if (!front) { why = L"no window in front"; return false; }
+        // As the title bar's close button: the dialog decides what closing means.
+        return host_.Post([front] { ::SendMessageW(front, WM_SYSCOMMAND, SC_CLOSE, 0); }, kStepTimeoutMs) || timedOut();
+    }
+    if (verb == L"menu" && words.size() == 2 && Number(words[1], id)) {
+        UINT command = host_.CommandFor(id);
+        if (!command) { why = L"no menu item for action " + words[1]; return false; }
+        // Chosen as the artist would: the window's own WM_COMMAND handling runs the action.
+        if (!::PostMessageW(host_.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0)) { why = L"no main window"; return false; }
+        return host_.Post([] {}, kStepTimeoutMs) || timedOut();
+    }
+    // The remaining steps act on a control of the window in front.
+    if (words.size() < 2 || !Number(words[1], id)) {
+        if (verb != L"check-row" && verb != L"select-rows" && verb != L"double-click-row") {
+            why = L"cannot read the step";
+            return false;
+        }
+    }
+    if (verb == L"click" && words.size() == 2) {
+        HWND control = Control(id, why);
+        if (!control) return false;
+        return host_.Post([control] { ::SendMessageW(control, BM_CLICK, 0, 0); }, kStepTimeoutMs) || timedOut();
+    }
+    if (verb == L"check" && words.size() == 3 && OnOff(words[2], on)) {
+        HWND control = Control(id, why);
+        if (!control) return false;
+        return host_.Post([control, on] {
+            bool checked = ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            if (checked != on) ::SendMessageW(control, BM_CLICK, 0, 0);
+            if ((::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED) != on)
+                ::SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        }, kStepTimeoutMs) || timedOut();
+    }
+    if (verb == L"type" && words.size() >= 2) {
+        HWND control = Control(id, why);
+        if (!control) return false;
+        size_t at = step.find(words[1], step.find(verb) + verb.size()) + words[1].size();
+        std::wstring text = at < step.size() ? step.substr(at + 1) : std::wstring();
+        return host_.Post([control, text, id] {
+            ::SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            ::SendMessageW(::GetParent(control), WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), reinterpret_cast<LPARAM>(control));
+        }, kStepTimeoutMs) || timedOut();
+    }
+    if (verb == L"choose" && words.size() == 3) {
+        int index = 0;
+        HWND control = Control(id, why);
+        if (!control || !Number(words[2], index)) { if (why.empty()) why = L"bad index"; return false; }
+        auto chosen = std::make_shared<std::atomic<bool>>(false);
+        if (!host_.Post([control, index, id, chosen] {
+                if (::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) return;
+                *chosen = true;
+                ::SendMessageW(::GetParent(control), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+            }, kStepTimeoutMs))
+            return timedOut();
+        if (!*chosen) why = L"control " + words[1] + L" has no entry " + words[2];
+        return *chosen;
+    }
+    if (verb == L"check-row" || verb == L"select-rows" || verb == L"double-click-row") {
+        HWND list = Control(kCameraList, why);
+        if (!list) return false;
+        std::vector<int> rows;
+        size_t last = verb == L"check-row" ? 2 : words.size();
+        for (size_t i = 1; i < last && i < words.size(); ++i) {
+            int row = 0;
+            if (!Number(words[i], row) || row < 0 || row >= RowCount(list)) {
+                why = L"no row " + words[i];
+                return false;
+            }
+            rows.push_back(row);
+        }
+        if (rows.empty()) { why = L"no row given"; return false; }
+        if (verb == L"check-row") {
+            if (words.size() != 3 || !OnOff(words[2], on)) { why = L"check-row N on|off"; return false; }
+            int row = rows.front();
+            return host_.Post([list, row, on] {
+                SetRowState(list, row, INDEXTOSTATEIMAGEMASK(on ? 2 : 1), LVIS_STATEIMAGEMASK);
+            }, kStepTimeoutMs) || timedOut();
+        }
+        if (verb == L"select-rows") {
+            return host_.Post([list, rows] {
+                SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+                for (int row : rows) SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            }, kStepTimeoutMs) || timedOut();
+        }
+        if (rows.size() != 1) { why = L"double-click-row takes one row"; return false; }
+        int row = rows.front();
+        return host_.Post([list, row] {
+            SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+            SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            NMITEMACTIVATE activate{};
+            activate.hdr.hwndFrom = list;
+            activate.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
+            activate.hdr.code = NM_DBLCLK;
+            activate.iItem = row;
+            ::SendMessageW(::GetParent(list), WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
+        }, kStepTimeoutMs) || timedOut();
+    }
+    why = L"unknown step";
+    return false;
+}
+
+} // namespace maxhost

@@ -1,0 +1,80 @@
+#pragma once
+// The host side of the stand-in core library: what the stand-in 3ds Max and the plug-in tests
+// use to play the host. Plug-in code never includes this header.
+#include "../include/CUI/ICuiMenuManager.h"
+#include "../include/actiontable.h"
+#include "../include/maxapi.h"
+
+#include <string>
+#include <vector>
+
+namespace maxstandin {
+
+// The object GetCOREInterface returns (null: "no core interface").
+CoreExport void SetCoreInterface(Interface* core);
+
+// The action manager the host hands out. ExecuteAction runs the callback activated for a table.
+CoreExport IActionManager* StandardActionManager();
+CoreExport std::wstring ActionContextName(ActionContextId context);
+// Deletes every registered table and callback (call before the plug-in is unloaded).
+CoreExport void ResetActions();
+
+// The module that last asked for the language pack locale (null before any).
+CoreExport HINSTANCE LanguagePackLocaleModule();
+
+// Number of handlers registered for a notification code.
+CoreExport int NotificationHandlerCount(int code);
+
+// MAXScript: the host decides what a script does. Without a handler every script fails.
+using ScriptHandler = BOOL (*)(const wchar_t* script, void* context);
+CoreExport void SetScriptHandler(ScriptHandler handler, void* context);
+
+// A menu as plug-ins build it through ICuiMenu.
+struct MenuEntry {
+    enum Kind { SubMenu, Action, Separator } kind;
+    MaxSDK::MaxGuid id;
+    std::wstring title;
+    ActionTableId tableId;
+    int actionId;
+    class Menu* subMenu;
+};
+
+class Menu final : public MaxSDK::CUI::ICuiMenu {
+public:
+    CoreExport explicit Menu(const std::wstring& title = std::wstring());
+    CoreExport ~Menu() override;
+    CoreExport const MaxSDK::MaxGuid& GetId() const override;
+    CoreExport MaxSDK::CUI::ICuiMenu* CreateSubMenu(const MaxSDK::MaxGuid& id, const MSTR& title,
+        const MaxSDK::MaxGuid& beforeId) override;
+    CoreExport MaxSDK::CUI::ICuiActionMenuItem* CreateAction(const MaxSDK::MaxGuid& id,
+        ActionTableId tableId, int actionId, const MSTR& title, const MaxSDK::MaxGuid& beforeId) override;
+    CoreExport MaxSDK::CUI::ICuiMenuItem* CreateSeparator(const MaxSDK::MaxGuid& id,
+        const MaxSDK::MaxGuid& beforeId) override;
+
+    CoreExport const std::vector<MenuEntry>& Entries() const;
+    const std::wstring& Title() const { return title_; }
+    void SetId(const MaxSDK::MaxGuid& id) { id_ = id; }
+
+private:
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
+    size_t InsertPosition(const MaxSDK::MaxGuid& beforeId) const;
+    MaxSDK::MaxGuid id_;
+    std::wstring title_;
+    std::vector<MenuEntry> entries_;
+    std::vector<MaxSDK::CUI::ICuiMenuItem*> owned_;
+};
+
+// The menu manager handed out with notification 288: a fresh, empty main menu bar each time.
+class MenuManager final : public MaxSDK::CUI::ICuiMenuManager {
+public:
+    MaxSDK::CUI::ICuiMenu* GetMainMenuBar() const override { return const_cast<Menu*>(&bar_); }
+    const Menu& Bar() const { return bar_; }
+private:
+    Menu bar_;
+};
+
+// Shows the buttons of a spinner in its window class "SpinnerControl" (registered on load).
+CoreExport bool SpinnerClassRegistered();
+
+} // namespace maxstandin

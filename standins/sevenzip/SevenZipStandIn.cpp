@@ -1,0 +1,122 @@
+// Stand-in for 7-Zip's "7z.exe" in the plug-in's data folder, for runs under Wine: Debian's real
+// 7-Zip (/usr/bin/7zz, or RUD_SEVENZIP) does the work, with the same switches and exit code.
+//
+// Why a Windows program and not a script named 7z.exe: Wine starts a Linux program from
+// CreateProcessW but hands back no process handle that can be waited on, and the plug-in waits
+// for 7-Zip to finish. So this program (which can be waited on) starts 7zz through bash, and
+// bash leaves 7zz's exit code in a marker file that this program waits for.
+//
+// Arguments that are Windows paths (C:\..., C:/..., also after -o) are turned into Linux paths;
+// others pass unchanged. Standard input is closed for 7zz, so it never waits for a typed password.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+namespace {
+
+using UnixFileName = char* (CDECL*)(const wchar_t*);
+
+std::wstring FromUtf8(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size);
+    return out;
+}
+
+bool IsWindowsPath(const std::wstring& arg) {
+    return arg.size() >= 3 && std::iswalpha(arg[0]) && arg[1] == L':' && (arg[2] == L'\\' || arg[2] == L'/');
+}
+
+// The Linux path of a Windows path, through Wine's own mapping; empty outside Wine.
+std::wstring UnixPath(const std::wstring& windowsPath) {
+    static const auto convert = reinterpret_cast<UnixFileName>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    if (!convert) return std::wstring();
+    char* unix = convert(windowsPath.c_str());
+    if (!unix) return std::wstring();
+    std::wstring path = FromUtf8(unix);
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return path;
+}
+
+// One argument quoted for a Windows command line (backslashes before a quote doubled).
+std::wstring Quote(const std::wstring& arg) {
+    std::wstring quoted = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : arg) {
+        if (c == L'\\') { ++backslashes; continue; }
+        if (c == L'"') quoted.append(backslashes * 2 + 1, L'\\');
+        else quoted.append(backslashes, L'\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, L'\\');
+    return quoted + L"\"";
+}
+
+} // namespace
+
+int main() {
+    int count = 0;
+    wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!args) return 2;
+
+    wchar_t tempFolder[MAX_PATH] = {}, marker[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, tempFolder);
+    ::GetTempFileNameW(tempFolder, L"7zs", 0, marker);
+    ::DeleteFileW(marker);
+    const std::wstring unixMarker = UnixPath(marker);
+    if (unixMarker.empty()) {
+        std::fprintf(stderr, "7z stand-in: this program only runs under Wine\n");
+        return 2;
+    }
+
+    const wchar_t* sevenZipOverride = _wgetenv(L"RUD_SEVENZIP");
+    const std::wstring sevenZip = sevenZipOverride && *sevenZipOverride ? sevenZipOverride : L"/usr/bin/7zz";
+    std::wstring commandLine = L"Z:\\bin\\bash -c " +
+        Quote(L"m=$1; shift; \"$0\" \"$@\" </dev/null; echo $? > \"$m.part\"; mv \"$m.part\" \"$m\"") + L" " +
+        Quote(sevenZip) + L" " + Quote(unixMarker);
+    for (int i = 1; i < count; ++i) {
+        std::wstring arg = args[i];
+        if (IsWindowsPath(arg)) {
+            const std::wstring unix = UnixPath(arg);
+            if (!unix.empty()) arg = unix;
+        } else if (arg.rfind(L"-o", 0) == 0 && IsWindowsPath(arg.substr(2))) {   // output folder switch
+            const std::wstring unix = UnixPath(arg.substr(2));
+            if (!unix.empty()) arg = L"-o" + unix;
+        }
+        commandLine += L" " + Quote(arg);
+    }
+    ::LocalFree(args);
+
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started)) {
+        std::fprintf(stderr, "7z stand-in: cannot start bash (%lu)\n", ::GetLastError());
+        return 2;
+    }
+    if (started.hProcess) ::CloseHandle(started.hProcess);
+    if (started.hThread) ::CloseHandle(started.hThread);
+
+    while (::GetFileAttributesW(marker) == INVALID_FILE_ATTRIBUTES) ::Sleep(50);
+    int exitCode = 2;
+    if (FILE* file = _wfopen(marker, L"r")) {
+        if (std::fscanf(file, "%d", &exitCode) != 1) exitCode = 2;
+        std::fclose(file);
+    }
+    ::DeleteFileW(marker);
+    return exitCode;
+}

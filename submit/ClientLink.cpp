@@ -1,0 +1,222 @@
+#include "submit/ClientLink.h"
+
+#include "core/LogChannel.h"
+#include "core/MessageBoxes.h"
+#include "core/TextConversions.h"
+#include "core/WinHandles.h"
+#include "resources/StringIds.h"
+#include "submit/SubmitTexts.h"
+
+#include <json/reader.h>
+#include <json/value.h>
+
+#include <cstdio>
+
+namespace rud {
+namespace {
+
+constexpr int kReplyBufferSize = 2048;
+
+struct ResultCodeMessage {
+    int32_t code;
+    int stringId;
+    const char* logText;
+};
+
+// 10001 (accepted) and 10010 (the client's own words) are handled apart.
+constexpr ResultCodeMessage kRefusals[] = {
+    {10002, IDS_CLIENT_NOT_MAX_PROJECT, "The client's current project is not a 3ds max render project, please set it up again!"},
+    {10003, IDS_CLIENT_VERSION_MISMATCH, "The client rendering version is not match!"},
+    {10004, IDS_CLIENT_NOT_SKETCH, "The current project is not an design sketch project!"},
+    {10005, IDS_CLIENT_NO_SCENE, "The scene file is not exist!"},
+    {10006, IDS_CLIENT_NO_TASK_FILE, "he Analysis file is not exist!"},
+    {10007, IDS_CLIENT_TASK_UNREADABLE, "Parse the analysis file failed!"},
+    {10008, IDS_CLIENT_BAD_SUFFIX, "The current submission of the scene suffix is wrong, please check for confirmation!"},
+    {10009, IDS_CLIENT_DUPLICATE, "The current submission scenario already exists, please do not repeat the submission!"},
+    {11000, IDS_CLIENT_INTERNAL, "An internal error occurred. Please restart 3ds max and re-operate!"},
+    {11010, IDS_CAMERA_NAMES_INVALID, "Camera name can not have special characters, please modify and re-submit!"},
+};
+
+constexpr int32_t kAccepted = 10001;
+constexpr int32_t kClientError = 10010;
+
+// Message boxes of the link: OK only, owned by the main dialog, the artist's button language.
+class LinkMessages {
+public:
+    LinkMessages()
+        : caption_(WorkerText(IDS_CAPTION_ERROR)),
+          language_(MessageBoxLanguage(WorkerText(IDS_LANGUAGE_MARKER).c_str())) {}
+    void Show(HWND owner, const std::wstring& text) const { Show(owner, text, caption_); }
+    void Show(HWND owner, const std::wstring& text, const std::wstring& caption) const {
+        ShowMessageBox(owner, text, caption, MB_OK, language_);
+    }
+private:
+    std::wstring caption_;
+    WORD language_;
+};
+
+void ReplyParseFailed(LogChannel& log, const LinkMessages& messages, HWND owner) {
+    std::printf("Error %lu in WinHttpReadData.\n", static_cast<unsigned long>(::GetLastError()));
+    std::fflush(stdout);
+    messages.Show(owner, WorkerText(IDS_CLIENT_REPLY_INVALID));
+    log.write("Get response data failed: parse the data from client failed!", "ERROR");
+}
+
+// Connects with an upper bound on the wait; leaves the socket blocking again. False with the
+// socket error in `error` (WSAETIMEDOUT when the bound expired).
+bool ConnectWithin(SOCKET socket, const sockaddr_in& address, DWORD milliseconds, int& error) {
+    u_long nonBlocking = 1;
+    if (::ioctlsocket(socket, FIONBIO, &nonBlocking) != 0) { error = ::WSAGetLastError(); return false; }
+    if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        error = ::WSAGetLastError();
+        if (error != WSAEWOULDBLOCK) return false;
+        fd_set writable, failed;
+        FD_ZERO(&writable);
+        FD_ZERO(&failed);
+        FD_SET(socket, &writable);
+        FD_SET(socket, &failed);
+        timeval limit{static_cast<long>(milliseconds / 1000), static_cast<long>((milliseconds % 1000) * 1000)};
+        int ready = ::select(0, nullptr, &writable, &failed, &limit);
+        if (ready == 0) { error = WSAETIMEDOUT; return false; }
+        if (ready == SOCKET_ERROR) { error = ::WSAGetLastError(); return false; }
+        int soError = 0;
+        int length = sizeof(soError);
+        ::getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&soError), &length);
+        if (FD_ISSET(socket, &failed) || soError != 0) {
+            error = soError != 0 ? soError : WSAECONNREFUSED;
+            return false;
+        }
+    }
+    u_long blocking = 0;
+    ::ioctlsocket(socket, FIONBIO, &blocking);
+    error = 0;
+    return true;
+}
+
+} // namespace
+
+std::string BuildClientRequest(const ClientInfo& endpoint, const std::string& body) {
+    std::string request =
+        "POST / HTTP/1.1\r\nConnection: Keep-Alive\r\nContent-Type: application/json;charset=utf-8\r\n"
+        "User-Agent: A WinHTTP Program For Quillmere/1.0\r\nContent-Length: ";
+    request += std::to_string(body.size());
+    request += "\r\nHost: ";
+    request += WideToUtf8(endpoint.ip);
+    request += ":" + std::to_string(endpoint.port);
+    request += "\r\n\r\n";
+    request += body;
+    return request;
+}
+
+int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCallback onReplyReceived) {
+    return PostToClient(std::move(endpoint), std::move(body), owner, onReplyReceived, ClientLinkTimeouts{});
+}
+
+int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCallback onReplyReceived,
+                     const ClientLinkTimeouts& timeouts) {
+    auto log = OpenHttpLog();
+    const LinkMessages messages;
+    // Every failure before a usable reply: the artist reads that the client could not be reached
+    // (or, for a client that took the connection and went silent, that it did not answer).
+    auto fail = [&](const std::string& text, int error, bool connected) {
+        const bool silent = connected && error == WSAETIMEDOUT;
+        messages.Show(owner, WorkerText(silent ? IDS_CLIENT_TIMEOUT : IDS_CLIENT_UNREACHABLE));
+        log->write(text + std::to_string(static_cast<unsigned long>(error)), "ERROR");
+        return -1;
+    };
+
+    UniqueSocket socket(::socket(AF_INET, SOCK_STREAM, 0));
+    if (!socket) return fail("Create socket error, Error Code is: ", ::WSAGetLastError(), false);
+
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = ::inet_addr(WideToUtf8(endpoint.ip).c_str());
+    address.sin_port = ::htons(static_cast<u_short>(endpoint.port & 0xFFFF));
+    int error = 0;
+    if (!ConnectWithin(socket.get(), address, timeouts.connectMs, error)) {
+        socket.reset();
+        return fail("connect error, Error Code is: ", error, false);
+    }
+    DWORD replyMs = timeouts.replyMs;
+    ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&replyMs), sizeof(replyMs));
+    ::setsockopt(socket.get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&replyMs), sizeof(replyMs));
+
+    const std::string request = BuildClientRequest(endpoint, body);
+    size_t sent = 0;
+    while (sent < request.size()) {
+        int count = ::send(socket.get(), request.data() + sent, static_cast<int>(request.size() - sent), 0);
+        if (count <= 0) {
+            int sendError = ::WSAGetLastError();
+            socket.reset();
+            return fail("send error send_size:" + std::to_string(sent) + " total_size:" +
+                        std::to_string(request.size()) + ", Error Code is: ", sendError, true);
+        }
+        sent += static_cast<size_t>(count);
+    }
+
+    char reply[kReplyBufferSize + 1] = {};
+    int received = ::recv(socket.get(), reply, kReplyBufferSize, 0);
+    int receiveError = ::WSAGetLastError();
+    if (onReplyReceived) onReplyReceived();
+    if (received <= 0) {
+        socket.reset();
+        return fail("connect error, Error Code is: ", receiveError, true);
+    }
+    reply[received] = '\0';
+    log->write("tcp read data successfully.", "INFO");
+    int32_t result = -1;
+    const std::string text(reply, static_cast<size_t>(received));
+    size_t brace = text.find('{');
+    if (brace != std::string::npos) {
+        result = HandleClientReply(text.substr(brace), owner);
+    } else {
+        messages.Show(owner, WorkerText(IDS_CLIENT_REPLY_NO_JSON));
+        log->write("find '{' failed.", "INFO");
+    }
+    return result;
+}
+
+int32_t HandleClientReply(std::string replyJson, HWND owner) {
+    auto log = OpenHttpLog();
+    const LinkMessages messages;
+
+    Json::Value root;
+    Json::Reader reader;
+    if (!reader.parse(replyJson, root) || !root.isObject()) {
+        ReplyParseFailed(*log, messages, owner);
+        return -1;
+    }
+    const Json::Value& ret = root["ret"];
+    // A "ret" that is no whole number (text, fraction, out of range) is as unusable as bad JSON.
+    if (!ret.isNull() && !(ret.isIntegral() && ret.isConvertibleTo(Json::intValue))) {
+        ReplyParseFailed(*log, messages, owner);
+        return -1;
+    }
+    const int32_t code = ret.isNull() ? 0 : ret.asInt();
+
+    if (code == kAccepted) {
+        messages.Show(owner, WorkerText(IDS_SUBMIT_ACCEPTED), std::wstring());
+        log->write("Submit successfully.", "INFO");
+        return code;
+    }
+    if (code == kClientError) {
+        const Json::Value& err = root["err"];
+        if (!err.isString()) {
+            messages.Show(owner, WorkerText(IDS_CLIENT_REPLY_INVALID));
+            log->write("Get response data failed: the client sent no error text!", "ERROR");
+            return code;
+        }
+        messages.Show(owner, Utf8ToWide(err.asString()));
+        log->write(err.asString(), "ERROR");
+        return code;
+    }
+    for (const ResultCodeMessage& refusal : kRefusals) {
+        if (refusal.code != code) continue;
+        messages.Show(owner, WorkerText(refusal.stringId));
+        log->write(refusal.logText, "ERROR");
+        break;
+    }
+    return code;
+}
+
+} // namespace rud

@@ -1,0 +1,89 @@
+#include "submit/SceneBackup.h"
+
+#include "core/TextConversions.h"
+#include "plugin/HostOperations.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <cwchar>
+
+namespace rud {
+
+SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
+                                std::string typedName) {
+    resultPath.clear();
+    const std::wstring fileName = Host().CurrentSceneFileName();
+    const std::wstring filePath = Host().CurrentSceneFilePath();
+    const std::string filePathUtf8 = WideToUtf8(filePath);
+    if (store.sceneFilePath.empty()) store.sceneFilePath = filePathUtf8;
+    if (filePath.empty()) return SceneCopyStatus::kNoSceneFile;
+
+    store.sceneFileName = WideToUtf8(fileName);
+    if (typedName.empty()) {
+        std::wstring shown = fileName.size() < 4 ? fileName : fileName.substr(0, fileName.size() - 4);
+        ::SetWindowTextW(nameField, shown.c_str());
+        typedName = store.sceneFileName;
+    }
+    if (typedName == store.sceneFileName) {
+        // The artist submits the file as it is on disk; nothing is saved over it.
+        resultPath = filePathUtf8;
+        return SceneCopyStatus::kReady;
+    }
+
+    store.sceneFileName = typedName;
+    size_t separator = filePathUtf8.rfind('/');
+    if (separator == std::string::npos) separator = filePathUtf8.rfind('\\');
+    if (separator == std::string::npos) return SceneCopyStatus::kNoSceneFile;
+    const std::string newPath = filePathUtf8.substr(0, separator + 1) + typedName;
+    const std::wstring newPathWide = Utf8ToWide(newPath);
+    if (newPathWide.size() > kMaxScenePathLength) return SceneCopyStatus::kPathTooLong;
+    if (!Host().SaveSceneTo(newPathWide)) return SceneCopyStatus::kNoSceneFile;
+    resultPath = newPath;
+    return SceneCopyStatus::kReady;
+}
+
+std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
+                          std::string typedName) {
+    (void)SettleSceneFile(store, resultPath, nameField, std::move(typedName));
+    return resultPath;
+}
+
+std::wstring BackupBaseName(const std::wstring& baseName, int number) {
+    wchar_t text[1024] = {};
+    ::wsprintfW(text, L"%s_%06d", baseName.c_str(), number);
+    return text;
+}
+
+std::wstring MakeBackupPath(const std::wstring& scenePath, int number) {
+    wchar_t drive[3] = {}, folder[256] = {}, base[256] = {}, extension[256] = {};
+    if (_wsplitpath_s(scenePath.c_str(), drive, 3, folder, 256, base, 256, extension, 256) != 0)
+        return std::wstring();
+    const std::wstring newBase = BackupBaseName(base, number);
+    wchar_t path[kMaxScenePathLength + 1] = {};
+    if (_wmakepath_s(path, kMaxScenePathLength + 1, drive, folder, newBase.c_str(), extension) != 0)
+        return std::wstring();
+    return path;
+}
+
+int BackupSceneFile(RUDRenderingDataMgr& store, wchar_t (&backupPath)[kMaxScenePathLength + 1]) {
+    const std::wstring source = Utf8ToWide(store.sceneFilePath);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const std::wstring target = MakeBackupPath(source, std::rand());
+    std::wstring message = L"Backup file from " + source + L" to " + target;
+    if (target.empty()) {
+        store.dataLog.write(WideToUtf8(message + L" Error! The path is too long."), "WARN");
+        return 0;
+    }
+    const BOOL copied = ::CopyFileW(source.c_str(), target.c_str(), FALSE);
+    if (copied) {
+        message += L" Success!";
+        wcsncpy(backupPath, target.c_str(), kMaxScenePathLength);
+        backupPath[kMaxScenePathLength] = L'\0';
+    } else {
+        message += L" Error! Code is " + std::to_wstring(::GetLastError());
+    }
+    store.dataLog.write(WideToUtf8(message), "WARN");
+    return copied;
+}
+
+} // namespace rud

@@ -1,0 +1,40 @@
+#pragma once
+// Settling which scene file the farm receives, and the safety copy made before the virus checks.
+#include "analysis/RUDRenderingDataMgr.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace rud {
+
+// Longest path (without the ending zero) of a saved copy or a backup.
+constexpr size_t kMaxScenePathLength = 259;
+
+enum class SceneCopyStatus {
+    kReady,        // resultPath names the file to submit
+    kNoSceneFile,  // never saved, no folder in the path, or the host could not save
+    kPathTooLong,  // the typed name would make a path beyond kMaxScenePathLength: nothing saved
+};
+
+// Uses the open scene's file when the typed name (UTF-8, ending in ".max") is its name;
+// otherwise has the host save the scene under the typed name beside it. Fills the store's
+// sceneFilePath (when empty) and sceneFileName. An empty typed name is replaced by the file's
+// name, which is also shown in `nameField`.
+[[nodiscard]] SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath,
+                                              HWND nameField, std::string typedName);
+// The same, returning the path (UTF-8), empty when the submission cannot go on.
+std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
+                          std::string typedName);
+
+// "<base>_<number as six digits>", e.g. tower and 417 give tower_000417.
+std::wstring BackupBaseName(const std::wstring& baseName, int number);
+// The backup path beside `scenePath` for `number`; empty when the path's parts or the result
+// exceed the path limits (drive 2, folder 255, name 255, extension 255, whole path 259).
+std::wstring MakeBackupPath(const std::wstring& scenePath, int number);
+
+// Copies store.sceneFilePath to its backup path (random number, overwriting) and logs the
+// outcome on "kiv_data". On success `backupPath` receives the copy's path. Non-zero on success.
+[[nodiscard]] int BackupSceneFile(RUDRenderingDataMgr& store, wchar_t (&backupPath)[kMaxScenePathLength + 1]);
+
+} // namespace rud

@@ -1,0 +1,152 @@
+#include "submit/ScenePackaging.h"
+
+#include "core/DataFolders.h"
+#include "core/TextConversions.h"
+#include "core/WinHandles.h"
+#include "submit/FarmConfiguration.h"
+#include "submit/Md5.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+namespace rud {
+namespace {
+
+constexpr DWORD kSizePollMs = 200;
+
+int64_t FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void CreateFolderIfMissing(const std::wstring& folder) {
+    if (!PathExists(folder)) ::CreateDirectoryW(folder.c_str(), nullptr);
+}
+
+template <typename Text>
+Text JoinArchiverArguments(const Text& switches, const Text& passwordSwitch, const Text& password,
+                           const Text& archivePath, const Text& scenePath, typename Text::value_type space,
+                           typename Text::value_type quote) {
+    Text arguments = switches;
+    if (!password.empty()) arguments += passwordSwitch + password;
+    arguments += space; arguments += quote; arguments += archivePath; arguments += quote;
+    arguments += space; arguments += quote; arguments += scenePath; arguments += quote;
+    return arguments;
+}
+
+} // namespace
+
+std::string FileStem(const std::string& path) {
+    size_t separator = path.rfind('\\');
+    if (separator == std::string::npos) separator = path.rfind('/');
+    const size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    std::string name = path.substr(nameStart);
+    const size_t dot = path.rfind('.');
+    if (dot != std::string::npos && dot >= nameStart) name.resize(dot - nameStart);
+    return name;
+}
+
+std::string RandomSuffix() {
+    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::string suffix;
+    for (int i = 0; i < 6; ++i) suffix.push_back(alphabet[std::rand() % 62]);
+    return suffix;
+}
+
+std::string ArchivePassword(const std::string& sceneNameUtf8) {
+    const std::string a = Md5Hex(sceneNameUtf8);
+    const std::string b = Md5Hex(sceneNameUtf8 + kArchivePasswordSalt);
+    std::string password;
+    for (size_t i = 0; i < a.size(); ++i) {
+        password.push_back(a[i]);
+        password.push_back(b[i]);
+    }
+    return password;
+}
+
+bool IsDirectSaveAccount(const ClientUserInfo& user) {
+    if (!user.valid) return false;
+    for (const wchar_t* account : kDirectSaveAccounts)
+        if (user.userName == account) return true;
+    return false;
+}
+
+std::string ArchiverArguments(const std::string& password, const std::string& archivePath,
+                              const std::string& scenePath) {
+    return JoinArchiverArguments<std::string>(" a -mx=3 -mmt=2 -t7z", " -p", password, archivePath,
+                                              scenePath, ' ', '"');
+}
+
+std::wstring ArchiverArguments(const std::wstring& password, const std::wstring& archivePath,
+                               const std::wstring& scenePath) {
+    return JoinArchiverArguments<std::wstring>(L" a -mx=3 -mmt=2 -t7z", L" -p", password, archivePath,
+                                               scenePath, L' ', L'"');
+}
+
+bool PackScene(RUDRenderingDataMgr& store, ClientInfo& clientInfo, const ClientUserInfo* user,
+               std::wstring* wideArguments) {
+    (void)store;
+    CreateFolderIfMissing(clientInfo.compressDir);
+    // The scene name stays wide from the UTF-8 path, so names outside the system code page
+    // (Chinese on an English Windows) still name the archive correctly.
+    const std::wstring sceneName = Utf8ToWide(FileStem(clientInfo.scenePath));
+
+    std::wstring archivePath;
+    std::string password;
+    if (user && IsDirectSaveAccount(*user) && user->savePath.size() >= 2) {
+        const std::string suffix = RandomSuffix();
+        if (PathExists(user->savePath)) {
+            const std::wstring folder = user->savePath + L"/" + sceneName;
+            CreateFolderIfMissing(folder);
+            archivePath = folder + L"/" + sceneName + L"_" + Utf8ToWide(suffix) + L".7z";
+        }
+        password = ArchivePassword(WideToUtf8(sceneName));
+    }
+    if (archivePath.empty())
+        archivePath = clientInfo.compressDir + L"/" + sceneName + L"_" + Utf8ToWide(RandomSuffix()) + L".7z";
+
+    const std::string archiveUtf8 = WideToUtf8(archivePath);
+    clientInfo.zipArguments =
+        ArchiverArguments(password, Utf8ToAnsi(archiveUtf8), Utf8ToAnsi(clientInfo.scenePath));
+    clientInfo.compressPath = archiveUtf8;
+    if (wideArguments)
+        *wideArguments = ArchiverArguments(Utf8ToWide(password), archivePath, Utf8ToWide(clientInfo.scenePath));
+
+    // 7-Zip and Windows drop a trailing space or dot from names: such an archive would not be
+    // where the client looks for it.
+    return !sceneName.empty() && sceneName.back() != L' ' && sceneName.back() != L'.';
+}
+
+std::wstring ArchiverCommandLine(const std::wstring& zipExePath, const std::wstring& arguments) {
+    return L"\"" + zipExePath + L"\"" + arguments;
+}
+
+void RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo, const std::wstring& wideArguments) {
+    const std::wstring arguments =
+        wideArguments.empty() ? AnsiChsToWide(clientInfo.zipArguments) : wideArguments;
+    std::wstring commandLine = ArchiverCommandLine(clientInfo.zipExePath, arguments);
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE,
+                          CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started))
+        return;
+    UniqueHandle process(started.hProcess);
+    UniqueHandle thread(started.hThread);
+
+    const std::wstring archive = Utf8ToWide(clientInfo.compressPath);
+    store.busyArchiveBytes = 0;
+    while (::WaitForSingleObject(process.get(), kSizePollMs) == WAIT_TIMEOUT)
+        store.busyArchiveBytes = FileSize(archive);
+    store.busyArchiveBytes = FileSize(archive);
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.get(), &exitCode);
+}
+
+} // namespace rud

@@ -1,0 +1,272 @@
+#include "submit/SubmitWorkflow.h"
+
+#include "analysis/RUDRenderingDataMgr.h"
+#include "analysis/SceneChecks.h"
+#include "analysis/VirusChecks.h"
+#include "core/ClientInfo.h"
+#include "core/DataFolders.h"
+#include "core/MessageBoxes.h"
+#include "core/PluginSettings.h"
+#include "core/TextConversions.h"
+#include "resources/StringIds.h"
+#include "submit/ClientLink.h"
+#include "submit/SceneBackup.h"
+#include "submit/ScenePackaging.h"
+#include "submit/SubmitTexts.h"
+#include "submit/TaskJson.h"
+#include "ui/RUDRenderingUiMgr.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+#include <exception>
+#include <map>
+#include <memory>
+
+namespace rud {
+namespace {
+
+// Controls of the main dialog the worker reads.
+enum : int {
+    kBackupCheckBox = 1000,
+    kAoSubdivsEdit = 1037,
+    kGammaEdit = 1039,
+    kAoRadiusEdit = 1040,
+    kColorChannelCheckBox = 1043,
+    kAoChannelCheckBox = 1044,
+    kNoiseLevelEdit = 1045,
+    kTimeLimitEdit = 1047,
+    kMtlChannelCheckBox = 1051,
+    kPsdCheckBox = 1053,
+    kPassLimitEdit = 1054,
+    kGiChannelCheckBox = 1056,
+    kImageScaleCombo = 1057,
+    kSceneNameField = 1036,
+};
+
+constexpr int32_t kClientAccepted = 10001;
+constexpr const wchar_t* kCacheTree = L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/";
+
+bool IsChecked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+std::wstring ControlText(HWND dialog, int id) {
+    wchar_t text[260] = {};
+    ::GetDlgItemTextW(dialog, id, text, 260);
+    return text;
+}
+
+// The control's text as a decimal real number; 0 when it does not start with one.
+double ControlNumber(HWND dialog, int id) {
+    const std::wstring text = ControlText(dialog, id);
+    return std::wcstod(text.c_str(), nullptr);
+}
+
+const char* ImageScaleText(int position) {
+    switch (position) {
+    case 1: return "50%";
+    case 2: return "33%";
+    case 3: return "25%";
+    default: return "100%";
+    }
+}
+
+bool BusyDialogRunning(const RUDRenderingDataMgr& store) {
+    return store.busyState == kThreadRunning && store.busyThread != nullptr;
+}
+
+// The main dialog closes itself on its own thread (tooltips, end code 0).
+void CloseMainDialog(HWND dialog) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); }
+
+class WorkerMessages {
+public:
+    WorkerMessages(HWND dialog, const std::wstring& caption, const std::wstring& languageMarker)
+        : dialog_(dialog), caption_(caption), language_(MessageBoxLanguage(languageMarker.c_str())) {}
+    int Show(int stringId, UINT type = MB_OK) const {
+        return ShowMessageBox(dialog_, WorkerText(stringId), caption_, type, language_);
+    }
+    // Ends the busy dialog first, so that the message is not hidden behind it.
+    void Fail(int stringId) const {
+        RequestBusyClose();
+        Show(stringId);
+    }
+private:
+    HWND dialog_;
+    std::wstring caption_;
+    WORD language_;
+};
+
+void TakeCoronaLimits(RUDRenderingDataMgr& store, HWND dialog) {
+    if (store.coronaLimitState == 0) return;
+    const double pass = ControlNumber(dialog, kPassLimitEdit);
+    const double hours = ControlNumber(dialog, kTimeLimitEdit);
+    const double noise = ControlNumber(dialog, kNoiseLevelEdit);
+    if (pass != 0 || hours != 0 || noise != 0) {
+        CoronaLimits& limits = store.coronaLimits;
+        limits.coronaPassLimit = static_cast<int32_t>(pass);
+        limits.coronaTimeLimitHours = hours;
+        limits.coronaTimeLimitSeconds = static_cast<int32_t>(hours * 60 * 60);
+        limits.coronaNoiseLevelLimit = noise;
+    }
+    store.useCorona = true;
+}
+
+void TakeRenderOptions(RUDRenderingDataMgr& store, HWND dialog) {
+    store.colorChannel = IsChecked(dialog, kColorChannelCheckBox);
+    store.aoChannel = IsChecked(dialog, kAoChannelCheckBox);
+    if (store.aoChannel) {
+        store.aoRadius = ControlNumber(dialog, kAoRadiusEdit);
+        store.aoSubdivs = static_cast<int32_t>(ControlNumber(dialog, kAoSubdivsEdit));
+    }
+    store.mtlChannel = IsChecked(dialog, kMtlChannelCheckBox);
+    store.giChannel = IsChecked(dialog, kGiChannelCheckBox);
+    store.psdChannel = IsChecked(dialog, kPsdCheckBox);
+    store.gammaOut = static_cast<float>(ControlNumber(dialog, kGammaEdit));
+}
+
+// The backup exists only while the virus-check scripts run on the open scene.
+[[nodiscard]] bool RunVirusChecksWithBackup(RUDRenderingDataMgr& store, const ClientInfo& clientInfo,
+                                            const WorkerMessages& messages) {
+    if (MakeBackupPath(Utf8ToWide(store.sceneFilePath), 0).empty()) {
+        messages.Fail(IDS_SCENE_PATH_TOO_LONG);
+        return false;
+    }
+    wchar_t backupPath[kMaxScenePathLength + 1] = {};
+    const int backedUp = BackupSceneFile(store, backupPath);
+    RunVirusChecks(clientInfo);
+    if (backedUp && backupPath[0]) ::DeleteFileW(backupPath);
+    return true;
+}
+
+} // namespace
+
+void RequestBusyClose() {
+    auto& store = RUDRenderingDataMgr::Instance();
+    if (BusyDialogRunning(store)) store.busyCloseRequested = true;
+}
+
+void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker) {
+    (void)string68;   // the notice caption: no message of the worker uses it
+    auto& store = RUDRenderingDataMgr::Instance();
+    const WorkerMessages messages(dialog, caption, languageMarker);
+
+    store.busyStage = kBusyCheckingScene;
+    TakeCoronaLimits(store, dialog);
+    switch (ValidateCameras(RUDRenderingUiMgr::Instance(), dialog, store.cameras, false)) {
+    case kCameraNamesInvalid:
+        messages.Fail(IDS_CAMERA_NAMES_INVALID);
+        return;
+    case kNoCameraChecked: {
+        if (BusyDialogRunning(store)) store.busyHidden = true;
+        if (messages.Show(IDS_NO_CAMERA_CHECKED, MB_OKCANCEL) == IDCANCEL) {
+            RequestBusyClose();
+            return;
+        }
+        if (BusyDialogRunning(store)) store.busyHidden = false;
+        break;
+    }
+    default:
+        break;
+    }
+    if (!CheckCoronaLimits(dialog)) {
+        RequestBusyClose();
+        return;
+    }
+    TakeRenderOptions(store, dialog);
+
+    const std::string sceneName = WideToUtf8(ControlText(dialog, kSceneNameField)) + ".max";
+    RUDRenderingUiMgr::Instance().uiLog.write("Get scene name text down, it is : " + sceneName + ".", "INFO");
+    if (sceneName.find('`') != std::string::npos) {
+        messages.Fail(IDS_SCENE_NAME_INVALID);
+        CloseMainDialog(dialog);
+        return;
+    }
+
+    store.busyStage = kBusySavingScene;
+    std::string scenePath;
+    switch (SettleSceneFile(store, scenePath, ::GetDlgItem(dialog, kSceneNameField), sceneName)) {
+    case SceneCopyStatus::kReady: break;
+    case SceneCopyStatus::kPathTooLong: messages.Fail(IDS_SCENE_PATH_TOO_LONG); return;
+    case SceneCopyStatus::kNoSceneFile: messages.Fail(IDS_NO_SCENE_FILE); return;
+    }
+
+    const std::wstring taskId = CreateGuidText();
+    if (taskId.empty()) {
+        RequestBusyClose();
+        return;
+    }
+
+    ClientInfo clientInfo;
+    GetClientInformation(store, clientInfo);
+    clientInfo.scenePath = scenePath;
+    clientInfo.imageScaleIndex =
+        static_cast<int32_t>(::SendDlgItemMessageW(dialog, kImageScaleCombo, CB_GETCURSEL, 0, 0));
+    clientInfo.imageScaleText = ImageScaleText(clientInfo.imageScaleIndex);
+    clientInfo.ip = L"127.0.0.1";
+    if (scenePath.find_first_of("/\\") == std::string::npos) {
+        messages.Fail(IDS_NO_SCENE_FILE);
+        return;
+    }
+
+    const std::wstring cacheFolder = LocalAppDataFolder() + kCacheTree + Utf8ToWide(sceneName) + L"_plugin_output";
+    ::CreateDirectoryW(cacheFolder.c_str(), nullptr);
+    clientInfo.jsonDir = cacheFolder + L"/json";
+    clientInfo.compressDir = cacheFolder + L"/compress";
+
+    if (IsChecked(dialog, kBackupCheckBox)) {
+        store.busyStage = kBusyCheckingViruses;
+        if (!RunVirusChecksWithBackup(store, clientInfo, messages)) return;
+    }
+
+    store.busyStage = kBusyPacking;
+    auto user = std::make_unique<ClientUserInfo>();
+    ReadClientSharedMemory(store, *user);
+    std::wstring archiverArguments;
+    const bool packed = PackScene(store, clientInfo, user.get(), &archiverArguments);
+    user.reset();
+    if (!packed) {
+        messages.Fail(IDS_SCENE_NAME_INVALID);
+        CloseMainDialog(dialog);
+        return;
+    }
+    RunArchiver(store, clientInfo, archiverArguments);
+    // Gives the archive time to be closed by the file system before the client opens it.
+    ::Sleep(1000);
+
+    store.busyStage = kBusyWritingTask;
+    std::string requestBody;
+    if (!WriteTaskJson(store, dialog, clientInfo, taskId, requestBody)) {
+        RequestBusyClose();
+        return;
+    }
+
+    store.busyStage = kBusySending;
+    if (PostToClient(clientInfo, requestBody, dialog, &RequestBusyClose) == kClientAccepted)
+        CloseMainDialog(dialog);
+}
+
+void SubmitWorker(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker) {
+    auto& store = RUDRenderingDataMgr::Instance();
+    std::map<HWND, bool> enabledBefore;
+    try {
+        store.busyStage = kBusyStarting;
+        store.busyArchiveBytes = 0;
+        WriteRememberedValues(dialog);
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            const bool enabled = ::IsWindowEnabled(child) != FALSE;
+            enabledBefore[child] = enabled;
+            if (enabled) ::EnableWindow(child, FALSE);
+        }
+        SubmitScene(dialog, caption, string68, languageMarker);
+    } catch (const std::exception& error) {
+        store.dataLog.write(std::string("The submission stopped on an unexpected error: ") + error.what(), "ERROR");
+    } catch (...) {
+        store.dataLog.write("The submission stopped on an unexpected error.", "ERROR");
+    }
+    RequestBusyClose();
+    // The controls come back before the worker reports itself finished, so that whoever waits
+    // for submitState 11 finds the dialog as the artist left it.
+    for (const auto& [child, enabled] : enabledBefore) ::EnableWindow(child, enabled ? TRUE : FALSE);
+    store.submitState = kThreadFinished;
+}
+
+} // namespace rud

@@ -1,0 +1,160 @@
+#include "submit/TaskJson.h"
+
+#include "core/DataFolders.h"
+#include "core/MessageBoxes.h"
+#include "core/TextConversions.h"
+#include "resources/StringIds.h"
+#include "submit/StyledJson.h"
+#include "submit/SubmitTexts.h"
+#include "submit/WideTextFile.h"
+
+#include <json/reader.h>
+#include <json/value.h>
+
+namespace rud {
+namespace {
+
+constexpr int kSaveSceneCheckBox = 1002;
+
+// A member read as text; anything but a string (absent, null, number, object...) reads as "".
+std::string StringMember(const Json::Value& object, const char* key) {
+    if (!object.isObject()) return std::string();
+    const Json::Value& member = object[key];
+    return member.isString() ? member.asString() : std::string();
+}
+
+// Drops the member when it holds a value; an absent member is added as null, the way the
+// farm's importer has always received it.
+void DropUnlessNull(Json::Value& root, const char* key) {
+    if (!root[key].isNull()) root.removeMember(key);
+}
+
+void RebuildReferenceFiles(Json::Value& root, const std::string& sceneFilePath) {
+    const Json::Value references = root["reference_file"];
+    Json::Value kept(Json::arrayValue);
+    if (references.isArray()) {
+        for (Json::ArrayIndex i = 0; i < references.size(); ++i) {
+            std::string path = StringMember(references[i], "path");
+            if (path == sceneFilePath) continue;  // the scene itself is not a reference
+            Json::Value entry(Json::objectValue);
+            entry["path"] = path;
+            kept.append(entry);
+        }
+    }
+    root.removeMember("reference_file");
+    if (kept.size() >= 1) root["reference_file"] = kept;
+}
+
+void AddCameras(Json::Value& root, const RUDRenderingDataMgr& store) {
+    Json::Value cameras(Json::arrayValue);
+    for (const auto& [name, camera] : store.cameras) {
+        if (!camera.renderable) continue;
+        Json::Value item(Json::objectValue);
+        item["name"] = WideToUtf8(name);
+        item["camera_width"] = Json::Value(camera.width);
+        item["camera_height"] = Json::Value(camera.height);
+        item["frame_to_render"] = Json::Value(camera.startFrame);
+        item["img_output_format"] = WideToUtf8(camera.imageFormat);
+        item["img_output_name"] = WideToUtf8(camera.displayName);
+        item["renderable"] = "1";
+        item["is_spherical"] = camera.isPanorama;
+        cameras.append(item);
+    }
+    if (cameras.size() >= 1) root["cameras"] = cameras;
+}
+
+void SetBlockRendering(Json::Value& root, const RUDRenderingDataMgr& store) {
+    int enableBlocking = 1, numBlocks = store.renderModeCode, distributed = 0;
+    if (store.renderModeCode == 1) {
+        enableBlocking = 0; numBlocks = 0;
+    } else if (store.renderModeCode == 1010) {
+        enableBlocking = 0; numBlocks = 0; distributed = store.distributedCount;
+    }
+    root["enable_blocking"] = Json::Value(enableBlocking);
+    root["num_blocks"] = Json::Value(numBlocks);
+    root["distributed_render"] = Json::Value(distributed);
+}
+
+Json::Value MaxOptions(const RUDRenderingDataMgr& store, const ClientInfo& clientInfo) {
+    Json::Value options(Json::objectValue);
+    options["color_channel"] = store.colorChannel;
+    options["ao_channel"] = store.aoChannel;
+    if (store.aoChannel) {
+        options["ao_radius"] = Json::Value(store.aoRadius);
+        options["ao_subdivs"] = Json::Value(store.aoSubdivs);
+    }
+    options["gamma_out"] = Json::Value(static_cast<double>(store.gammaOut));
+    options["mtl_channel"] = store.mtlChannel;
+    options["gi_irradmap_preset"] = Json::Value(store.giIrradmapPreset);
+    // A smaller GI image lowers the irradiance-map rates by one step per halving.
+    int scaleSteps = store.giChannel ? clientInfo.imageScaleIndex : 0;
+    options["gi_irradmap_minRate"] = Json::Value(store.giIrradmapMinRate - scaleSteps);
+    options["gi_irradmap_maxRate"] = Json::Value(store.giIrradmapMaxRate - scaleSteps);
+    if (store.giChannel) options["gi_image_scale"] = clientInfo.imageScaleText;
+    options["gi_channel"] = store.giChannel ? "1" : "0";
+    options["psd_channel"] = store.psdChannel ? "1" : "0";
+    return options;
+}
+
+Json::Value CoronaOptions(const RUDRenderingDataMgr& store) {
+    Json::Value options(Json::objectValue);
+    // The store keeps the noise limit as the percentage the artist typed.
+    options["CoronaNoiseLevelLimit"] = Json::Value(store.coronaLimits.coronaNoiseLevelLimit / 100.0);
+    options["CoronaPassLimit"] = Json::Value(store.coronaLimits.coronaPassLimit);
+    options["CoronaTimeLimit"] = Json::Value(store.coronaLimits.coronaTimeLimitSeconds);
+    options["useCorona"] = store.useCorona;
+    return options;
+}
+
+} // namespace
+
+bool WriteTaskJson(RUDRenderingDataMgr& store, HWND dialog, ClientInfo& clientInfo,
+                   std::wstring taskId, std::string& requestBody) {
+    const std::wstring caption = WorkerText(IDS_CAPTION_ERROR);
+    const WORD language = MessageBoxLanguage(WorkerText(IDS_LANGUAGE_MARKER).c_str());
+    auto fail = [&](const char* logText) {
+        ShowMessageBox(dialog, WorkerText(IDS_TASK_FILE_FAILED), caption, MB_OK, language);
+        store.dataLog.write(logText, "ERROR");
+        return false;
+    };
+
+    Json::Value root;
+    Json::Reader reader;
+    if (!reader.parse(WideToUtf8(store.analysisText), root) || !root.isObject())
+        return fail("Parse failed in writing json file when submiting!");
+
+    DropUnlessNull(root, "cameras");
+    RebuildReferenceFiles(root, store.sceneFilePath);
+    DropUnlessNull(root, "errors");
+    root.removeMember("name");
+    root["name"] = clientInfo.scenePath;
+    const std::string scenePath = clientInfo.scenePath;
+    const std::string compressPath = clientInfo.compressPath;
+    (void)root["start_frame"];
+    (void)root["end_frame"];
+    AddCameras(root, store);
+    SetBlockRendering(root, store);
+    root["max_options"] = MaxOptions(store, clientInfo);
+    if (store.useCorona) root["corona_options"] = CoronaOptions(store);
+    root["effect_render_mode"] = store.renderModeName.empty() ? std::string("base") : store.renderModeName;
+    store.renderModeName.clear();
+
+    if (!PathExists(clientInfo.jsonDir)) ::CreateDirectoryW(clientInfo.jsonDir.c_str(), nullptr);
+    const std::wstring path = clientInfo.jsonDir + L"/" + taskId + L".json";
+    if (WriteWideTextFile(path, StyledUtf8Text(root)) == TextFileResult::kOpenFailed)
+        return fail("Open json file failed when write it!");
+
+    Json::Value body(Json::objectValue);
+    body["scenePath"] = scenePath;
+    body["filePath"] = WideToUtf8(path);
+    body["maxVersion"] = "3ds Max " + StringMember(root, "app_version");
+    body["compressPath"] = compressPath;
+    body["PLUGIN_SAVE_SCENE_FILE"] =
+        Json::Value(Json::UInt(::IsDlgButtonChecked(dialog, kSaveSceneCheckBox) == BST_CHECKED ? 1 : 0));
+    clientInfo.jsonDir = path;
+    requestBody = StyledUtf8Text(body);
+    store.dataLog.write("Write json file at: " + WideToAnsiChs(path) + " successfully.", "INFO");
+    return true;
+}
+
+} // namespace rud

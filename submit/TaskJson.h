@@ -1,0 +1,19 @@
+#pragma once
+// The task description file the desktop client reads, and the small request body that names it.
+#include "analysis/RUDRenderingDataMgr.h"
+#include "core/ClientInfo.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace rud {
+
+// Builds the task description from the store's analysis and the artist's choices, writes it to
+// <clientInfo.jsonDir>/<taskId>.json (CR LF line ends, raw UTF-8) and returns the request body in
+// `requestBody`. On success clientInfo.jsonDir holds the file's full path. On failure shows
+// string 42 (owner: dialog) and returns false.
+[[nodiscard]] bool WriteTaskJson(RUDRenderingDataMgr& store, HWND dialog, ClientInfo& clientInfo,
+                                 std::wstring taskId, std::string& requestBody);
+
+} // namespace rud

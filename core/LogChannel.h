@@ -3,6 +3,7 @@
 // write, size-based rotation keeping a fixed number of older files. Never throws, never
 // reports: a log that cannot be written drops its lines.
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -32,13 +33,20 @@ public:
     const std::string& BasePath() const { return basePath; }
 
 private:
+    // A C stream rather than std::ofstream: it can be opened with a sharing mode that denies
+    // nothing, so several channel objects (and readers) may hold the same file at once.
+    struct FileCloser {
+        void operator()(std::FILE* file) const;
+    };
+
     void OpenCurrentFile();
     void Rotate();
+    bool NeedsRotation();
 
     std::string basePath;
     uint32_t maxFileSizeMb = 0;
     uint32_t maxFileCount = 1;
-    std::unique_ptr<std::ofstream> stream;
+    std::unique_ptr<std::FILE, FileCloser> stream;
     std::string folder;
     uint32_t compactTimestamp = 0;
     // The dialog thread and the submission worker share the long-lived channels.

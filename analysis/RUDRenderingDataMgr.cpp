@@ -1,0 +1,41 @@
+#include "analysis/RUDRenderingDataMgr.h"
+
+namespace rud {
+
+RUDRenderingDataMgr& RUDRenderingDataMgr::Instance() {
+    static RUDRenderingDataMgr instance;
+    return instance;
+}
+
+RUDRenderingDataMgr::RUDRenderingDataMgr() {
+    dataLog.open("kiv_data");
+    dataLog.setMaxFileSizeMb(5);
+    dataLog.setMaxFileCount(2);
+    rememberedCheckIds = {1043, 1044, 1051, 1053, 1056, 1002, 1001};
+    rememberedComboIds = {1057};
+    rememberedEditIds = {1047, 1040, 1037, 1039, 1054, 1045};
+    rememberedRadioIds = {1030, 1031, 1032, 1033};
+}
+
+RUDRenderingDataMgr::~RUDRenderingDataMgr() {
+    // The main dialog deletes the tooltips and threads when it closes. Whatever is left at
+    // process exit belongs to a host that may already be gone, and a thread object still
+    // running must not be destroyed: leave both to the operating system.
+    for (std::unique_ptr<IToolTip>& tip : toolTips) (void)tip.release();
+    if (submitThread && !submitThread->joinable()) delete submitThread;
+    if (busyThread && !busyThread->joinable()) delete busyThread;
+}
+
+std::vector<std::wstring>& RUDRenderingDataMgr::RebuildMessageLines() {
+    messageLines.clear();
+    messageLines.insert(messageLines.end(), warningLines.begin(), warningLines.end());
+    messageLines.insert(messageLines.end(), errorLines.begin(), errorLines.end());
+    return messageLines;
+}
+
+void RUDRenderingDataMgr::AddToolTip(HWND control, const std::wstring& text) {
+    if (std::unique_ptr<IToolTip> tip = Host().AttachToolTip(control, text))
+        toolTips.push_back(std::move(tip));
+}
+
+} // namespace rud

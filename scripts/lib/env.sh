@@ -2,7 +2,7 @@
 # Everything started here is stopped by the EXIT trap of the calling script.
 here=${here:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 export RUD_BUILD_DIR=${RUD_BUILD_DIR:-$here/build}
-export RUD_BUILD=$RUD_BUILD_DIR/mingw
+export RUD_BUILD=${RUD_BUILD:-$RUD_BUILD_DIR/mingw}
 export RUD_BIN=$RUD_BUILD/bin
 export WINEPREFIX=$RUD_BUILD_DIR/wineprefix
 export WINEDEBUG=${WINEDEBUG:--all}

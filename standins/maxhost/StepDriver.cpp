@@ -175,6 +175,17 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         bool wantUp = verb == L"wait-dialog";
         return WaitFor([&] { return TemplateUp(id) == wantUp; }) || timedOut();
     }
+    if (verb == L"wait-box") {
+        // Waits for a message box, optionally one whose text holds the rest of the line.
+        std::wstring wanted = words.size() >= 2 ? step.substr(step.find(words[1], verb.size())) : std::wstring();
+        return WaitFor([&] {
+            for (HWND window : ProcessTopLevelWindows())
+                if (IsMessageBox(window) &&
+                    WindowText(::GetDlgItem(window, 0xFFFF)).find(wanted) != std::wstring::npos)
+                    return true;
+            return false;
+        }) || timedOut();
+    }
     if (verb == L"close" && words.size() == 1) {
         HWND front = FrontWindow();
         if (!front) { why = L"no window in front"; return false; }

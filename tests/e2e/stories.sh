@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# End to end: every sample scene's story and one refusal, played unattended through the real
+# dialogs, the real worker, the real 7-Zip and a real socket; checks what each story leaves.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+source "$here/scripts/lib/env.sh"
+source "$here/scripts/lib/story.sh"
+[ -n "${DISPLAY:-}" ] || rud_start_display
+
+out_root=$RUD_BUILD_DIR/e2e
+passed=0
+failed=0
+check() {
+  local name=$1
+  shift
+  if [ "$RUD_STORY_HOST_RC" = 0 ] &&
+     python3 "$here/scripts/lib/story_artefacts.py" expect "$out_root/$name" "$@"; then
+    passed=$((passed + 1))
+    echo "ok     $name"
+  else
+    failed=$((failed + 1))
+    echo "FAILED $name (host exit $RUD_STORY_HOST_RC; see $out_root/$name/host.log)"
+  fi
+}
+
+rud_story "$out_root/villa" Villa.max samples/analyses/vray_villa.json samples/steps/villa_submit.steps 10001
+check villa answer=10001 requests=1 cameras=Cam_Exterior_Front,Cam_Pool_Aerial render_mode=block \
+  archive_valid=true archive_holds_scene=true failed_steps=0 scripts=0
+
+rud_story "$out_root/loft" Loft.max samples/analyses/corona_loft.json samples/steps/loft_submit.steps 10001
+check loft answer=10001 requests=1 cameras=Loft_Bedroom,Loft_Kitchen render_mode=dist \
+  archive_holds_scene=true failed_steps=0
+
+rud_story "$out_root/warehouse" Warehouse.max samples/analyses/problem_warehouse.json samples/steps/warehouse_open.steps 10001
+check warehouse requests=0 failed_steps=0
+
+rud_story "$out_root/villa-refused" Villa.max samples/analyses/vray_villa.json samples/steps/villa_refused.steps 10009
+check villa-refused answer=10009 requests=1 cameras=Cam_Living_Room failed_steps=0 message_boxes=1 \
+  "message=already been submitted"
+
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

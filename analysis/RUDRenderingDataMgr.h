@@ -40,6 +40,7 @@ enum AnalysisResult : int32_t {
     kAnalysisRead = 0,
     kAnalysisNoCameras = 1,
     kAnalysisDuplicateCameras = 4,
+    kAnalysisUnreadable = 5,   // the text is not a JSON object; nothing was changed
 };
 
 // Steps of a submission, shown by the busy dialog.

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <map>
+#include <regex>
 #include <string>
 
 namespace rud {
@@ -27,10 +28,20 @@ enum CameraCheckResult : int {
 
 // False (after its message box) when the scene renders with Corona and nothing is limited.
 [[nodiscard]] bool CheckCoronaLimits(HWND dialog);
+// The same on a given store (the one above uses the process-wide store).
+[[nodiscard]] bool CheckCoronaLimits(RUDRenderingDataMgr& store, HWND dialog);
 
 // Character rules shared with the dialogs.
 bool HasCyrillic(const std::wstring& text);
 bool IsAllowedReferenceName(const std::wstring& text);
 bool IsValidCameraKey(const std::wstring& key);   // the submission-time camera name rule
+// Any of the ten characters \ / : * ? " < > | % that camera names must not hold.
+bool HasCameraNameCharacter(const std::wstring& text);
+// The key without the first nine of those characters (a '%' stays).
+std::wstring CameraDisplayName(const std::wstring& key);
+// The two rules as regular expressions: Cyrillic letters (searched) and the characters a
+// reference file name may consist of (matched against the whole name).
+const std::wregex& CyrillicRule();
+const std::wregex& AllowedCharactersRule();
 
 } // namespace rud

@@ -1,0 +1,32 @@
+#include "analysis/VirusChecks.h"
+
+#include "analysis/RUDRenderingDataMgr.h"
+#include "plugin/HostOperations.h"
+
+#include <string>
+
+namespace rud {
+
+void RunVirusChecks(const ClientInfo& clientInfo) {
+    RunVirusChecks(RUDRenderingDataMgr::Instance(), clientInfo);
+}
+
+void RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo) {
+    struct VirusScript {
+        const std::wstring& path;
+        const char* logLine;
+    };
+    const VirusScript scripts[] = {
+        {clientInfo.adslScriptPath, "Check ADSL virus for scene"},
+        {clientInfo.alcScriptPath, "Check ALC virus for scene"},
+        {clientInfo.crpScriptPath, "Check CRP virus for scene"},
+    };
+    std::unique_ptr<IScriptValue> value = Host().CreateScriptValue();
+    for (const VirusScript& script : scripts) {
+        // A missing or failing script is the host's to report; the others still run.
+        if (value) (void)Host().ExecuteMAXScript(L"fileIn \"" + script.path + L"\"", *value);
+        store.dataLog.write(script.logLine, "WARN");
+    }
+}
+
+} // namespace rud

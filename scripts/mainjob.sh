@@ -39,7 +39,7 @@ if [ $interactive = 1 ]; then
   echo "== 3ds Max (stand-in) opens on your display: choose RUD Rendering > Submit, then close it when done"
 else
   steps=samples/steps/villa_submit.steps
-  echo "== Playing the Villa story: two cameras, one renamed, three blocks, colour channel"
+  echo "== Playing the Villa story: two cameras, one renamed, three blocks, colour channel, virus checks"
 fi
 story_started=$(date +%s)
 rud_story "$out" Villa.max samples/analyses/vray_villa.json "$steps" 10001

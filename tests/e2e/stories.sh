@@ -25,7 +25,7 @@ check() {
 
 rud_story "$out_root/villa" Villa.max samples/analyses/vray_villa.json samples/steps/villa_submit.steps 10001
 check villa answer=10001 requests=1 cameras=Cam_Exterior_Front,Cam_Pool_Aerial render_mode=block \
-  archive_valid=true archive_holds_scene=true failed_steps=0 scripts=0
+  archive_valid=true archive_holds_scene=true failed_steps=0 scripts=4
 
 rud_story "$out_root/loft" Loft.max samples/analyses/corona_loft.json samples/steps/loft_submit.steps 10001
 check loft answer=10001 requests=1 cameras=Loft_Bedroom,Loft_Kitchen render_mode=dist \

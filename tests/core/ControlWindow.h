@@ -9,12 +9,7 @@
 
 namespace coretest {
 
-class ControlWindow {
-public:
-    ControlWindow() {
-        parent.reset(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr,
-                                       nullptr, nullptr, nullptr));
-    }
+struct ControlWindow {
     HWND Add(const wchar_t* className, int id, DWORD style) {
         return ::CreateWindowExW(0, className, L"", WS_CHILD | style, 0, 0, 80, 20, parent.get(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
@@ -27,8 +22,8 @@ public:
     }
     void SetText(int id, const wchar_t* text) { ::SetDlgItemTextW(parent.get(), id, text); }
 
-private:
-    rud::UniqueHwnd parent;
+    rud::UniqueHwnd parent{::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr,
+                                             nullptr, nullptr, nullptr)};
 };
 
 } // namespace coretest

@@ -1,48 +1,50 @@
 #pragma once
 // The plug-in's data folder (C:\ProgramData\RUD Rendering) as the desktop client would leave it:
-// created for the test run when missing, with the settings file and custom.bin of the machine
-// put back afterwards.
+// created for the test run when missing, with the machine's settings file and custom.bin put back.
 #include "core/DataFolders.h"
+#include "core/TextConversions.h"
 
-#include <gtest/gtest.h>
+#include <windows.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 
 namespace coretest {
 
-// Installed once per program; removes what it created when the run ends.
-class DataFolderEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override;
-    void TearDown() override;
+inline std::wstring CustomBinPath() { return rud::DataFolder() + L"/script/custom.bin"; }
+inline void RemoveFile(const std::wstring& path) { ::DeleteFileW(path.c_str()); }
 
-private:
-    bool createdDataFolder = false;
-    bool createdScriptFolder = false;
-};
+inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << bytes;
+}
 
-// Keeps kiv_plugin.ini and custom.bin as they were before the test.
+inline std::string ReadBytes(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Keeps kiv_plugin.ini and custom.bin as they were before the test; each test starts without them.
 class ScopedSettingsFiles {
 public:
-    ScopedSettingsFiles();
-    ~ScopedSettingsFiles();
+    ScopedSettingsFiles() {
+        for (auto& [path, bytes] : saved) {
+            if (rud::PathExists(path)) bytes = ReadBytes(path);
+            RemoveFile(path);
+        }
+    }
+    ~ScopedSettingsFiles() {
+        for (auto& [path, bytes] : saved) {
+            RemoveFile(path);
+            if (bytes) WriteBytes(path, *bytes);
+        }
+    }
 
 private:
-    struct Saved {
-        std::wstring path;
-        bool existed = false;
-        std::string bytes;
-    };
-    Saved settings;
-    Saved custom;
+    std::pair<std::wstring, std::optional<std::string>> saved[2] = {{rud::SettingsFilePath(), {}},
+                                                                     {CustomBinPath(), {}}};
 };
-
-std::wstring ScriptFolder();
-std::wstring CustomBinPath();
-void WriteBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadBytes(const std::wstring& path);
-void RemoveFile(const std::wstring& path);
-// The wide form of a narrow (code page 936) path that the log channels use.
-std::wstring FromChs(const std::string& path);
 
 } // namespace coretest

@@ -1,29 +1,14 @@
 #include "core/LogChannel.h"
 #include "core/PluginSettings.h"
-#include "core/TextConversions.h"
 #include "tests/core/DataFolderFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <regex>
-#include <string>
 #include <thread>
 #include <vector>
 
 namespace {
-
-using coretest::FromChs;
-using coretest::ReadBytes;
-using coretest::RemoveFile;
-
-// Every file a channel may leave: <base>.log and <base>1.log ... <base>9.log.
-void RemoveChannelFiles(const std::string& basePath) {
-    RemoveFile(FromChs(basePath + ".log"));
-    for (int n = 1; n < 10; ++n) RemoveFile(FromChs(basePath + std::to_string(n) + ".log"));
-}
-
-bool Exists(const std::string& narrowPath) { return rud::PathExists(FromChs(narrowPath)); }
 
 std::vector<std::string> Lines(const std::string& bytes) {
     std::vector<std::string> lines;
@@ -34,167 +19,97 @@ std::vector<std::string> Lines(const std::string& bytes) {
     return lines;
 }
 
-// A channel under a name of its own, removed before and after the test.
-class ScratchChannel {
-public:
-    ScratchChannel(const std::string& name, uint32_t mb, uint32_t files)
-        : base(rud::LogChannel().Folder() + "\\" + name) {
-        RemoveChannelFiles(base);
-        channel = std::make_unique<rud::LogChannel>(name, mb, files, 0);
-    }
-    ~ScratchChannel() {
-        channel.reset();
-        RemoveChannelFiles(base);
-    }
+// The files of a channel under a name of its own (<base>.log, <base>1..9.log), removed before and after.
+struct Scratch {
+    explicit Scratch(const std::string& name) : base(rud::LogChannel().Folder() + "\\" + name) { Clear(); }
+    ~Scratch() { Clear(); }
+    void Clear() const { for (int n = 0; n < 10; ++n) coretest::RemoveFile(rud::AnsiChsToWide(File(n))); }
+    std::string File(int n) const { return base + (n ? std::to_string(n) : "") + ".log"; }
+    std::string Read(int n) const { return coretest::ReadBytes(rud::AnsiChsToWide(File(n))); }
+    bool Exists(int n) const { return rud::PathExists(rud::AnsiChsToWide(File(n))); }
     std::string base;
-    std::unique_ptr<rud::LogChannel> channel;
 };
 
 // Timestamp, " [", level, "] " and CR LF around the message.
 constexpr size_t kLineOverhead = 23 + 2 + 4 + 2 + 2;
 
-TEST(LogChannel, LineHasTimestampLevelAndMessageEvenWhenEmpty) {
-    ScratchChannel log("test_line_format", 5, 2);
-    log.channel->write("", "WARN");
-    log.channel->write("tcp read data successfully.", "INFO");
-    std::vector<std::string> lines = Lines(ReadBytes(FromChs(log.base + ".log")));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}:\d{3} \[WARN\] )")))
-        << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(.{23} \[INFO\] tcp read data successfully\.)")))
-        << lines[1];
-}
-
 TEST(LogChannel, RotatesOnlyAfterTheLineThatReachesTheLimit) {
-    ScratchChannel log("test_boundary", 5, 2);
+    Scratch files("test_boundary");
+    rud::LogChannel log("test_boundary", 5, 2, 0);
     const size_t limit = 5u * 1024 * 1024;
-    log.channel->write(std::string(limit - 1 - kLineOverhead, 'a'), "INFO");
-    EXPECT_EQ(ReadBytes(FromChs(log.base + ".log")).size(), limit - 1);
-    EXPECT_FALSE(Exists(log.base + "1.log")) << "5,242,879 bytes must not rotate";
-
-    log.channel->write("crossing", "INFO");
-    ASSERT_TRUE(Exists(log.base + "1.log"));
-    std::string older = ReadBytes(FromChs(log.base + "1.log"));
-    EXPECT_EQ(older.size(), limit - 1 + kLineOverhead + 8);
-    EXPECT_NE(older.find("crossing\r\n"), std::string::npos) << "the crossing line stays in the old file";
-    EXPECT_TRUE(ReadBytes(FromChs(log.base + ".log")).empty());
-
-    log.channel->write("after", "INFO");
-    EXPECT_NE(ReadBytes(FromChs(log.base + ".log")).find("after"), std::string::npos);
+    log.write(std::string(limit - 1 - kLineOverhead, 'a'), "INFO");
+    EXPECT_EQ(files.Read(0).size(), limit - 1);
+    EXPECT_FALSE(files.Exists(1)) << "5,242,879 bytes must not rotate";
+    log.write("crossing", "INFO");
+    EXPECT_EQ(files.Read(1).size(), limit - 1 + kLineOverhead + 8) << "the crossing line stays in the old file";
+    EXPECT_TRUE(files.Read(0).empty());
 }
 
-struct RotationCase {
-    uint32_t files;
-    int rotations;
-};
-
-class LogRotation : public ::testing::TestWithParam<RotationCase> {};
-
-TEST_P(LogRotation, KeepsExactlyTheConfiguredFilesNewestFirst) {
-    const RotationCase c = GetParam();
-    ScratchChannel log("test_rotation_" + std::to_string(c.files), 1, c.files);
-    const std::string big(1024 * 1024, 'r');
-    for (int i = 0; i < c.rotations; ++i) {
-        log.channel->write("line " + std::to_string(i), "INFO");
-        log.channel->write(big, "INFO");  // brings the file past 1 MiB: rotate
-    }
-    log.channel->write("current", "INFO");
-
-    EXPECT_TRUE(Exists(log.base + ".log"));
-    for (uint32_t n = 1; n < c.files; ++n) EXPECT_TRUE(Exists(log.base + std::to_string(n) + ".log")) << n;
-    for (uint32_t n = c.files; n < 10; ++n) EXPECT_FALSE(Exists(log.base + std::to_string(n) + ".log")) << n;
-    // Older file n holds the lines of rotation (rotations - n).
-    for (uint32_t n = 1; n < c.files; ++n) {
-        std::string expected = "] line " + std::to_string(c.rotations - static_cast<int>(n)) + "\r\n";
-        EXPECT_NE(ReadBytes(FromChs(log.base + std::to_string(n) + ".log")).find(expected), std::string::npos) << n;
+TEST(LogChannel, ManyRotationsKeepExactlyTheConfiguredFilesNewestFirst) {
+    const std::pair<uint32_t, int> cases[] = {{2, 4}, {5, 5}, {5, 7}};
+    for (auto [count, rotations] : cases) {
+        Scratch files("test_rotation");
+        rud::LogChannel log("test_rotation", 1, count, 0);
+        for (int i = 0; i < rotations; ++i) {
+            log.write("line " + std::to_string(i), "INFO");
+            log.write(std::string(1024 * 1024, 'r'), "INFO");  // brings the file past 1 MiB: rotate
+        }
+        log.write("current", "INFO");
+        for (int n = 0; n < 10; ++n) EXPECT_EQ(files.Exists(n), n < int(count)) << count << " " << n;
+        for (int n = 1; n < int(count); ++n)  // older file n holds the lines of rotation (rotations - n)
+            EXPECT_NE(files.Read(n).find("] line " + std::to_string(rotations - n) + "\r\n"), std::string::npos) << n;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(FileCounts, LogRotation,
-                         ::testing::Values(RotationCase{2, 4}, RotationCase{5, 5}, RotationCase{5, 7}));
-
-TEST(LogChannel, TwoChannelsOnOneFileWriteWholeLinesInOrder) {
-    ScratchChannel first("test_shared", 2, 5);
-    rud::LogChannel second("test_shared", 2, 5, 0);
-    for (int i = 0; i < 20; ++i) {
-        first.channel->write("first " + std::to_string(i), "INFO");
-        second.write("second " + std::to_string(i), "ERROR");
-    }
-    std::vector<std::string> lines = Lines(ReadBytes(FromChs(first.base + ".log")));
-    ASSERT_EQ(lines.size(), 40u);
-    for (int i = 0; i < 20; ++i) {
-        EXPECT_NE(lines[2 * i].find("[INFO] first " + std::to_string(i)), std::string::npos) << lines[2 * i];
-        EXPECT_NE(lines[2 * i + 1].find("[ERROR] second " + std::to_string(i)), std::string::npos);
-    }
-}
-
-TEST(LogChannel, RotationBlockedByAnotherHolderLosesNoLine) {
-    ScratchChannel outer("test_blocked", 1, 2);
+TEST(LogChannel, TwoChannelsOnOneFileWriteWholeLinesInOrderAndLoseNoneToABlockedRotation) {
+    Scratch files("test_shared");
+    rud::LogChannel first("test_shared", 1, 2, 0);
     {
-        rud::LogChannel inner("test_blocked", 1, 2, 0);
-        inner.write(std::string(1024 * 1024, 'i'), "INFO");  // wants to rotate; outer holds the file
-        outer.channel->write("outer after", "INFO");
+        rud::LogChannel second("test_shared", 1, 2, 0);
+        first.write("", "WARN");
+        for (int i = 0; i < 20; ++i) {
+            first.write("first " + std::to_string(i), "INFO");
+            second.write("second " + std::to_string(i), "ERROR");
+        }
+        std::vector<std::string> lines = Lines(files.Read(0));
+        ASSERT_EQ(lines.size(), 41u);
+        const std::regex firstLine(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d:\d{3} \[WARN\] )");
+        EXPECT_TRUE(std::regex_match(lines[0], firstLine)) << lines[0];
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_EQ(lines[2 * i + 1].substr(23), " [INFO] first " + std::to_string(i));
+            EXPECT_EQ(lines[2 * i + 2].substr(23), " [ERROR] second " + std::to_string(i));
+        }
+        second.write(std::string(1024 * 1024, 's'), "INFO");  // wants to rotate; first holds the file
+        first.write("first after", "INFO");
     }
-    outer.channel->write("outer last", "INFO");  // nobody else holds it now: this rotation works
-    std::string older = ReadBytes(FromChs(outer.base + "1.log"));
-    EXPECT_NE(older.find("iiii"), std::string::npos);
-    EXPECT_NE(older.find("outer after"), std::string::npos);
-    EXPECT_NE(older.find("outer last"), std::string::npos);
+    first.write("first last", "INFO");  // nobody else holds it now: this rotation works
+    for (const char* part : {"ssss", "first after", "first last"})
+        EXPECT_NE(files.Read(1).find(part), std::string::npos) << part;
 }
 
 TEST(LogChannel, OneChannelFromTwoThreadsKeepsLinesWhole) {
-    ScratchChannel log("test_threads", 2, 5);
-    auto writer = [&](const std::string& text) {
-        for (int i = 0; i < 200; ++i) log.channel->write(text, "INFO");
-    };
-    std::thread a(writer, std::string(300, 'a'));
-    std::thread b(writer, std::string(300, 'b'));
+    Scratch files("test_threads");
+    rud::LogChannel log("test_threads", 2, 5, 0);
+    auto writer = [&](char fill) { for (int i = 0; i < 200; ++i) log.write(std::string(300, fill), "INFO"); };
+    std::thread a(writer, 'a'), b(writer, 'b');
     a.join();
     b.join();
-    std::vector<std::string> lines = Lines(ReadBytes(FromChs(log.base + ".log")));
+    std::vector<std::string> lines = Lines(files.Read(0));
     ASSERT_EQ(lines.size(), 400u);
-    for (const std::string& line : lines)
-        EXPECT_TRUE(line.substr(31) == std::string(300, 'a') || line.substr(31) == std::string(300, 'b'));
+    for (const std::string& line : lines) EXPECT_TRUE(line.substr(31) == std::string(300, line.back())) << line.back();
 }
 
-struct FolderCase {
-    const wchar_t* lowerVersion;  // null: no settings file
-    const char* folderEnd;
-};
-
-class LogFolder : public ::testing::TestWithParam<FolderCase> {};
-
-TEST_P(LogFolder, FollowsLowerVersion) {
-    coretest::ScopedSettingsFiles keep;
-    if (GetParam().lowerVersion) rud::WriteSetting(L"lowerversion", GetParam().lowerVersion);
-    rud::LogChannel log;
-    const std::string expected = rud::WideToAnsiChs(rud::DataFolder()) + GetParam().folderEnd;
-    EXPECT_EQ(log.Folder(), expected);
-    EXPECT_TRUE(Exists(log.Folder())) << "the folder is created with the channel";
-    EXPECT_TRUE(log.BasePath().empty());
-    if (GetParam().lowerVersion && *GetParam().lowerVersion)
-        ::RemoveDirectoryW(FromChs(log.Folder()).c_str());
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, LogFolder,
-                         ::testing::Values(FolderCase{nullptr, "/log"}, FolderCase{L"", "/log"},
-                                           FolderCase{L"1.3.0", "/log1.3.0"}));
-
-TEST(LogChannel, ChannelWithoutNameDropsLinesUntilOpened) {
-    std::string base;
-    {
+TEST(LogChannel, FolderFollowsLowerVersion) {
+    const std::pair<const wchar_t*, const char*> cases[] = {{nullptr, "/log"}, {L"", "/log"}, {L"1.3.0", "/log1.3.0"}};
+    for (auto [lowerVersion, folderEnd] : cases) {
+        coretest::ScopedSettingsFiles keep;
+        if (lowerVersion) rud::WriteSetting(L"lowerversion", lowerVersion);
         rud::LogChannel log;
-        log.write("nowhere", "INFO");  // must not crash
-        base = log.Folder() + "\\test_open_later";
-        RemoveChannelFiles(base);
-        log.open("test_open_later");
-        log.setMaxFileSizeMb(5);
-        log.setMaxFileCount(2);
-        EXPECT_EQ(log.BasePath(), base);
-        log.write("somewhere", "INFO");
+        log.write("nowhere", "INFO");  // no name yet: dropped, not a crash
+        EXPECT_EQ(log.Folder(), rud::WideToAnsiChs(rud::DataFolder()) + folderEnd);
+        EXPECT_TRUE(rud::PathExists(rud::AnsiChsToWide(log.Folder()))) << "the folder is created with the channel";
+        if (lowerVersion && *lowerVersion) ::RemoveDirectoryW(rud::AnsiChsToWide(log.Folder()).c_str());
     }
-    EXPECT_NE(ReadBytes(FromChs(base + ".log")).find("somewhere"), std::string::npos);
-    RemoveChannelFiles(base);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "tests/plugin/PluginTestHost.h"
 
 #include <gtest/gtest.h>
-#include <objbase.h>
 
 #include <set>
 #include <string>
@@ -14,57 +13,40 @@ namespace {
 
 using maxstandin::MenuEntry;
 
-struct Arrival {
-    maxstandin::MenuManager menus;
-    void Raise() {
-        NotifyInfo info{rud::kMenuNotificationCode, &menus};
-        rud::RegisterMenus(nullptr, &info);
-    }
-    const maxstandin::Menu* SubMenu() const {
-        const auto& top = menus.Bar().Entries();
-        return top.size() == 1 && top[0].kind == MenuEntry::SubMenu ? top[0].subMenu : nullptr;
-    }
-};
-
-std::wstring GuidText(const GUID& guid) {
-    wchar_t text[64] = {};
-    ::StringFromGUID2(guid, text, 64);
-    return text;
+// Raises the menu notification with a menu manager of its own; the sub-menu, when built, is its only entry.
+const maxstandin::Menu* RaiseMenuNotification(maxstandin::MenuManager& menus) {
+    NotifyInfo info{rud::kMenuNotificationCode, &menus};
+    rud::RegisterMenus(nullptr, &info);
+    const auto& top = menus.Bar().Entries();
+    return top.size() == 1 && top[0].kind == MenuEntry::SubMenu ? top[0].subMenu : nullptr;
 }
+
+std::string GuidBytes(const GUID& guid) { return std::string(reinterpret_cast<const char*>(&guid), sizeof guid); }
 
 TEST(MenuRegistration, EachArrivalBuildsTheSubMenuWithFreshIdentifiers) {
     rudtest::TestCoreInterface core;
-    Arrival first, second;
-    first.Raise();
-    second.Raise();
-
-    std::set<std::wstring> identifiers;
-    for (const Arrival* arrival : {&first, &second}) {
-        const auto& top = arrival->menus.Bar().Entries();
-        ASSERT_EQ(top.size(), 1u);
-        EXPECT_EQ(top[0].title, rudtest::Text(IDS_MENU_TITLE));
-        identifiers.insert(GuidText(top[0].id));
-        const maxstandin::Menu* sub = arrival->SubMenu();
+    std::set<std::string> identifiers;
+    maxstandin::MenuManager arrivals[2];
+    for (maxstandin::MenuManager& menus : arrivals) {
+        const maxstandin::Menu* sub = RaiseMenuNotification(menus);
         ASSERT_NE(sub, nullptr);
-        const auto& items = sub->Entries();
-        ASSERT_EQ(items.size(), 3u);
-        const struct { MenuEntry::Kind kind; int action; } expected[] = {
-            {MenuEntry::Action, rud::kActionOpenMainDialog},
-            {MenuEntry::Separator, 0},
-            {MenuEntry::Action, rud::kActionAbout},
-        };
-        for (size_t i = 0; i < items.size(); ++i) {
-            EXPECT_EQ(items[i].kind, expected[i].kind) << i;
-            EXPECT_EQ(items[i].actionId, expected[i].action) << i;
-            EXPECT_TRUE(items[i].title.empty()) << "the host shows the action's own menu text";
-            if (items[i].kind == MenuEntry::Action) {
-                EXPECT_EQ(items[i].tableId, rud::kActionTableId);
-            }
-            identifiers.insert(GuidText(items[i].id));
+        EXPECT_EQ(menus.Bar().Entries()[0].title, rudtest::Text(IDS_MENU_TITLE));
+        identifiers.insert(GuidBytes(menus.Bar().Entries()[0].id));
+        // Submit, a separator, About; the host shows each action's own menu text.
+        const std::pair<MenuEntry::Kind, int> expected[] = {
+            {MenuEntry::Action, rud::kActionOpenMainDialog}, {MenuEntry::Separator, 0},
+            {MenuEntry::Action, rud::kActionAbout}};
+        ASSERT_EQ(sub->Entries().size(), std::size(expected));
+        for (size_t i = 0; i < std::size(expected); ++i) {
+            const MenuEntry& item = sub->Entries()[i];
+            EXPECT_TRUE(item.kind == expected[i].first && item.actionId == expected[i].second) << i;
+            EXPECT_TRUE(item.title.empty()) << i;
+            EXPECT_TRUE(item.kind != MenuEntry::Action || item.tableId == rud::kActionTableId) << i;
+            identifiers.insert(GuidBytes(item.id));
         }
     }
     EXPECT_EQ(identifiers.size(), 8u) << "every item of every arrival gets its own GUID";
-    EXPECT_EQ(identifiers.count(GuidText(GUID{})), 0u);
+    EXPECT_EQ(identifiers.count(GuidBytes(GUID{})), 0u);
 
     EXPECT_EQ(maxstandin::ActionContextName(rud::kActionContextId), L"Quillmere");
     ActionTable* table = maxstandin::StandardActionManager()->FindTable(rud::kActionTableId);
@@ -72,29 +54,21 @@ TEST(MenuRegistration, EachArrivalBuildsTheSubMenuWithFreshIdentifiers) {
     EXPECT_EQ(table->GetContextId(), rud::kActionContextId);
     EXPECT_EQ(std::wstring(table->GetName().data()), rudtest::Text(IDS_ACTION_SUBMIT));
     EXPECT_NE(table->GetCallback(), nullptr);
-    // The descriptions the table was made from: 1498 first, then 1497.
-    ASSERT_EQ(table->Count(), 2);
-    EXPECT_EQ((*table)[0]->GetId(), rud::kActionAbout);
-    EXPECT_EQ((*table)[1]->GetId(), rud::kActionOpenMainDialog);
+    ASSERT_EQ(table->Count(), 2);  // made from the descriptions: 1498 first, then 1497
+    EXPECT_TRUE((*table)[0]->GetId() == rud::kActionAbout && (*table)[1]->GetId() == rud::kActionOpenMainDialog);
 }
 
-TEST(MenuRegistration, WithoutCoreInterfaceOrActionManagerOnlyTheSubMenuAppears) {
-    struct Case { const char* name; bool core; bool actionManager; };
-    for (const Case& c : {Case{"no core interface", false, true}, Case{"no action manager", true, false}}) {
-        rudtest::TestCoreInterface core(c.actionManager);
-        if (!c.core) maxstandin::SetCoreInterface(nullptr);
-        Arrival arrival;
-        arrival.Raise();
-        const maxstandin::Menu* sub = arrival.SubMenu();
-        ASSERT_NE(sub, nullptr) << c.name;
-        EXPECT_TRUE(sub->Entries().empty()) << c.name;
-        EXPECT_EQ(maxstandin::StandardActionManager()->FindTable(rud::kActionTableId), nullptr) << c.name;
-        EXPECT_TRUE(maxstandin::ActionContextName(rud::kActionContextId).empty()) << c.name;
+TEST(MenuRegistration, WithoutCoreInterfaceOrActionManagerOnlyTheEmptySubMenuAppears) {
+    for (bool withCore : {false, true}) {
+        rudtest::TestCoreInterface core(/*withActionManager=*/!withCore);
+        if (!withCore) maxstandin::SetCoreInterface(nullptr);
+        maxstandin::MenuManager menus;
+        const maxstandin::Menu* sub = RaiseMenuNotification(menus);
+        ASSERT_TRUE(sub && sub->Entries().empty()) << withCore;
+        EXPECT_EQ(maxstandin::StandardActionManager()->FindTable(rud::kActionTableId), nullptr) << withCore;
+        EXPECT_TRUE(maxstandin::ActionContextName(rud::kActionContextId).empty()) << withCore;
     }
-}
-
-TEST(MenuRegistration, ANotificationWithoutMenuManagerIsIgnored) {
-    rudtest::TestCoreInterface core;
+    rudtest::TestCoreInterface core;  // a notification without menu manager, or without any data, is ignored
     NotifyInfo info{rud::kMenuNotificationCode, nullptr};
     rud::RegisterMenus(nullptr, &info);
     rud::RegisterMenus(nullptr, nullptr);

@@ -1,26 +1,40 @@
 #pragma once
 // A core interface for the shell tests, installed into the stand-in core library while alive.
+#include "core/ResourceStrings.h"
+
 #include "MaxStandin.h"
+
+#include <string>
 
 namespace rudtest {
 
 class TestCoreInterface final : public Interface {
 public:
-    explicit TestCoreInterface(bool withActionManager = true);
-    ~TestCoreInterface() override;
+    explicit TestCoreInterface(bool withActionManager = true) : withActionManager(withActionManager) {
+        maxstandin::ResetActions();
+        maxstandin::SetCoreInterface(this);
+    }
+    ~TestCoreInterface() override {
+        maxstandin::SetCoreInterface(nullptr);
+        maxstandin::ResetActions();
+    }
     HWND GetMAXHWnd() const override { return nullptr; }
-    IActionManager* GetActionManager() override;
+    IActionManager* GetActionManager() override {
+        return withActionManager ? maxstandin::StandardActionManager() : nullptr;
+    }
     MSTR& GetCurFileName() override { return name; }
     MSTR& GetCurFilePath() override { return path; }
     BOOL FileSave() override { return FALSE; }
     int SaveToFile(const MCHAR*, BOOL, BOOL) override { return 0; }
 
     bool withActionManager;
-    MSTR name;
-    MSTR path;
+    MSTR name, path;
 };
 
 // Text of a string of the loaded language file, copied.
-std::wstring Text(int id);
+inline std::wstring Text(int id) {
+    const wchar_t* text = rud::LoadResourceTextA(id);
+    return text ? text : L"";
+}
 
 } // namespace rudtest

@@ -1,0 +1,18 @@
+#pragma once
+// The busy dialog (template 104): tells the artist which step of the submission runs, and
+// follows the worker's flags (hide, show, close) on a 30 ms timer.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace rud {
+
+INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// "12.3 MB" (binary megabytes, one decimal).
+std::wstring FormatMegabytes(int64_t bytes);
+// The text of a busy stage (strings 105 to 110; the packing text receives the size so far).
+std::wstring BusyStageText(int32_t stage, int64_t archiveBytes);
+
+} // namespace rud

@@ -1,0 +1,67 @@
+#include <winsock2.h>
+
+#include "ui/MainDialog.h"
+
+#include "analysis/RUDRenderingDataMgr.h"
+#include "core/ResourceStrings.h"
+#include "plugin/RUDRenderingConfigMgr.h"
+#include "resources/ControlIds.h"
+#include "ui/MainDialogLogic.h"
+#include "ui/RUDRenderingUiMgr.h"
+
+namespace rud {
+namespace {
+
+INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto& store = RUDRenderingDataMgr::Instance();
+    auto& ui = RUDRenderingUiMgr::Instance();
+    switch (message) {
+    case WM_INITDIALOG:
+        return OpenMainDialog(dialog, store, ui);
+    case WM_COMMAND:
+        OnMainCommand(dialog, store, ui, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_NOTIFY:
+        if (lParam) OnMainNotify(dialog, store, ui, *reinterpret_cast<const NMHDR*>(lParam));
+        return TRUE;
+    case WM_USER + 1:
+        OnCamerasEdited(dialog, store, ui);
+        return TRUE;
+    case WM_CLOSE:
+        CloseMainDialog(dialog, store);
+        return TRUE;
+    case WM_DESTROY:
+        // Tooltips hold the dialog's controls; they go with it whichever way it closed.
+        store.toolTips.clear();
+        ::WSACleanup();
+        return TRUE;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return HandleMainDialogMessage(dialog, message, wParam, lParam);
+    } catch (...) {
+        try {
+            RUDRenderingUiMgr::Instance().uiLog.write("Unexpected failure in the main dialog.", "ERROR");
+        } catch (...) {
+        }
+        return FALSE;
+    }
+}
+
+INT_PTR ShowMainDialog(HWND owner) {
+    return ::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_MAIN), owner, MainDialogProc,
+                             reinterpret_cast<LPARAM>(&RUDRenderingConfigMgr::Instance()));
+}
+
+} // namespace rud

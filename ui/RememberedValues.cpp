@@ -1,0 +1,75 @@
+#include "ui/RememberedValues.h"
+
+#include "analysis/RUDRenderingDataMgr.h"
+#include "core/PluginSettings.h"
+#include "resources/ControlIds.h"
+#include "ui/DialogView.h"
+#include "ui/MainDialogLogic.h"
+#include "ui/RUDRenderingUiMgr.h"
+
+#include <cwchar>
+
+namespace rud {
+namespace {
+
+std::wstring Remembered(int id) {
+    std::wstring key = SettingsKeyForControlW(id);
+    return key.empty() ? std::wstring() : ReadSetting(key);
+}
+
+// A limit the scene itself sets wins over a remembered one.
+bool SceneSetsLimit(const RUDRenderingDataMgr& store, int id) {
+    switch (id) {
+    case IDC_MAIN_CORONA_TIME: return store.coronaLimits.coronaTimeLimitHours != 0;
+    case IDC_MAIN_CORONA_PASSES: return store.coronaLimits.coronaPassLimit != 0;
+    case IDC_MAIN_CORONA_NOISE: return store.coronaLimits.coronaNoiseLevelLimit != 0;
+    default: return false;
+    }
+}
+
+bool IsCoronaLimitEdit(int id) {
+    return id == IDC_MAIN_CORONA_TIME || id == IDC_MAIN_CORONA_PASSES || id == IDC_MAIN_CORONA_NOISE;
+}
+
+int ModeCodeOfRadio(int id) {
+    switch (id) {
+    case IDC_MAIN_MODE_BLOCKS: return 10;
+    case IDC_MAIN_MODE_DIST: return 64;
+    case IDC_MAIN_MODE_DIST_PRO: return 1010;
+    default: return 1;
+    }
+}
+
+} // namespace
+
+void RestoreRememberedValues(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui) {
+    DialogView view(dialog);
+    for (int id : store.rememberedCheckIds) {
+        std::wstring value = Remembered(id);
+        if (value == L"1") {
+            view.SetChecked(id, true);
+            if (id == IDC_MAIN_CHANNEL_AO) EnableAmbientOcclusionGroup(view, true);
+            if (id == IDC_MAIN_CHANNEL_GI) EnableGiGroup(view, true);
+        } else if (value == L"0") {
+            view.SetChecked(id, false);
+        }
+    }
+    for (int id : store.rememberedComboIds) {
+        std::wstring value = Remembered(id);
+        if (!value.empty()) view.SelectCombo(id, _wtoi(value.c_str()));
+    }
+    for (int id : store.rememberedEditIds) {
+        std::wstring value = Remembered(id);
+        if (value.empty()) continue;
+        if (IsCoronaLimitEdit(id) ? SceneSetsLimit(store, id) : value == L"0") continue;
+        view.SetText(id, value);
+    }
+    for (int id : store.rememberedRadioIds) {
+        if (Remembered(id) != L"1") continue;
+        ::CheckRadioButton(dialog, IDC_MAIN_MODE_NONE, IDC_MAIN_MODE_DIST_PRO, id);
+        (void)BlockChoiceCheck(dialog, store, ui, ModeCodeOfRadio(id));
+        MaterialChannelCheck(dialog, store);
+    }
+}
+
+} // namespace rud

@@ -1,0 +1,109 @@
+#include "ui/SubmitLauncher.h"
+
+#include "analysis/RUDRenderingDataMgr.h"
+#include "core/ResourceStrings.h"
+#include "plugin/HostOperations.h"
+#include "plugin/RUDRenderingConfigMgr.h"
+#include "resources/ControlIds.h"
+#include "resources/StringIds.h"
+#include "submit/SubmitWorkflow.h"
+#include "ui/BusyDialog.h"
+#include "ui/DialogTexts.h"
+#include "ui/DialogView.h"
+#include "ui/MainDialogLogic.h"
+#include "ui/RUDRenderingUiMgr.h"
+#include "ui/SceneAcceptance.h"
+
+#include <thread>
+
+namespace rud {
+namespace {
+
+void LogThreadFailure(const char* what) {
+    try {
+        RUDRenderingUiMgr::Instance().uiLog.write(what, "ERROR");
+    } catch (...) {
+    }
+}
+
+void RunSubmitWorker(HWND dialog, std::wstring caption, std::wstring notice, std::wstring marker) {
+    try {
+        SubmitWorker(dialog, caption, notice, marker);
+    } catch (...) {
+        LogThreadFailure("The submission worker stopped on an unexpected failure.");
+        RequestBusyClose();
+        RUDRenderingDataMgr::Instance().submitState = kThreadFinished;
+    }
+}
+
+// A finished thread object is disposed of only when the next one is due.
+void DisposeFinished(std::thread*& thread, std::atomic<int32_t>& state) {
+    if (state < kThreadFinished) return;
+    delete thread;
+    thread = nullptr;
+    state = kThreadNone;
+}
+
+bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTexts& texts) {
+    if (store.submitState >= kThreadRunning && store.submitState < kThreadFinished) return false;
+    DisposeFinished(store.submitThread, store.submitState);
+    if (store.submitState != kThreadNone) return false;
+    store.submitState = kThreadRunning;
+    if (DialogView(dialog).IsChecked(IDC_MAIN_SAVE_SCENE) && !Host().SaveScene()) {
+        store.submitState = kThreadFinished;
+        return false;
+    }
+    store.busyCloseRequested = false;
+    store.busyHidden = false;
+    try {
+        store.submitThread = new std::thread(RunSubmitWorker, dialog, texts.caption, texts.notice,
+                                             texts.languageMarker);
+    } catch (...) {
+        store.submitState = kThreadFinished;  // no thread: the next click may try again
+        throw;
+    }
+    store.submitThread->detach();
+    return true;
+}
+
+void StartBusyDialog(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTexts& texts) {
+    DisposeFinished(store.busyThread, store.busyState);
+    if (store.busyState != kThreadNone) return;
+    store.busyState = kThreadRunning;
+    try {
+        store.busyThread = new std::thread(RunBusyDialog, dialog, texts.caption, texts.notice, texts.languageMarker);
+    } catch (...) {
+        store.busyState = kThreadFinished;
+        throw;
+    }
+    store.busyThread->detach();
+}
+
+} // namespace
+
+void SubmitFromMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr&,
+                          const MainDialogTexts& texts) {
+    std::wstring sceneName = DialogView(dialog).Text(IDC_MAIN_SCENE_NAME);
+    if (!sceneName.empty() && !IsAllowedSceneName(sceneName)) {
+        (void)ShowDialogMessage(dialog, IDS_SCENE_NAME_INVALID, IDS_CAPTION_ERROR, MB_OK);
+        ::EndDialog(dialog, 0);
+        return;
+    }
+    if (store.referenceNamesIllegal &&
+        ShowDialogMessage(dialog, IDS_REFERENCE_ILLEGAL_ASK, IDS_CAPTION_NOTICE, MB_OKCANCEL) == IDCANCEL)
+        return;
+    if (!StartSubmitWorker(dialog, store, texts)) return;
+    StartBusyDialog(dialog, store, texts);
+}
+
+void RunBusyDialog(HWND owner, std::wstring, std::wstring, std::wstring) {
+    try {
+        ::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_BUSY), owner, BusyDialogProc,
+                          reinterpret_cast<LPARAM>(&RUDRenderingConfigMgr::Instance()));
+    } catch (...) {
+        LogThreadFailure("The busy dialog stopped on an unexpected failure.");
+    }
+    RUDRenderingDataMgr::Instance().busyState = kThreadFinished;
+}
+
+} // namespace rud

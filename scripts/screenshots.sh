@@ -23,15 +23,8 @@ trap cleanup EXIT
 
 cmake --build "$build" --target ui_screenshots rud_language_files -j2 >/dev/null
 
-# Wine renders the dialog font (Tahoma) without Chinese glyphs unless it links to a font
-# that has them: link Tahoma and the dialog fonts to WenQuanYi Micro Hei (fonts-wqy-microhei).
-wqy=$(fc-list ':lang=zh-cn' file 2>/dev/null | grep -i -m1 wqy-microhei | cut -d: -f1 || true)
-if [ -n "$wqy" ]; then
-  for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS Sans Serif"; do
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-      /v "$face" /t REG_MULTI_SZ /d "$(basename "$wqy"),WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
-  done
-fi
+source "$here/scripts/lib/cjk_fonts.sh"
+rud_link_cjk_fonts
 wineserver -p >/dev/null 2>&1 || true
 
 work=$(mktemp -d)

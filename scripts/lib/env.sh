@@ -8,6 +8,8 @@ export WINEPREFIX=$RUD_BUILD_DIR/wineprefix
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 
+source "$here/scripts/lib/cjk_fonts.sh"
+
 rud_cleanup_actions=()
 rud_on_exit() { local a; for a in "${rud_cleanup_actions[@]}"; do eval "$a" || true; done; }
 trap rud_on_exit EXIT
@@ -43,6 +45,7 @@ rud_start_wine() {
   # test program would inherit CTest's output pipe and keep CTest waiting until its time-out.
   wine wineboot >/dev/null 2>&1 </dev/null || true
   wine explorer /desktop=shell,1280x1024 cmd /c exit >/dev/null 2>&1 </dev/null || true
+  rud_link_cjk_fonts
 }
 
 # Call before rud_start_wine, so that Wine's services see the display.

@@ -1,69 +1,82 @@
 #pragma once
-// Helpers shared by the analysis tests: stores on their own, the lines a log gained during a
-// test, and report texts by string ID.
+// Helpers shared by the analysis tests (and the headers they all need): a store of their own, the
+// lines a log gained during a test, report texts by string ID and the one message box a step showed.
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/DataFolders.h"
 #include "core/LogChannel.h"
 #include "core/ResourceStrings.h"
+#include "core/TextConversions.h"
+#include "tests/support/MessageBoxRecorder.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace rudtest {
 
-// Log channels write below the data folder, which the installer would have made.
-inline void EnsureDataFolder() {
-    ::CreateDirectoryW(rud::CommonAppDataFolder().c_str(), nullptr);
-    ::CreateDirectoryW(rud::DataFolder().c_str(), nullptr);
-    ::CreateDirectoryW((rud::DataFolder() + L"/json").c_str(), nullptr);
-}
-
-inline std::unique_ptr<rud::RUDRenderingDataMgr> MakeStore() {
-    EnsureDataFolder();
-    return std::make_unique<rud::RUDRenderingDataMgr>();
-}
-
 inline std::wstring ResText(int id) {
     const wchar_t* text = rud::LoadResourceTextA(id);
-    return text ? std::wstring(text) : std::wstring();
+    return text ? text : L"";
+}
+
+inline void ExpectOneOkBox(const MessageBoxRecorder& boxes, HWND owner, int text, int caption) {
+    ASSERT_EQ(1u, boxes.Count());
+    const RecordedBox box = boxes.Boxes()[0];
+    EXPECT_EQ(std::make_tuple(owner, ResText(text), ResText(caption), UINT(MB_OK), rud::CurrentMessageBoxLanguage()),
+              std::make_tuple(box.owner, box.text, box.caption, box.type, box.language));
 }
 
 // What a channel's current file gained since construction.
 class LogTail {
 public:
-    explicit LogTail(const rud::LogChannel& log) : path_(log.BasePath() + ".log"), start_(Size()) {}
+    explicit LogTail(const rud::LogChannel& log) : path_(log.BasePath() + ".log"), start_(Read().size()) {}
     std::string Text() const {
-        std::string all = Read();
-        return all.size() >= start_ ? all.substr(start_) : all;
-    }
-    bool Has(const std::string& level, const std::string& message) const {
-        return Text().find("[" + level + "] " + message) != std::string::npos;
+        const std::string all = Read();
+        return all.size() >= start_ ? all.substr(start_) : all;  // a rotated file starts afresh
     }
     size_t Count(const std::string& needle) const {
-        std::string text = Text();
+        const std::string text = Text();
         size_t count = 0;
         for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
         return count;
     }
+    bool Has(const std::string& level, const std::string& text) const { return Count("[" + level + "] " + text) > 0; }
 
 private:
     std::string Read() const {
-        std::string bytes;
-        HANDLE file = ::CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return bytes;
-        char chunk[65536];
-        DWORD read = 0;
-        while (::ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) bytes.append(chunk, read);
-        ::CloseHandle(file);
-        return bytes;
+        std::ifstream file(path_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
-    size_t Size() const { return Read().size(); }
-
     std::string path_;
     size_t start_;
+};
+
+class StoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Log channels write below the data folder, which the installer would have made.
+        for (const std::wstring& folder : {rud::CommonAppDataFolder(), rud::DataFolder(), rud::DataFolder() + L"/json"})
+            ::CreateDirectoryW(folder.c_str(), nullptr);
+        store = std::make_unique<rud::RUDRenderingDataMgr>();
+    }
+    // Reads the analysis and, as the dialogs do next, the scene name; neither may throw.
+    int32_t ReadWide(const std::wstring& text) {
+        store->SetAnalysisText(text);
+        int32_t result = -1;
+        std::string name;
+        EXPECT_NO_THROW(result = store->ReadAnalysis());
+        EXPECT_NO_THROW((void)store->ReadSceneName(name));
+        return result;
+    }
+    int32_t Read(const std::string& utf8) { return ReadWide(rud::Utf8ToWide(utf8)); }
+
+    std::unique_ptr<rud::RUDRenderingDataMgr> store;
 };
 
 } // namespace rudtest

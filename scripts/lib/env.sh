@@ -28,7 +28,7 @@ rud_build() {
     echo "build failed (full log: $log)" >&2
     exit 1
   fi
-  grep -i -E 'warning' "$log" | head -n 20 || true
+  grep -E 'warning:' "$log" | head -n 20 || true
 }
 
 # A Wine prefix inside the build tree, and a persistent wineserver so that each test program

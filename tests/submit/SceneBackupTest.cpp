@@ -11,88 +11,62 @@
 namespace {
 
 using rud::SceneCopyStatus;
+using Paths = std::vector<std::wstring>;
 
 class SceneCopyTest : public ::testing::Test {
 protected:
-    SceneCopyTest() : folder(L"backup") {
-        scene = folder / L"tower.max";
+    SceneCopyTest() {
         rudtest::WriteFileBytes(scene, "scene bytes");
         fake.host.sceneFileName = L"tower.max";
         fake.host.sceneFilePath = scene;
-        nameField = ::CreateWindowExW(0, L"EDIT", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     }
     ~SceneCopyTest() override { ::DestroyWindow(nameField); }
-    std::wstring FieldText() {
-        wchar_t text[260] = {};
-        ::GetWindowTextW(nameField, text, 260);
-        return text;
-    }
-    rudtest::ScratchFolder folder;
+    rudtest::ScratchFolder folder{L"backup"};
+    std::wstring scene = folder / L"tower.max";
     rudtest::ScopedFakeHost fake;
     rud::RUDRenderingDataMgr store;
-    std::wstring scene;
-    HWND nameField = nullptr;
+    HWND nameField = ::CreateWindowExW(0, L"EDIT", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     std::string result;
 };
 
-TEST_F(SceneCopyTest, TypedNameOfTheOpenFileUsesItUnsaved) {
-    EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, "tower.max"), SceneCopyStatus::kReady);
-    EXPECT_EQ(result, rud::WideToUtf8(scene));
-    EXPECT_TRUE(fake.host.savedTo.empty());
-    EXPECT_EQ(store.sceneFilePath, rud::WideToUtf8(scene));
-    EXPECT_EQ(store.sceneFileName, "tower.max");
-}
-
-TEST_F(SceneCopyTest, OtherTypedNameSavesBesideTheOpenFile) {
-    store.sceneFilePath = "C:/analysed/tower.max";   // set by the analysis: kept
-    EXPECT_EQ(rud::SaveSceneCopy(store, result, nameField, "villa.max"), rud::WideToUtf8(folder / L"villa.max"));
-    ASSERT_EQ(fake.host.savedTo.size(), 1u);
-    EXPECT_EQ(fake.host.savedTo[0], folder / L"villa.max");
-    EXPECT_EQ(store.sceneFileName, "villa.max");
-    EXPECT_EQ(store.sceneFilePath, "C:/analysed/tower.max");
-}
-
-TEST_F(SceneCopyTest, FindsTheFolderBySlashOrBackslash) {
-    const struct { std::wstring path; std::string expected; } cases[] = {
-        {L"C:\\work\\scenes\\tower.max", "C:\\work\\scenes\\villa.max"},
-        {L"C:/work/scenes/tower.max", "C:/work/scenes/villa.max"},
-        {L"C:\\work/scenes\\tower.max", "C:\\work/villa.max"},   // the last slash comes first
-    };
+// The open file's own name (typed, or left empty and then shown) is used unsaved; another name
+// has the host save a copy beside it.
+TEST_F(SceneCopyTest, UsesTheOpenFileOrSavesACopyUnderTheTypedName) {
+    const struct { const char* typed; const wchar_t* shown; const wchar_t* copy; } cases[] = {
+        {"tower.max", L"", nullptr}, {"", L"tower", nullptr}, {"villa.max", L"", L"villa.max"}};
     for (const auto& c : cases) {
-        // These files do not exist, so the fake's save fails after recording the path.
-        fake.host.sceneFilePath = c.path;
+        rud::RUDRenderingDataMgr fresh;
         fake.host.savedTo.clear();
-        (void)rud::SettleSceneFile(store, result, nameField, "villa.max");
-        ASSERT_EQ(fake.host.savedTo.size(), 1u) << rud::WideToUtf8(c.path);
-        EXPECT_EQ(rud::WideToUtf8(fake.host.savedTo[0]), c.expected);
+        ::SetWindowTextW(nameField, L"");
+        const std::wstring submitted = c.copy ? folder / c.copy : scene;
+        EXPECT_EQ(rud::SaveSceneCopy(fresh, result, nameField, c.typed), rud::WideToUtf8(submitted)) << c.typed;
+        EXPECT_EQ(fake.host.savedTo, c.copy ? Paths{submitted} : Paths{});
+        wchar_t shown[16] = {};
+        ::GetWindowTextW(nameField, shown, 16);
+        EXPECT_STREQ(shown, c.shown);
+        EXPECT_EQ(fresh.sceneFilePath, rud::WideToUtf8(scene));
+        EXPECT_EQ(fresh.sceneFileName, c.copy ? "villa.max" : "tower.max");
     }
 }
 
-TEST_F(SceneCopyTest, EmptyTypedNameShowsAndUsesTheFileName) {
-    EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, ""), SceneCopyStatus::kReady);
-    EXPECT_EQ(FieldText(), L"tower");
-    EXPECT_EQ(result, rud::WideToUtf8(scene));
-    EXPECT_TRUE(fake.host.savedTo.empty());
-}
-
-TEST_F(SceneCopyTest, RefusesWhatCannotBeSubmitted) {
-    fake.host.saveSucceeds = false;
-    EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, "villa.max"), SceneCopyStatus::kNoSceneFile);
-    EXPECT_TRUE(result.empty());
-
-    fake.host.saveSucceeds = true;
-    fake.host.savedTo.clear();
-    const std::string longName(300, 'n');
-    EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, longName + ".max"), SceneCopyStatus::kPathTooLong);
-    EXPECT_TRUE(fake.host.savedTo.empty());   // never saved under a cut name
-
-    fake.host.sceneFilePath = L"tower.max";   // no folder in the path
-    EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, "villa.max"), SceneCopyStatus::kNoSceneFile);
-
-    fake.host.sceneFilePath.clear();   // never saved
-    fake.host.sceneFileName.clear();
-    EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, "villa.max"), SceneCopyStatus::kNoSceneFile);
-    EXPECT_TRUE(result.empty());
+// The copy goes into the open file's folder, found by the last slash or else the last backslash.
+// None of these folders exists, so the fake's save fails after recording the path.
+TEST_F(SceneCopyTest, SavesBesideTheOpenFileOrRefuses) {
+    const struct { std::wstring path; std::string typed; SceneCopyStatus status; Paths savedTo; } cases[] = {
+        {L"C:\\work\\scenes\\tower.max", "villa.max", SceneCopyStatus::kNoSceneFile, {L"C:\\work\\scenes\\villa.max"}},
+        {L"C:/work/scenes/tower.max", "villa.max", SceneCopyStatus::kNoSceneFile, {L"C:/work/scenes/villa.max"}},
+        {L"C:\\work/scenes\\tower.max", "villa.max", SceneCopyStatus::kNoSceneFile, {L"C:\\work/villa.max"}},
+        {scene, std::string(300, 'n') + ".max", SceneCopyStatus::kPathTooLong, {}},   // never saved under a cut name
+        {L"tower.max", "villa.max", SceneCopyStatus::kNoSceneFile, {}},                // no folder in the path
+        {L"", "villa.max", SceneCopyStatus::kNoSceneFile, {}},                         // never saved
+    };
+    for (const auto& c : cases) {
+        fake.host.sceneFilePath = c.path;
+        fake.host.savedTo.clear();
+        EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, c.typed), c.status) << rud::WideToUtf8(c.path);
+        EXPECT_EQ(fake.host.savedTo, c.savedTo);
+        EXPECT_TRUE(result.empty());
+    }
 }
 
 TEST(BackupName, FormatsTheNumberWithSixDigits) {
@@ -109,11 +83,9 @@ TEST_F(SceneCopyTest, BackupCopiesTheSceneBesideIt) {
     store.sceneFilePath = rud::WideToUtf8(scene);
     wchar_t backup[rud::kMaxScenePathLength + 1] = {};
     ASSERT_NE(rud::BackupSceneFile(store, backup), 0);
-    const std::wstring backupPath = backup;
-    EXPECT_TRUE(std::regex_match(backupPath, std::wregex(L".*\\\\tower_[0-9]{6}\\.max"))) << rud::WideToUtf8(backupPath);
-    EXPECT_EQ(backupPath.substr(0, folder.Path().size()), folder.Path());
-    EXPECT_EQ(rudtest::ReadFileBytes(backupPath), "scene bytes");
-
+    EXPECT_EQ(std::wstring(backup).rfind(folder / L"tower_", 0), 0u) << rud::WideToUtf8(backup);
+    EXPECT_TRUE(std::regex_match(std::wstring(backup), std::wregex(L".*_[0-9]{6}\\.max")));
+    EXPECT_EQ(rudtest::ReadFileBytes(backup), "scene bytes");
     store.sceneFilePath = rud::WideToUtf8(folder / L"missing.max");
     wchar_t untouched[rud::kMaxScenePathLength + 1] = {};
     EXPECT_EQ(rud::BackupSceneFile(store, untouched), 0);

@@ -2,14 +2,18 @@
 #include "tests/submit/SubmitTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
 
-#include "core/ResourceStrings.h"
 #include "core/TextConversions.h"
+#include "resources/ControlIds.h"
 #include "resources/StringIds.h"
 
 #include <gtest/gtest.h>
-#include <json/reader.h>
+#include <json/writer.h>
+
+#include <regex>
 
 namespace {
+
+using rudtest::ParseJson;
 
 const char kAnalysis[] = R"({
   "app_version": "27.0", "name": "old.max", "renderer": "V_Ray", "start_frame": 0,
@@ -18,225 +22,149 @@ const char kAnalysis[] = R"({
   "errors": [107]
 })";
 
+// Compared as StyledWriter text: what the client reads, whatever number type holds a value.
+std::string Styled(const Json::Value& value) { return Json::StyledWriter().write(value); }
+std::string Styled(const char* json) { return Styled(ParseJson(json)); }
+
 class TaskJsonTest : public ::testing::Test {
 protected:
     TaskJsonTest() : folder(L"task") {
         store.analysisText = rud::Utf8ToWide(kAnalysis);
         store.sceneFilePath = "C:/s/tower.max";
-        info.jsonDir = folder / L"json";
         info.scenePath = "C:/s/villa.max";
         info.compressPath = "C:/cache/villa_abcdef.7z";
-        info.imageScaleText = "100%";
     }
-    // Writes and reads back the task file; the request body stays in `body`.
+    // Writes the task file and reads it back; the request body stays in `body`.
     Json::Value Write() {
-        body.clear();
+        info.jsonDir = folder / L"json";
         EXPECT_TRUE(rud::WriteTaskJson(store, dialog.Handle(), info, L"TASK-1", body));
         fileBytes = rudtest::ReadFileBytes(info.jsonDir);
-        Json::Value root;
-        Json::Reader reader;
-        EXPECT_TRUE(reader.parse(fileBytes, root)) << fileBytes;
-        return root;
-    }
-    Json::Value Body() {
-        Json::Value root;
-        Json::Reader reader;
-        EXPECT_TRUE(reader.parse(body, root)) << body;
-        return root;
+        return ParseJson(fileBytes);
     }
     void AddCamera(const std::wstring& name, bool renderable) {
-        rud::CameraInfo camera;
-        camera.width = 1920; camera.height = 1080; camera.startFrame = 5;
-        camera.imageFormat = L"PNG"; camera.displayName = name + L"_out"; camera.renderable = renderable;
-        camera.isPanorama = name == L"Pano";
-        store.cameras[name] = camera;
+        rud::CameraInfo& camera = store.cameras[name];
+        camera.width = 1920; camera.height = 1080; camera.startFrame = 5; camera.imageFormat = L"PNG";
+        camera.displayName = name + L"_out"; camera.renderable = renderable; camera.isPanorama = name == L"Pano";
     }
     rudtest::ScratchFolder folder;
-    rudtest::TestDialog dialog;
+    rudtest::MainDialogWindow dialog;
     rud::RUDRenderingDataMgr store;
     rud::ClientInfo info;
     std::string body;
     std::string fileBytes;
 };
 
+// The scene is not its own reference and other members of an entry stay behind; errors that are
+// set and the script's cameras are dropped; renderable cameras follow in name order; end_frame,
+// read on the way, appears as null. On disk: sorted keys, CR LF line ends.
 TEST_F(TaskJsonTest, RewritesTheAnalysisIntoTheTask) {
     AddCamera(L"Pano", true);
     AddCamera(L"Camera001", true);
     AddCamera(L"Hidden", false);
-    const Json::Value task = Write();
-
+    Write();
     EXPECT_EQ(info.jsonDir, folder / L"json" + L"/TASK-1.json");
-    EXPECT_EQ(task["name"], "C:/s/villa.max");
-    EXPECT_EQ(task["renderer"], "V_Ray");            // passes through
-    EXPECT_FALSE(task.isMember("errors"));           // non-null errors are dropped
-    EXPECT_TRUE(task.isMember("end_frame"));         // read, so present as null
-    EXPECT_TRUE(task["end_frame"].isNull());
-    // The scene is not its own reference; other members of an entry are not carried over.
-    ASSERT_EQ(task["reference_file"].size(), 1u);
-    EXPECT_EQ(task["reference_file"][0].getMemberNames(), std::vector<std::string>{"path"});
-    EXPECT_EQ(task["reference_file"][0]["path"], "C:/tex/wood.jpg");
-    // Renderable cameras in name order, with every member.
-    ASSERT_EQ(task["cameras"].size(), 2u);
-    const Json::Value& camera = task["cameras"][0];
-    EXPECT_EQ(camera["name"], "Camera001");
-    EXPECT_EQ(camera["camera_width"], 1920);
-    EXPECT_EQ(camera["camera_height"], 1080);
-    EXPECT_EQ(camera["frame_to_render"], 5);
-    EXPECT_EQ(camera["img_output_format"], "PNG");
-    EXPECT_EQ(camera["img_output_name"], "Camera001_out");
-    EXPECT_EQ(camera["renderable"], "1");
-    EXPECT_EQ(camera["is_spherical"], false);
-    EXPECT_EQ(task["cameras"][1]["is_spherical"], true);
-    EXPECT_EQ(task["effect_render_mode"], "base");
-    EXPECT_FALSE(task.isMember("corona_options"));
-
-    // Text mode on disk, keys in byte order.
-    EXPECT_EQ(fileBytes.find('\n'), fileBytes.find("\r\n") + 1);
-    EXPECT_EQ(fileBytes.find("\n\n"), std::string::npos);
-    EXPECT_LT(fileBytes.find("\"app_version\""), fileBytes.find("\"cameras\""));
-    EXPECT_LT(fileBytes.find("\"cameras\""), fileBytes.find("\"name\" : \"C:/s/villa.max\""));
+    EXPECT_EQ(fileBytes, std::regex_replace(Styled(R"({"app_version": "27.0", "name": "C:/s/villa.max",
+      "renderer": "V_Ray", "start_frame": 0, "end_frame": null, "reference_file": [{"path": "C:/tex/wood.jpg"}],
+      "cameras": [{"name": "Camera001", "camera_width": 1920, "camera_height": 1080, "frame_to_render": 5,
+                   "img_output_format": "PNG", "img_output_name": "Camera001_out", "renderable": "1", "is_spherical": false},
+                  {"name": "Pano", "camera_width": 1920, "camera_height": 1080, "frame_to_render": 5,
+                   "img_output_format": "PNG", "img_output_name": "Pano_out", "renderable": "1", "is_spherical": true}],
+      "enable_blocking": 0, "num_blocks": 0, "distributed_render": 0, "effect_render_mode": "base",
+      "max_options": {"color_channel": false, "ao_channel": false, "gamma_out": 2.2000000476837158, "mtl_channel": false,
+                      "gi_irradmap_preset": 0, "gi_irradmap_minRate": 0, "gi_irradmap_maxRate": 0,
+                      "gi_channel": "0", "psd_channel": "0"}})"), std::regex("\n"), "\r\n"));
 }
 
 TEST_F(TaskJsonTest, RequestBodyNamesTheFilesInKeyOrder) {
-    dialog.Check(1002, true);
-    Write();
-    EXPECT_EQ(body.rfind("{\n   \"PLUGIN_SAVE_SCENE_FILE\" : 1,\n   \"compressPath\" : ", 0), 0u) << body;
-    const Json::Value request = Body();
-    EXPECT_EQ(request["scenePath"], "C:/s/villa.max");
-    EXPECT_EQ(request["compressPath"], "C:/cache/villa_abcdef.7z");
-    EXPECT_EQ(request["filePath"], rud::WideToUtf8(info.jsonDir));
-    EXPECT_EQ(request["maxVersion"], "3ds Max 27.0");
-    EXPECT_TRUE(request["PLUGIN_SAVE_SCENE_FILE"].isUInt());
-
-    dialog.Check(1002, false);
-    info.jsonDir = folder / L"json";
-    Write();
-    EXPECT_EQ(Body()["PLUGIN_SAVE_SCENE_FILE"].asUInt(), 0u);
+    for (unsigned saveScene : {1u, 0u}) {
+        dialog.Check(IDC_MAIN_SAVE_SCENE, saveScene == 1);
+        Write();
+        Json::Value expected = ParseJson(
+            R"({"compressPath": "C:/cache/villa_abcdef.7z", "maxVersion": "3ds Max 27.0", "scenePath": "C:/s/villa.max"})");
+        expected["filePath"] = rud::WideToUtf8(info.jsonDir);
+        expected["PLUGIN_SAVE_SCENE_FILE"] = saveScene;
+        EXPECT_EQ(body, Styled(expected));
+    }
 }
 
 TEST_F(TaskJsonTest, BlockAndDistributedRenderingByModeCode) {
     const struct { int code, count, blocking, blocks, distributed; } cases[] = {
-        {1, 6, 0, 0, 0}, {10, 0, 1, 10, 0}, {64, 3, 1, 64, 0}, {1010, 6, 0, 0, 6},
-    };
+        {1, 6, 0, 0, 0}, {10, 0, 1, 10, 0}, {64, 3, 1, 64, 0}, {1010, 6, 0, 0, 6}};
     for (const auto& c : cases) {
         store.renderModeCode = c.code;
         store.distributedCount = c.count;
-        info.jsonDir = folder / L"json";
         const Json::Value task = Write();
-        EXPECT_EQ(task["enable_blocking"], c.blocking) << c.code;
-        EXPECT_EQ(task["num_blocks"], c.blocks) << c.code;
-        EXPECT_EQ(task["distributed_render"], c.distributed) << c.code;
+        EXPECT_TRUE(task["enable_blocking"] == c.blocking && task["num_blocks"] == c.blocks &&
+                    task["distributed_render"] == c.distributed) << c.code << "\n" << fileBytes;
     }
 }
 
-TEST_F(TaskJsonTest, CamerasAndErrorsWhenNothingIsLeft) {
+TEST_F(TaskJsonTest, MissingOrMistypedMembers) {
     AddCamera(L"Hidden", false);
-    Json::Value task = Write();
-    EXPECT_FALSE(task.isMember("cameras"));   // removed, nothing to put back
+    EXPECT_FALSE(Write().isMember("cameras"));   // removed, nothing to put back
 
     store.analysisText = L"{\"reference_file\": [{\"path\": \"C:/s/tower.max\"}]}";
-    info.jsonDir = folder / L"json";
-    task = Write();
+    Json::Value task = Write();
     EXPECT_TRUE(task.isMember("cameras") && task["cameras"].isNull());
     EXPECT_TRUE(task.isMember("errors") && task["errors"].isNull());
     EXPECT_FALSE(task.isMember("reference_file"));
-    EXPECT_EQ(Body()["maxVersion"], "3ds Max ");   // no "app_version"
+    EXPECT_EQ(ParseJson(body)["maxVersion"], "3ds Max ");   // no "app_version"
+
+    store.analysisText = LR"({"app_version": 2025, "reference_file": [{"path": 12}, 7, {"path": "C:/t.jpg"}]})";
+    task = Write();
+    EXPECT_EQ(ParseJson(body)["maxVersion"], "3ds Max ");
+    EXPECT_EQ(Styled(task["reference_file"]), Styled(R"([{"path": ""}, {"path": ""}, {"path": "C:/t.jpg"}])"));
 }
 
+// Ambient occlusion and GI members appear with their channels; a smaller GI image lowers the
+// irradiance-map rates by one step per halving.
 TEST_F(TaskJsonTest, RenderElementOptions) {
-    store.gammaOut = 2.2f;
-    Json::Value options = Write()["max_options"];
-    EXPECT_FALSE(options.isMember("ao_radius"));
-    EXPECT_FALSE(options.isMember("ao_subdivs"));
-    EXPECT_FALSE(options.isMember("gi_image_scale"));
-    EXPECT_EQ(options["gi_channel"], "0");
-    EXPECT_EQ(options["psd_channel"], "0");
-    EXPECT_DOUBLE_EQ(options["gamma_out"].asDouble(), static_cast<double>(2.2f));
-
     store.aoChannel = true; store.aoRadius = 250.5; store.aoSubdivs = 8;
-    store.giChannel = true; store.psdChannel = true;
+    store.giChannel = true; store.psdChannel = true; store.gammaOut = 1.0f;
     store.giIrradmapMinRate = -3; store.giIrradmapMaxRate = 0; store.giIrradmapPreset = 2;
     info.imageScaleIndex = 3; info.imageScaleText = "25%";
-    info.jsonDir = folder / L"json";
-    options = Write()["max_options"];
-    EXPECT_EQ(options["ao_radius"], 250.5);
-    EXPECT_EQ(options["ao_subdivs"], 8);
-    EXPECT_EQ(options["gi_irradmap_minRate"], -6);
-    EXPECT_EQ(options["gi_irradmap_maxRate"], -3);
-    EXPECT_EQ(options["gi_irradmap_preset"], 2);
-    EXPECT_EQ(options["gi_image_scale"], "25%");
-    EXPECT_EQ(options["gi_channel"], "1");
-    EXPECT_EQ(options["psd_channel"], "1");
+    EXPECT_EQ(Styled(Write()["max_options"]), Styled(R"({"color_channel": false, "ao_channel": true,
+        "ao_radius": 250.5, "ao_subdivs": 8, "gamma_out": 1.0, "mtl_channel": false, "gi_irradmap_preset": 2,
+        "gi_irradmap_minRate": -6, "gi_irradmap_maxRate": -3, "gi_image_scale": "25%", "gi_channel": "1",
+        "psd_channel": "1"})"));
 }
 
 TEST_F(TaskJsonTest, CoronaLimitsAndEffectModeName) {
     store.useCorona = true;
-    store.coronaLimits.coronaNoiseLevelLimit = 5;
+    store.coronaLimits.coronaNoiseLevelLimit = 5;   // per cent
     store.coronaLimits.coronaPassLimit = 300;
     store.coronaLimits.coronaTimeLimitSeconds = 7200;
     store.renderModeName = "dist";
-    const Json::Value corona = Write()["corona_options"];
-    EXPECT_DOUBLE_EQ(corona["CoronaNoiseLevelLimit"].asDouble(), 0.05);
-    EXPECT_EQ(corona["CoronaPassLimit"], 300);
-    EXPECT_EQ(corona["CoronaTimeLimit"], 7200);
-    EXPECT_EQ(corona["useCorona"], true);
-    info.jsonDir = folder / L"json";
-    store.renderModeName = "dist";
-    EXPECT_EQ(Write()["effect_render_mode"], "dist");
-    EXPECT_TRUE(store.renderModeName.empty());
-    info.jsonDir = folder / L"json";
-    EXPECT_EQ(Write()["effect_render_mode"], "base");
+    const Json::Value task = Write();
+    EXPECT_EQ(Styled(task["corona_options"]), Styled(R"({"CoronaNoiseLevelLimit": 0.05, "CoronaPassLimit": 300,
+        "CoronaTimeLimit": 7200, "useCorona": true})"));
+    EXPECT_EQ(task["effect_render_mode"], "dist");
+    EXPECT_EQ(Write()["effect_render_mode"], "base");   // the name is used once
 }
 
 TEST_F(TaskJsonTest, WritesNonAsciiAsUtf8Bytes) {
-    AddCamera(L"\x76f8\x673a", true);                      // 相机
+    AddCamera(L"\x76f8\x673a", true);                           // 相机
     info.scenePath = "C:/\xe5\x9c\xba\xe6\x99\xaf/villa.max";   // 场景
-    Write();
-    EXPECT_NE(fileBytes.find("\"\xe7\x9b\xb8\xe6\x9c\xba\""), std::string::npos) << fileBytes;
+    EXPECT_EQ(Write()["cameras"][0]["name"], "\xe7\x9b\xb8\xe6\x9c\xba");
     EXPECT_NE(body.find("\"C:/\xe5\x9c\xba\xe6\x99\xaf/villa.max\""), std::string::npos) << body;
-    EXPECT_EQ(fileBytes.find("\\u"), std::string::npos);
-}
-
-TEST_F(TaskJsonTest, ValuesOfTheWrongTypeReadAsEmptyText) {
-    store.analysisText = LR"({"app_version": 2025, "reference_file": [{"path": 12}, 7, {"path": "C:/t.jpg"}]})";
-    const Json::Value task = Write();
-    EXPECT_EQ(Body()["maxVersion"], "3ds Max ");
-    ASSERT_EQ(task["reference_file"].size(), 3u);
-    EXPECT_EQ(task["reference_file"][0]["path"], "");
-    EXPECT_EQ(task["reference_file"][2]["path"], "C:/t.jpg");
+    EXPECT_EQ(fileBytes.find("\\u"), std::string::npos) << fileBytes;
 }
 
 TEST_F(TaskJsonTest, FailuresShowTheTaskFileMessage) {
     rudtest::MessageBoxRecorder boxes;
-    const wchar_t* loaded = rud::LoadResourceTextB(IDS_TASK_FILE_FAILED);
-    const std::wstring expected = loaded ? loaded : L"";
     for (const wchar_t* analysis : {L"{ not json", L"[1, 2]"}) {
         store.analysisText = analysis;
-        store.renderModeName = "dist";
-        body = "untouched";
+        store.renderModeName = body = "untouched";
         EXPECT_FALSE(rud::WriteTaskJson(store, dialog.Handle(), info, L"TASK-1", body));
-        EXPECT_EQ(body, "untouched");
-        EXPECT_EQ(store.renderModeName, "dist");   // nothing changed
+        EXPECT_TRUE(body == "untouched" && store.renderModeName == "untouched");   // nothing changed
     }
     store.analysisText = rud::Utf8ToWide(kAnalysis);
-    store.renderModeName = "dist";
     info.jsonDir = folder / L"missing\\json";      // its parent does not exist: the open fails
     EXPECT_FALSE(rud::WriteTaskJson(store, dialog.Handle(), info, L"TASK-1", body));
     EXPECT_EQ(info.jsonDir, folder / L"missing\\json");
-    EXPECT_TRUE(store.renderModeName.empty());
     ASSERT_EQ(boxes.Count(), 3u);
-    for (const auto& box : boxes.Boxes()) {
-        EXPECT_EQ(box.text, expected);
-        EXPECT_EQ(box.owner, dialog.Handle());
-        EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
-    }
-}
-
-TEST_F(TaskJsonTest, OverwritesAnExistingFile) {
-    ::CreateDirectoryW((folder / L"json").c_str(), nullptr);
-    rudtest::WriteFileBytes(folder / L"json\\TASK-1.json", std::string(100000, ' ') + "old");
-    Write();
-    EXPECT_EQ(fileBytes.find("old"), std::string::npos);
+    for (const auto& box : boxes.Boxes())
+        EXPECT_TRUE(box.text == rudtest::Text(IDS_TASK_FILE_FAILED) && box.owner == dialog.Handle() && box.type == MB_OK);
 }
 
 } // namespace

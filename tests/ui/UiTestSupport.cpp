@@ -4,21 +4,16 @@
 #include "core/ResourceStrings.h"
 #include "core/TextConversions.h"
 
-#include <commctrl.h>
-
 #include <fstream>
+#include <utility>
 
 namespace rudtest {
 
-ScopedSettingsFile::ScopedSettingsFile(const std::wstring& lowerVersion,
-                                       const std::vector<std::pair<std::wstring, std::wstring>>& keys) {
-    std::wstring folder = rud::DataFolder();
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    ::CreateDirectoryW((folder + L"/script").c_str(), nullptr);
-    path_ = rud::SettingsFilePath();
+ScopedSettingsFile::ScopedSettingsFile() : path_(rud::SettingsFilePath()) {
+    ::CreateDirectoryW(rud::DataFolder().c_str(), nullptr);
+    ::CreateDirectoryW((rud::DataFolder() + L"/script").c_str(), nullptr);
     ::DeleteFileW(path_.c_str());
-    Set(L"lowerversion", lowerVersion);
-    for (const auto& key : keys) Set(key.first, key.second);
+    Set(L"lowerversion", L"1.3.7");
 }
 
 ScopedSettingsFile::~ScopedSettingsFile() { ::DeleteFileW(path_.c_str()); }
@@ -27,67 +22,40 @@ void ScopedSettingsFile::Set(const std::wstring& key, const std::wstring& value)
     ::WritePrivateProfileStringW(L"general", key.c_str(), value.c_str(), path_.c_str());
 }
 
-std::string SampleAnalysis(const std::vector<SampleCamera>& cameras, const std::string& extra,
-                           const std::string& imageFormat) {
-    std::string json = "{\n  \"name\" : \"D:/Work/Villa/Villa.max\",\n  \"version\" : \"27000\",\n"
-                       "  \"image_width\" : \"1920\",\n  \"image_height\" : \"1080\",\n"
-                       "  \"start_frame\" : \"0\",\n  \"image_format\" : \"" + imageFormat + "\",\n"
-                       "  \"gamma_out\" : \"2.2\",\n  \"cameras\" : [";
-    for (size_t i = 0; i < cameras.size(); ++i) {
-        json += i ? ",\n    " : "\n    ";
-        json += "{ \"name\" : \"" + cameras[i].name + "\", \"camWidth\" : \"" + std::to_string(cameras[i].width) +
-                "\", \"camHeight\" : \"" + std::to_string(cameras[i].height) + "\" }";
-    }
-    json += "\n  ]";
-    json += extra.empty() ? std::string(",\n  \"is_region\" : \"false\"") : ",\n  " + extra;
-    json += "\n}\n";
-    return json;
-}
-
-std::wstring ResultPathOfScript(const std::wstring& script) {
-    const std::wstring call = L"gMax.analysis \"";
-    size_t start = script.find(call);
-    if (start == std::wstring::npos) return std::wstring();
-    start += call.size();
-    size_t end = script.find(L'"', start);
-    return end == std::wstring::npos ? std::wstring() : script.substr(start, end - start);
+std::string SampleAnalysis(const std::vector<std::string>& cameraNames, const std::string& extra) {
+    std::string json = "{ \"name\" : \"D:/Work/Villa/Villa.max\", \"version\" : \"27000\", \"image_width\" : \"1920\","
+                       " \"image_height\" : \"1080\", \"start_frame\" : \"0\", \"image_format\" : \"png\","
+                       " \"gamma_out\" : \"2.2\", \"cameras\" : [";
+    for (size_t i = 0; i < cameraNames.size(); ++i)
+        json += (i ? ", { \"name\" : \"" : " { \"name\" : \"") + cameraNames[i] + "\", \"camWidth\" : \"0\", \"camHeight\" : \"0\" }";
+    return json + " ], " + (extra.empty() ? std::string("\"is_region\" : \"false\"") : extra) + " }\n";
 }
 
 void AnswerAnalysisWith(FakeHost& host, const std::string& json) {
     host.onScript = [json](const std::wstring& script) {
-        std::wstring path = ResultPathOfScript(script);
-        if (path.empty()) return 1;
-        std::ofstream file(rud::WideToAnsiChs(path), std::ios::binary);
-        file << json;
+        const std::wstring call = L"gMax.analysis \"";
+        size_t start = script.find(call);
+        size_t end = start == std::wstring::npos ? start : script.find(L'"', start + call.size());
+        if (end == std::wstring::npos) return 1;
+        std::ofstream(rud::WideToAnsiChs(script.substr(start + call.size(), end - start - call.size())),
+                      std::ios::binary) << json;
         return 1;
     };
 }
 
-HWND CreateDialogFromLanguageFile(int templateId, DLGPROC procedure, HWND owner, LPARAM parameter) {
-    return ::CreateDialogParamW(rud::LanguageModule(), MAKEINTRESOURCEW(templateId), owner, procedure, parameter);
+std::wstring Text(int stringId) {
+    const wchar_t* text = rud::LoadResourceTextA(stringId);
+    return text ? text : L"";
+}
+
+HWND CreateDialogFromLanguageFile(int templateId, DLGPROC procedure, HWND owner) {
+    return ::CreateDialogParamW(rud::LanguageModule(), MAKEINTRESOURCEW(templateId), owner, procedure, 0);
 }
 
 namespace {
 
-struct ModalWatch {
-    DWORD thread = 0;
-    HWND owner = nullptr;
-    const std::function<void(HWND)>* whileOpen = nullptr;
-    bool done = false;
-    bool sawDialog = false;
-};
-ModalWatch* currentWatch = nullptr;
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(window, name, 16);
-    if (std::wstring(name) == L"#32770" && ::GetWindow(window, GW_OWNER) == currentWatch->owner &&
-        ::IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+const std::function<void(HWND)>* pendingWhileOpen = nullptr;   // until the modal dialog shows
+bool sawModalDialog = false;
 
 void CALLBACK EndForgottenDialog(HWND dialog, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(dialog, timer);
@@ -95,47 +63,39 @@ void CALLBACK EndForgottenDialog(HWND dialog, UINT, UINT_PTR timer, DWORD) {
 }
 
 void CALLBACK WatchTick(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (!currentWatch || currentWatch->done) return;
-    HWND dialog = nullptr;
-    ::EnumThreadWindows(currentWatch->thread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) return;
-    currentWatch->done = true;
-    currentWatch->sawDialog = true;
+    HWND dialog = ::FindWindowW(L"#32770", nullptr);   // the only dialog while one runs modally
+    if (!pendingWhileOpen || !dialog || !::IsWindowVisible(dialog)) return;
     ::KillTimer(nullptr, timer);
-    (*currentWatch->whileOpen)(dialog);
-    // A dialog that ended itself leaves its loop before this timer fires; one still open is
-    // ended for the test.
+    sawModalDialog = true;
+    (*std::exchange(pendingWhileOpen, nullptr))(dialog);
+    // A dialog that ended itself has left its loop before this fires.
     ::SetTimer(dialog, 0x7E57, 100, EndForgottenDialog);
+}
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER + 1) ++*reinterpret_cast<int*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 } // namespace
 
-ModalRun RunModalDialog(int templateId, DLGPROC procedure, HWND owner, const std::function<void(HWND)>& whileOpen) {
-    ModalWatch watch;
-    watch.thread = ::GetCurrentThreadId();
-    watch.owner = owner;
-    watch.whileOpen = &whileOpen;
-    ModalWatch* previous = currentWatch;
-    currentWatch = &watch;
+ModalRun RunModalDialog(int templateId, DLGPROC procedure, const std::function<void(HWND)>& whileOpen) {
+    pendingWhileOpen = &whileOpen;
+    sawModalDialog = false;
     UINT_PTR timer = ::SetTimer(nullptr, 0, 20, WatchTick);
     ModalRun run;
-    run.result = ::DialogBoxParamW(rud::LanguageModule(), MAKEINTRESOURCEW(templateId), owner, procedure, 0);
-    if (!watch.done) ::KillTimer(nullptr, timer);
-    run.sawDialog = watch.sawDialog;
-    currentWatch = previous;
+    run.result = ::DialogBoxParamW(rud::LanguageModule(), MAKEINTRESOURCEW(templateId), nullptr, procedure, 0);
+    if (pendingWhileOpen) ::KillTimer(nullptr, timer);
+    pendingWhileOpen = nullptr;
+    run.sawDialog = sawModalDialog;
     return run;
 }
 
 void PumpMessages(int milliseconds) {
-    DWORD end = ::GetTickCount() + static_cast<DWORD>(milliseconds);
-    do {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(5);
-    } while (static_cast<int>(end - ::GetTickCount()) > 0);
+    MSG message;
+    for (DWORD end = ::GetTickCount() + static_cast<DWORD>(milliseconds); static_cast<int>(end - ::GetTickCount()) > 0;
+         ::Sleep(5))
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
 }
 
 void Click(HWND dialog, int id) { ::SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
@@ -148,9 +108,9 @@ std::wstring TextOf(HWND dialog, int id) {
     return text;
 }
 
-bool IsShown(HWND dialog, int id) {
-    return (::GetWindowLongW(::GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
-}
+bool IsShown(HWND dialog, int id) { return (::GetWindowLongW(::GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+bool IsEnabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE; }
 
 void Notify(HWND dialog, int id, UINT code, NMHDR* header) {
     header->hwndFrom = ::GetDlgItem(dialog, id);
@@ -159,30 +119,16 @@ void Notify(HWND dialog, int id, UINT code, NMHDR* header) {
     ::SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(header));
 }
 
-namespace {
-
-int camerasEdited = 0;
-
-LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_USER + 1) ++camerasEdited;
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-} // namespace
-
-RecordingOwner::RecordingOwner() {
-    camerasEdited = 0;
+HWND CreateRecordingOwner(int* camerasEdited) {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = RecordingProc;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"RudRecordingOwner";
     ::RegisterClassW(&windowClass);
-    window_ = ::CreateWindowExW(0, L"RudRecordingOwner", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
+    HWND window = ::CreateWindowExW(0, L"RudRecordingOwner", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                    windowClass.hInstance, nullptr);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(camerasEdited));
+    return window;
 }
-
-RecordingOwner::~RecordingOwner() { ::DestroyWindow(window_); }
-
-int RecordingOwner::CamerasEditedCount() const { return camerasEdited; }
 
 } // namespace rudtest

@@ -4,30 +4,21 @@
 #include "resources/StringIds.h"
 
 namespace rud {
-namespace {
-
-std::wstring Text(int id) {
-    const wchar_t* text = LoadResourceTextA(id);
-    return text ? std::wstring(text) : std::wstring();
-}
-
-} // namespace
-
 ReportTexts ReportTexts::Load() {
     ReportTexts texts;
-    texts.warningsHeader = Text(IDS_WARNINGS_HEADER);
-    texts.rendererMissing = Text(IDS_RENDERER_MISSING);
-    texts.coronaBlock = Text(IDS_CORONA_BLOCK_WARNING);
-    texts.region = Text(IDS_REGION_WARNING);
-    texts.referenceCyrillic = Text(IDS_REFERENCE_CYRILLIC);
-    texts.referenceIllegal = Text(IDS_REFERENCE_ILLEGAL);
-    texts.missingHeader = Text(IDS_MISSING_FILES_HEADER);
-    texts.missingPrefix = Text(IDS_FILE_MISSING_PREFIX);
-    texts.sameHeader = Text(IDS_SAME_FILES_HEADER);
-    texts.samePrefix = Text(IDS_FILE_SAME_NAME_PREFIX);
-    texts.tiffOutput = Text(IDS_TIFF_OUTPUT);
-    texts.imageSampler3 = Text(IDS_IMAGE_SAMPLER_3);
-    texts.errorCode107 = Text(IDS_ERROR_CODE_107);
+    texts.warningsHeader = ResourceText(IDS_WARNINGS_HEADER);
+    texts.rendererMissing = ResourceText(IDS_RENDERER_MISSING);
+    texts.coronaBlock = ResourceText(IDS_CORONA_BLOCK_WARNING);
+    texts.region = ResourceText(IDS_REGION_WARNING);
+    texts.referenceCyrillic = ResourceText(IDS_REFERENCE_CYRILLIC);
+    texts.referenceIllegal = ResourceText(IDS_REFERENCE_ILLEGAL);
+    texts.missingHeader = ResourceText(IDS_MISSING_FILES_HEADER);
+    texts.missingPrefix = ResourceText(IDS_FILE_MISSING_PREFIX);
+    texts.sameHeader = ResourceText(IDS_SAME_FILES_HEADER);
+    texts.samePrefix = ResourceText(IDS_FILE_SAME_NAME_PREFIX);
+    texts.tiffOutput = ResourceText(IDS_TIFF_OUTPUT);
+    texts.imageSampler3 = ResourceText(IDS_IMAGE_SAMPLER_3);
+    texts.errorCode107 = ResourceText(IDS_ERROR_CODE_107);
     return texts;
 }
 

@@ -78,6 +78,16 @@ void SetLanguageModule(HINSTANCE module) { languageModule.store(module); }
 const wchar_t* LoadResourceTextA(int id) { return LoadInto(bufferA, id); }
 const wchar_t* LoadResourceTextB(int id) { return LoadInto(bufferB, id); }
 
+std::wstring ResourceText(int id) {
+    const wchar_t* text = LoadResourceTextA(id);
+    return text ? std::wstring(text) : std::wstring();
+}
+
+std::wstring WorkerText(int id) {
+    const wchar_t* text = LoadResourceTextB(id);
+    return text ? std::wstring(text) : std::wstring();
+}
+
 WORD MessageBoxLanguage(const wchar_t* languageMarker) {
     return (languageMarker && std::wcscmp(languageMarker, L"0") == 0) ? 1033 : 1;
 }

@@ -4,6 +4,8 @@
 // call of the same loader) or null; copy a string before loading the next one.
 #include <windows.h>
 
+#include <string>
+
 namespace rud {
 
 // Recorded by the entry point on process attach.
@@ -19,6 +21,11 @@ void SetLanguageModule(HINSTANCE module);
 // Loader A (plug-in shell and user interface) and loader B (submission worker thread).
 const wchar_t* LoadResourceTextA(int id);
 const wchar_t* LoadResourceTextB(int id);
+
+// Owned copies of a text (empty when the table has no such string), for callers that hold
+// several texts at once: ResourceText through loader A, WorkerText through loader B.
+std::wstring ResourceText(int id);
+std::wstring WorkerText(int id);
 
 // Message box language: 1033 when string 57 reads exactly "0", otherwise 1.
 WORD MessageBoxLanguage(const wchar_t* languageMarker);

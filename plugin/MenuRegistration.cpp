@@ -19,16 +19,15 @@ using MaxSDK::MaxGuid;
 using MaxSDK::CUI::ICuiMenu;
 using MaxSDK::CUI::ICuiMenuManager;
 
-MSTR ResourceText(int id) {
-    const wchar_t* text = LoadResourceTextA(id);
-    return MSTR(text ? text : L"");
+MSTR MenuText(int id) {
+    return MSTR(rud::ResourceText(id).c_str());
 }
 
 // The host takes ownership of the table and the callback once they are registered.
 ActionTable* RegisterActions() {
     Interface* core = GetCOREInterface();
     if (!core) return nullptr;
-    MSTR tableName = ResourceText(IDS_ACTION_SUBMIT);
+    MSTR tableName = MenuText(IDS_ACTION_SUBMIT);
     auto* table = new RUD_ActionTable(kActionTableId, kActionContextId, tableName,
         nullptr, ActionDescriptionCount(), ActionDescriptions(), ModuleInstance());
     if (!table) return nullptr;
@@ -52,7 +51,7 @@ void AddActionItem(ICuiMenu& menu, ActionTable& table, int actionId) {
 void BuildMenu(ICuiMenuManager& menus) {
     ICuiMenu* menuBar = menus.GetMainMenuBar();
     if (!menuBar) return;
-    ICuiMenu* subMenu = menuBar->CreateSubMenu(MaxGuid::CreateMaxGuid(), ResourceText(IDS_MENU_TITLE), MaxGuid());
+    ICuiMenu* subMenu = menuBar->CreateSubMenu(MaxGuid::CreateMaxGuid(), MenuText(IDS_MENU_TITLE), MaxGuid());
     ActionTable* table = RegisterActions();
     if (!table || !subMenu) return;
     AddActionItem(*subMenu, *table, kActionOpenMainDialog);

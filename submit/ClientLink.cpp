@@ -5,7 +5,7 @@
 #include "core/TextConversions.h"
 #include "core/WinHandles.h"
 #include "resources/StringIds.h"
-#include "submit/SubmitTexts.h"
+#include "core/ResourceStrings.h"
 
 #include <json/reader.h>
 #include <json/value.h>

@@ -12,7 +12,7 @@
 #include "submit/ClientLink.h"
 #include "submit/SceneBackup.h"
 #include "submit/ScenePackaging.h"
-#include "submit/SubmitTexts.h"
+#include "core/ResourceStrings.h"
 #include "submit/TaskJson.h"
 #include "ui/RUDRenderingUiMgr.h"
 

@@ -5,7 +5,7 @@
 #include "core/TextConversions.h"
 #include "resources/StringIds.h"
 #include "submit/StyledJson.h"
-#include "submit/SubmitTexts.h"
+#include "core/ResourceStrings.h"
 #include "submit/WideTextFile.h"
 
 #include <json/reader.h>

@@ -1,5 +1,5 @@
 #pragma once
-// Texts of the string table as owned copies, and the dialogs' message boxes.
+// The dialogs' message boxes, with texts from the string table.
 #include "core/MessageBoxes.h"
 #include "core/ResourceStrings.h"
 
@@ -8,12 +8,6 @@
 #include <string>
 
 namespace rud {
-
-// A copy of a string-table text (loader A); empty when the table has no such string.
-inline std::wstring ResourceText(int id) {
-    const wchar_t* text = LoadResourceTextA(id);
-    return text ? std::wstring(text) : std::wstring();
-}
 
 // A message box owned by `owner` with texts from the string table and the language rule.
 inline int ShowDialogMessage(HWND owner, int textId, int captionId, UINT type) {

@@ -7,7 +7,6 @@
 namespace {
 
 using rudtest::LogTail;
-using rudtest::ResText;
 using Lines = std::vector<std::wstring>;
 using AnalysisReaderTest = rudtest::StoreTest;
 
@@ -15,7 +14,7 @@ const char* const kSuccessLine = "Get analysis information successfully. Current
 
 Lines Texts(std::initializer_list<int> ids) {
     Lines lines;
-    for (int id : ids) lines.push_back(ResText(id));
+    for (int id : ids) lines.push_back(rud::ResourceText(id));
     return lines;
 }
 
@@ -140,10 +139,10 @@ TEST_F(AnalysisReaderTest, ReferenceNamesFileGroupsAndTheirLines) {
               Read(Analysis(R"("reference_file":[{"path":"C:/ok/a.png"},{"path":"C:/bad|b.png"},)"
                             R"({"path":"C:/Склад?.png"}],"missing_file":[{"path":"C:/m1.png"},{"path":"C:/m2.png"}],)"
                             R"("same_file":[{"path":null},{"path":"C:/s1.png"},{"path":3}])")));
-    const std::wstring missing = ResText(IDS_FILE_MISSING_PREFIX);
-    EXPECT_EQ((Lines{ResText(IDS_REFERENCE_ILLEGAL), L"C:/bad|b.png", L"C:/\u0421\u043a\u043b\u0430\u0434?.png",
-                     ResText(IDS_MISSING_FILES_HEADER), missing + L"C:/m1.png", missing + L"C:/m2.png",
-                     ResText(IDS_SAME_FILES_HEADER), ResText(IDS_FILE_SAME_NAME_PREFIX) + L"C:/s1.png"}),
+    const std::wstring missing = rud::ResourceText(IDS_FILE_MISSING_PREFIX);
+    EXPECT_EQ((Lines{rud::ResourceText(IDS_REFERENCE_ILLEGAL), L"C:/bad|b.png", L"C:/\u0421\u043a\u043b\u0430\u0434?.png",
+                     rud::ResourceText(IDS_MISSING_FILES_HEADER), missing + L"C:/m1.png", missing + L"C:/m2.png",
+                     rud::ResourceText(IDS_SAME_FILES_HEADER), rud::ResourceText(IDS_FILE_SAME_NAME_PREFIX) + L"C:/s1.png"}),
               store->errorLines);
     EXPECT_TRUE(store->referenceNamesIllegal);
     EXPECT_EQ(1u, log.Count("[WARN] The name of reference file have illegal characters."));

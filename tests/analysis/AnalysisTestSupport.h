@@ -20,15 +20,10 @@
 
 namespace rudtest {
 
-inline std::wstring ResText(int id) {
-    const wchar_t* text = rud::LoadResourceTextA(id);
-    return text ? text : L"";
-}
-
 inline void ExpectOneOkBox(const MessageBoxRecorder& boxes, HWND owner, int text, int caption) {
     ASSERT_EQ(1u, boxes.Count());
     const RecordedBox box = boxes.Boxes()[0];
-    EXPECT_EQ(std::make_tuple(owner, ResText(text), ResText(caption), UINT(MB_OK), rud::CurrentMessageBoxLanguage()),
+    EXPECT_EQ(std::make_tuple(owner, rud::ResourceText(text), rud::ResourceText(caption), UINT(MB_OK), rud::CurrentMessageBoxLanguage()),
               std::make_tuple(box.owner, box.text, box.caption, box.type, box.language));
 }
 

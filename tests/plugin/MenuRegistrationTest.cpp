@@ -30,7 +30,7 @@ TEST(MenuRegistration, EachArrivalBuildsTheSubMenuWithFreshIdentifiers) {
     for (maxstandin::MenuManager& menus : arrivals) {
         const maxstandin::Menu* sub = RaiseMenuNotification(menus);
         ASSERT_NE(sub, nullptr);
-        EXPECT_EQ(menus.Bar().Entries()[0].title, rudtest::Text(IDS_MENU_TITLE));
+        EXPECT_EQ(menus.Bar().Entries()[0].title, rud::ResourceText(IDS_MENU_TITLE));
         identifiers.insert(GuidBytes(menus.Bar().Entries()[0].id));
         // Submit, a separator, About; the host shows each action's own menu text.
         const std::pair<MenuEntry::Kind, int> expected[] = {
@@ -52,7 +52,7 @@ TEST(MenuRegistration, EachArrivalBuildsTheSubMenuWithFreshIdentifiers) {
     ActionTable* table = maxstandin::StandardActionManager()->FindTable(rud::kActionTableId);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->GetContextId(), rud::kActionContextId);
-    EXPECT_EQ(std::wstring(table->GetName().data()), rudtest::Text(IDS_ACTION_SUBMIT));
+    EXPECT_EQ(std::wstring(table->GetName().data()), rud::ResourceText(IDS_ACTION_SUBMIT));
     EXPECT_NE(table->GetCallback(), nullptr);
     ASSERT_EQ(table->Count(), 2);  // made from the descriptions: 1498 first, then 1497
     EXPECT_TRUE((*table)[0]->GetId() == rud::kActionAbout && (*table)[1]->GetId() == rud::kActionOpenMainDialog);

@@ -36,7 +36,7 @@ TEST_F(PluginLibrary, ExportsAnswerAsTheHostExpects) {
     EXPECT_EQ(Call<ClassDesc*>("LibClassDesc", 0), first);
     EXPECT_TRUE(Call<ClassDesc*>("LibClassDesc", 1) == nullptr && Call<ClassDesc*>("LibClassDesc", -1) == nullptr);
     EXPECT_EQ(first->HInstance(), module.get());
-    EXPECT_STREQ(Call<const MCHAR*>("LibDescription"), rudtest::Text(IDS_LIB_DESCRIPTION).c_str());
+    EXPECT_STREQ(Call<const MCHAR*>("LibDescription"), rud::ResourceText(IDS_LIB_DESCRIPTION).c_str());
     // The entry point switched the module to the host's language pack.
     EXPECT_EQ(maxstandin::LanguagePackLocaleModule(), module.get());
 }

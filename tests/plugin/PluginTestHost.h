@@ -31,10 +31,4 @@ public:
     MSTR name, path;
 };
 
-// Text of a string of the loaded language file, copied.
-inline std::wstring Text(int id) {
-    const wchar_t* text = rud::LoadResourceTextA(id);
-    return text ? text : L"";
-}
-
 } // namespace rudtest

@@ -18,8 +18,8 @@ TEST(ClassDescriptor, AnswersTheHostsQuestions) {
     EXPECT_TRUE(descriptor.IsPublic() == 1 && descriptor.SuperClassID() == 4320u);
     EXPECT_TRUE(descriptor.ClassID() == Class_ID(0x485C2835, 0x70747835));
     EXPECT_STREQ(descriptor.NonLocalizedClassName(), L"RUD_Rendering_2025");
-    EXPECT_EQ(std::wstring(descriptor.ClassName()), rudtest::Text(IDS_CLASS_NAME));
-    EXPECT_EQ(std::wstring(descriptor.Category()), rudtest::Text(IDS_CLASS_CATEGORY));
+    EXPECT_EQ(std::wstring(descriptor.ClassName()), rud::ResourceText(IDS_CLASS_NAME));
+    EXPECT_EQ(std::wstring(descriptor.Category()), rud::ResourceText(IDS_CLASS_CATEGORY));
     EXPECT_EQ(descriptor.HInstance(), rud::ModuleInstance());
     for (BOOL loading : {FALSE, TRUE}) {
         auto* utility = static_cast<GUP*>(descriptor.Create(loading));
@@ -39,7 +39,7 @@ TEST(ActionTable, MenuTextsComeFromTheStringTableAndOtherIdsFromTheBase) {
     for (auto [id, stringId] : {std::pair{1497, IDS_ACTION_SUBMIT}, std::pair{1498, IDS_ACTION_ABOUT}}) {
         MSTR text(L"unchanged");
         EXPECT_EQ(table.GetMenuText(id, text), TRUE) << id;
-        EXPECT_TRUE(!rudtest::Text(stringId).empty() && std::wstring(text.data()) == rudtest::Text(stringId)) << id;
+        EXPECT_TRUE(!rud::ResourceText(stringId).empty() && std::wstring(text.data()) == rud::ResourceText(stringId)) << id;
     }
     for (int id : {0, 1496, 1499, -1}) {
         MSTR mine(L"unchanged"), theirs(L"unchanged");
@@ -65,7 +65,7 @@ TEST(ActionCallback, AboutBoxUsesTheStringTableAndItsLanguageRule) {
         rud::SetLanguageModule(module.get());
         rudtest::MessageBoxRecorder boxes;
         EXPECT_EQ(rud::RUD_ActionCallback().ExecuteAction(rud::kActionAbout), TRUE);
-        const std::wstring text = rudtest::Text(IDS_ABOUT_TEXT), caption = rudtest::Text(IDS_ABOUT_CAPTION);
+        const std::wstring text = rud::ResourceText(IDS_ABOUT_TEXT), caption = rud::ResourceText(IDS_ABOUT_CAPTION);
         rud::SetLanguageModule(english);
         ASSERT_EQ(boxes.Count(), 1u) << locale;
         const rudtest::RecordedBox box = boxes.Boxes()[0];

@@ -8,7 +8,6 @@
 
 namespace {
 
-using rudtest::Text;
 
 int callbacks = 0;
 void CountCallback() { ++callbacks; }
@@ -46,19 +45,19 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
     const std::string err = "\xe5\x9c\xba\xe6\x99\xaf\xe5\xb7\xb2\xe5\xad\x98\xe5\x9c\xa8 #42";   // 场景已存在 #42
     auto ret = [](int code) { return HttpReply("{\"ret\":" + std::to_string(code) + "}"); };
     const struct { std::string reply; int32_t result; std::wstring text; } cases[] = {
-        {ret(10001), 10001, Text(IDS_SUBMIT_ACCEPTED)}, {ret(10002), 10002, Text(IDS_CLIENT_NOT_MAX_PROJECT)},
-        {ret(10003), 10003, Text(IDS_CLIENT_VERSION_MISMATCH)}, {ret(10004), 10004, Text(IDS_CLIENT_NOT_SKETCH)},
-        {ret(10005), 10005, Text(IDS_CLIENT_NO_SCENE)}, {ret(10006), 10006, Text(IDS_CLIENT_NO_TASK_FILE)},
-        {ret(10007), 10007, Text(IDS_CLIENT_TASK_UNREADABLE)}, {ret(10008), 10008, Text(IDS_CLIENT_BAD_SUFFIX)},
-        {ret(10009), 10009, Text(IDS_CLIENT_DUPLICATE)}, {ret(11000), 11000, Text(IDS_CLIENT_INTERNAL)},
-        {ret(11010), 11010, Text(IDS_CAMERA_NAMES_INVALID)}, {ret(12345), 12345, L""},   // unlisted: no message
+        {ret(10001), 10001, rud::WorkerText(IDS_SUBMIT_ACCEPTED)}, {ret(10002), 10002, rud::WorkerText(IDS_CLIENT_NOT_MAX_PROJECT)},
+        {ret(10003), 10003, rud::WorkerText(IDS_CLIENT_VERSION_MISMATCH)}, {ret(10004), 10004, rud::WorkerText(IDS_CLIENT_NOT_SKETCH)},
+        {ret(10005), 10005, rud::WorkerText(IDS_CLIENT_NO_SCENE)}, {ret(10006), 10006, rud::WorkerText(IDS_CLIENT_NO_TASK_FILE)},
+        {ret(10007), 10007, rud::WorkerText(IDS_CLIENT_TASK_UNREADABLE)}, {ret(10008), 10008, rud::WorkerText(IDS_CLIENT_BAD_SUFFIX)},
+        {ret(10009), 10009, rud::WorkerText(IDS_CLIENT_DUPLICATE)}, {ret(11000), 11000, rud::WorkerText(IDS_CLIENT_INTERNAL)},
+        {ret(11010), 11010, rud::WorkerText(IDS_CAMERA_NAMES_INVALID)}, {ret(12345), 12345, L""},   // unlisted: no message
         {HttpReply("{\"ret\":10010,\"err\":\"" + err + "\"}"), 10010, L"\x573a\x666f\x5df2\x5b58\x5728 #42"},
-        {ret(10010), 10010, Text(IDS_CLIENT_REPLY_INVALID)},                     // no "err" text
+        {ret(10010), 10010, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},                     // no "err" text
         {HttpReply("{\"state\":\"ok\"}"), 0, L""},                               // no "ret"
-        {HttpReply("{\"ret\":\"10001\"}"), -1, Text(IDS_CLIENT_REPLY_INVALID)},
-        {HttpReply("{\"ret\":10001,\"pad\":\"" + std::string(3000, 'x') + "\"}"), -1, Text(IDS_CLIENT_REPLY_INVALID)},
-        {"HTTP/1.1 500 Internal Server Error\r\n\r\n", -1, Text(IDS_CLIENT_REPLY_NO_JSON)},
-        {"", -1, Text(IDS_CLIENT_UNREACHABLE)},                                  // closed without a word
+        {HttpReply("{\"ret\":\"10001\"}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},
+        {HttpReply("{\"ret\":10001,\"pad\":\"" + std::string(3000, 'x') + "\"}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},
+        {"HTTP/1.1 500 Internal Server Error\r\n\r\n", -1, rud::WorkerText(IDS_CLIENT_REPLY_NO_JSON)},
+        {"", -1, rud::WorkerText(IDS_CLIENT_UNREACHABLE)},                                  // closed without a word
     };
     const std::string body = "{\n   \"scenePath\" : \"C:/\xe5\x9c\xba\xe6\x99\xaf.max\"\n}\n";
     for (const auto& c : cases) {
@@ -71,7 +70,7 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
         ASSERT_EQ(boxes.Count(), before + (c.text.empty() ? 0 : 1)) << c.reply;
         if (c.text.empty()) continue;
         EXPECT_EQ(boxes.Boxes().back().text, c.text) << c.reply;
-        EXPECT_EQ(boxes.Boxes().back().caption, c.result == 10001 ? L"" : Text(IDS_CAPTION_ERROR));
+        EXPECT_EQ(boxes.Boxes().back().caption, c.result == 10001 ? L"" : rud::WorkerText(IDS_CAPTION_ERROR));
         EXPECT_EQ(boxes.Boxes().back().owner, owner);
     }
     const std::string log = rudtest::LogFileBytes("kiv_http");
@@ -96,7 +95,7 @@ TEST_F(ClientLinkTest, ClientThatIsNotRunningIsReportedWithoutCallback) {
     EXPECT_EQ(rud::PostToClient(Endpoint(port), "{}", owner, &CountCallback), -1);
     EXPECT_EQ(callbacks, 0);
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, Text(IDS_CLIENT_UNREACHABLE));
+    EXPECT_EQ(boxes.Boxes()[0].text, rud::WorkerText(IDS_CLIENT_UNREACHABLE));
     EXPECT_NE(rudtest::LogFileBytes("kiv_http").find("[ERROR] connect error, Error Code is: "), std::string::npos);
 }
 
@@ -107,7 +106,7 @@ TEST_F(ClientLinkTest, SilentClientEndsWithTheTimeOutMessage) {
     EXPECT_EQ(rud::PostToClient(Endpoint(client.Port()), "{}", owner, &CountCallback, shortWait), -1);
     EXPECT_EQ(callbacks, 1);
     ASSERT_EQ(boxes.Count(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, Text(IDS_CLIENT_TIMEOUT));
+    EXPECT_EQ(boxes.Boxes()[0].text, rud::WorkerText(IDS_CLIENT_TIMEOUT));
 }
 
 } // namespace

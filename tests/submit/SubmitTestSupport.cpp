@@ -46,11 +46,6 @@ std::string LogFileBytes(const std::string& channel) {
     return ReadFileBytes(rud::AnsiChsToWide(rud::LogChannel(channel, 2, 5, 0).BasePath() + ".log"));
 }
 
-std::wstring Text(int stringId) {
-    const wchar_t* text = rud::LoadResourceTextB(stringId);
-    return text ? text : L"";
-}
-
 Json::Value ParseJson(const std::string& text) {
     Json::Value value;
     EXPECT_TRUE(Json::Reader().parse(text, value)) << text;

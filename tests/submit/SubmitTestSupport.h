@@ -6,6 +6,8 @@
 
 #include <json/value.h>
 
+#include "core/ResourceStrings.h"
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -28,7 +30,6 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 // The current file of a log channel ("kiv_http", "kiv_data") as written.
 std::string LogFileBytes(const std::string& channel);
-std::wstring Text(int stringId);
 // Text that does not parse fails the running test.
 Json::Value ParseJson(const std::string& text);
 // The stand-in 7z.exe hands its work to Linux's 7zz, so it runs only under Wine.

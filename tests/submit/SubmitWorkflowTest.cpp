@@ -23,7 +23,6 @@
 
 namespace {
 
-using rudtest::Text;
 using Texts = std::vector<std::wstring>;
 
 class SubmitWorkflowTest : public ::testing::Test {
@@ -45,7 +44,7 @@ protected:
     }
 
     void RunWorker() {
-        std::thread worker(rud::SubmitWorker, dialog.Handle(), Text(IDS_CAPTION_ERROR), Text(IDS_CAPTION_NOTICE), L"0");
+        std::thread worker(rud::SubmitWorker, dialog.Handle(), rud::WorkerText(IDS_CAPTION_ERROR), rud::WorkerText(IDS_CAPTION_NOTICE), L"0");
         // The worker's calls on the dialog wait for this thread's messages; one more round after
         // the worker finished delivers the close it may have posted.
         bool finished = false;
@@ -92,7 +91,7 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
 
     const std::wstring copy = sceneFolder + L"\\\x522b\x5885 \x4e8c.max";
     EXPECT_EQ(fake.host.savedTo, Texts{copy});
-    EXPECT_EQ(BoxTexts(), Texts{Text(IDS_SUBMIT_ACCEPTED)});
+    EXPECT_EQ(BoxTexts(), Texts{rud::WorkerText(IDS_SUBMIT_ACCEPTED)});
     EXPECT_TRUE(dialog.Closed());
     EXPECT_EQ(fake.host.scripts.size(), 3u);   // the virus checks, while a backup existed
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sceneFolder), {}), 2);   // no backup left
@@ -134,7 +133,7 @@ TEST_P(SubmitEarlyStopTest, StopsWithItsMessage) {
 
     RunWorker();
 
-    EXPECT_EQ(BoxTexts(), Texts{Text(stringId)});
+    EXPECT_EQ(BoxTexts(), Texts{rud::WorkerText(stringId)});
     EXPECT_EQ(dialog.Closed(), stringId == IDS_SCENE_NAME_INVALID);
     if (!dialog.Closed()) {
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog.Handle(), IDC_MAIN_CHANNEL_COLOR)));

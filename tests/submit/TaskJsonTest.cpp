@@ -164,7 +164,7 @@ TEST_F(TaskJsonTest, FailuresShowTheTaskFileMessage) {
     EXPECT_EQ(info.jsonDir, folder / L"missing\\json");
     ASSERT_EQ(boxes.Count(), 3u);
     for (const auto& box : boxes.Boxes())
-        EXPECT_TRUE(box.text == rudtest::Text(IDS_TASK_FILE_FAILED) && box.owner == dialog.Handle() && box.type == MB_OK);
+        EXPECT_TRUE(box.text == rud::WorkerText(IDS_TASK_FILE_FAILED) && box.owner == dialog.Handle() && box.type == MB_OK);
 }
 
 } // namespace

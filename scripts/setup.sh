@@ -21,6 +21,8 @@ have make || need_apt+=(make)
 [ -d /usr/share/fonts/truetype/wqy ] || need_apt+=(fonts-wqy-microhei)
 have fc-list || need_apt+=(fontconfig)
 have xdpyinfo || need_apt+=(x11-utils)
+have ss || need_apt+=(iproute2)
+have python3 || need_apt+=(python3)
 
 apt_updated=0
 apt_update() { [ $apt_updated = 1 ] || { apt-get update -qq; apt_updated=1; }; }

@@ -3,6 +3,7 @@
 #include "analysis/RUDRenderingDataMgr.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
+#include "ui/DialogGuard.h"
 #include "ui/DialogTexts.h"
 
 #include <commctrl.h>
@@ -86,11 +87,7 @@ INT_PTR HandleBusyMessage(HWND dialog, UINT message, WPARAM wParam) {
 } // namespace
 
 INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    try {
-        return HandleBusyMessage(dialog, message, wParam);
-    } catch (...) {
-        return FALSE;
-    }
+    return GuardedDialogMessage("busy dialog", [&] { return HandleBusyMessage(dialog, message, wParam); });
 }
 
 std::wstring FormatMegabytes(int64_t bytes) {

@@ -2,16 +2,17 @@
 
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/ResourceStrings.h"
+#include "core/WinHandles.h"
 #include "plugin/HostOperations.h"
 #include "plugin/RUDRenderingConfigMgr.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
 #include "ui/CameraRename.h"
+#include "ui/DialogGuard.h"
 #include "ui/DialogTexts.h"
 #include "ui/DialogView.h"
 #include "ui/RUDRenderingUiMgr.h"
 #include "ui/SwitchImages.h"
-#include "core/WinHandles.h"
 
 #include <cwchar>
 #include <memory>
@@ -405,15 +406,7 @@ INT_PTR HandleCameraDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPAR
 } // namespace
 
 INT_PTR CALLBACK CameraDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return HandleCameraDialogMessage(dialog, message, wParam, lParam);
-    } catch (...) {
-        try {
-            RUDRenderingUiMgr::Instance().uiLog.write("Unexpected failure in the camera dialog.", "ERROR");
-        } catch (...) {
-        }
-        return FALSE;
-    }
+    return GuardedDialogMessage("camera dialog", [&] { return HandleCameraDialogMessage(dialog, message, wParam, lParam); });
 }
 
 INT_PTR OpenCameraDialog(HWND owner) {

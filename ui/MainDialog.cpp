@@ -6,6 +6,7 @@
 #include "core/ResourceStrings.h"
 #include "plugin/RUDRenderingConfigMgr.h"
 #include "resources/ControlIds.h"
+#include "ui/DialogGuard.h"
 #include "ui/MainDialogLogic.h"
 #include "ui/RUDRenderingUiMgr.h"
 
@@ -48,15 +49,7 @@ INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return HandleMainDialogMessage(dialog, message, wParam, lParam);
-    } catch (...) {
-        try {
-            RUDRenderingUiMgr::Instance().uiLog.write("Unexpected failure in the main dialog.", "ERROR");
-        } catch (...) {
-        }
-        return FALSE;
-    }
+    return GuardedDialogMessage("main dialog", [&] { return HandleMainDialogMessage(dialog, message, wParam, lParam); });
 }
 
 INT_PTR ShowMainDialog(HWND owner) {

@@ -3,6 +3,7 @@
 #include "core/ResourceStrings.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
+#include "ui/DialogGuard.h"
 #include "ui/DialogTexts.h"
 #include "ui/RUDRenderingUiMgr.h"
 
@@ -44,11 +45,7 @@ INT_PTR HandleSceneWarningsMessage(HWND dialog, UINT message, WPARAM wParam) {
 } // namespace
 
 INT_PTR CALLBACK SceneWarningsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    try {
-        return HandleSceneWarningsMessage(dialog, message, wParam);
-    } catch (...) {
-        return FALSE;
-    }
+    return GuardedDialogMessage("scene warnings dialog", [&] { return HandleSceneWarningsMessage(dialog, message, wParam); });
 }
 
 INT_PTR ShowSceneWarningsDialog(HWND owner) {

@@ -87,6 +87,9 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
     rudclient::SharedRecords records(account, saveFolder);
     dialog.SetText(IDC_MAIN_SCENE_NAME, L"\x522b\x5885 \x4e8c");   // 别墅 二
     dialog.Check(IDC_MAIN_BACKUP_AND_CHECK, true);
+    const std::wstring longCamera = L"Cam_" + std::wstring(296, L'\x957f');   // 300 characters, checked
+    dialog.AddCamera(longCamera, true);
+    store.cameras[longCamera] = rud::CameraInfo{};
 
     RunWorker();
 
@@ -100,6 +103,9 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
         rudclient::CheckRequest(client.Request(), {rudclient::DataFolder() + L"\\7-Zip\\7z.exe", account});
     EXPECT_EQ(verdict.refusalCode, 0) << verdict.record.toStyledString();
     EXPECT_EQ(verdict.record["body"]["scenePath"], rud::WideToUtf8(copy));
+    std::vector<std::string> sentCameras;
+    for (const Json::Value& camera : verdict.record["task"]["cameras"]) sentCameras.push_back(camera["name"].asString());
+    EXPECT_EQ(sentCameras, (std::vector<std::string>{rud::WideToUtf8(longCamera), "Camera001"}));
     const std::string archive = verdict.record["body"]["compressPath"].asString();
     const std::string name = "\xe5\x88\xab\xe5\xa2\x85 \xe4\xba\x8c";
     EXPECT_EQ(archive.rfind(rud::WideToUtf8(saveFolder) + "/" + name + "/" + name + "_", 0), 0u) << archive;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -27,7 +28,42 @@ std::string Label(const char* name, const char* where) {
     return label;
 }
 
+// A real's text as jsoncpp's asString writes it ("%.17g", ".0" after a whole number), but
+// with the fewest digits that read back as the same number: 2.2 is "2.2", not
+// "2.2000000000000002", which is what the script wrote.
+std::string RealText(double value) {
+    if (!std::isfinite(value)) return Json::Value(value).asString();
+    char text[40] = {};
+    for (int precision = 1; precision <= 17; ++precision) {
+        std::snprintf(text, sizeof(text), "%.*g", precision, value);
+        if (std::strtod(text, nullptr) == value) break;
+    }
+    std::string result = text;
+    // A runtime locale with a decimal comma must not leak into the text.
+    for (char& c : result)
+        if (c == ',') c = '.';
+    if (result.find_first_of(".e") == std::string::npos) result += ".0";
+    return result;
+}
+
 } // namespace
+
+bool AnalysisFields::ScalarText(const Json::Value& value, std::string& out) {
+    switch (value.type()) {
+    case Json::stringValue: {
+        const char* begin = nullptr;
+        const char* end = nullptr;
+        if (value.getString(&begin, &end) && begin) out.assign(begin, end);
+        else out.clear();
+        return true;
+    }
+    case Json::booleanValue:
+    case Json::intValue:
+    case Json::uintValue: out = value.asString(); return true;
+    case Json::realValue: out = RealText(value.asDouble()); return true;
+    default: return false;
+    }
+}
 
 const Json::Value& AnalysisFields::Member(const Json::Value& object, const char* name) {
     if (!object.isObject()) return NullValue();
@@ -41,14 +77,10 @@ bool AnalysisFields::Has(const Json::Value& object, const char* name) {
 
 std::string AnalysisFields::Text(const Json::Value& object, const char* name, const char* where) {
     const Json::Value& value = Member(object, name);
-    if (value.isString()) {
-        const char* begin = nullptr;
-        const char* end = nullptr;
-        if (value.getString(&begin, &end) && begin) return std::string(begin, end);
-        return std::string();
-    }
-    if (!value.isNull()) Note("The member " + Label(name, where) + " is not text; read as empty");
-    return std::string();
+    std::string text;
+    if (!ScalarText(value, text) && !value.isNull())
+        Note("The member " + Label(name, where) + " is not text; read as empty");
+    return text;
 }
 
 std::wstring AnalysisFields::WideText(const Json::Value& object, const char* name, const char* where) {
@@ -60,10 +92,16 @@ std::wstring AnalysisFields::WideText(const Json::Value& object, const char* nam
 }
 
 bool AnalysisFields::AppendWideText(const Json::Value& value, std::wstring& out) {
-    if (!value.isString()) return false;
-    const char* begin = nullptr;
-    const char* end = nullptr;
-    if (value.getString(&begin, &end) && begin) AppendDecodedUtf8(begin, end, out);
+    if (value.isString()) {
+        // Strings, the common case, are decoded in place without a copy.
+        const char* begin = nullptr;
+        const char* end = nullptr;
+        if (value.getString(&begin, &end) && begin) AppendDecodedUtf8(begin, end, out);
+        return true;
+    }
+    std::string text;
+    if (!ScalarText(value, text)) return false;
+    AppendDecodedUtf8(text.data(), text.data() + text.size(), out);
     return true;
 }
 

@@ -6,8 +6,11 @@
 // the same way:
 //
 //  - an absent or null member reads as its default (empty text, 0, false) without comment;
-//  - a member of another JSON type than the analysis format gives it (for example a number,
-//    array or object where text is expected) reads as the same default, and is noted;
+//  - a number or boolean where text is expected reads as its JSON text, as jsoncpp's asString
+//    gives it ("pass_limit": 0 is the text "0", true is "true"), without comment: scripts
+//    write numbers both ways and mean the same;
+//  - an array or object where text is expected, or any other type than the analysis format
+//    gives a member, reads as the default, and is noted;
 //  - number texts are read like atoi/atof (leading digits, nothing else needed), but clamp to
 //    the field's range instead of overflowing, and a non-finite real reads as 0 or the
 //    field's previous value (noted).
@@ -38,8 +41,11 @@ public:
     std::string Text(const Json::Value& object, const char* name, const char* where);
     // The same text decoded from UTF-8 to wide text.
     std::wstring WideText(const Json::Value& object, const char* name, const char* where);
-    // Appends the decoded text of a string value; false (nothing appended) for other types.
+    // Appends the decoded text of a string, number or boolean; false (nothing appended) for
+    // null, arrays and objects.
     static bool AppendWideText(const Json::Value& value, std::wstring& out);
+    // The text of a string, number or boolean value; false for null, arrays and objects.
+    static bool ScalarText(const Json::Value& value, std::string& out);
     // The member when it is an object / array; null otherwise (noted when of another type).
     const Json::Value& Object(const Json::Value& object, const char* name, const char* where);
     const Json::Value& Array(const Json::Value& object, const char* name, const char* where);

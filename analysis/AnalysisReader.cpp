@@ -18,23 +18,34 @@
 namespace rud {
 namespace {
 
-// Parses the analysis; only a JSON object counts as an analysis.
+// Parses the analysis. A JSON object is an analysis; so is the text null, which names nothing
+// and reads like an empty object (a script that found no scene data writes it).
 [[nodiscard]] bool ParseAnalysis(const std::wstring& analysisText, Json::Value& root) {
     const std::string utf8 = EncodeUtf8(analysisText);
     Json::Reader reader;
     if (!reader.parse(utf8.data(), utf8.data() + utf8.size(), root, true)) return false;
-    return root.isObject();
+    return root.isObject() || root.isNull();
 }
 
-// Entries without a text "path" name no file: they are skipped (and noted). `visit` gets each
-// path decoded into one reused buffer, so clean entries cost no allocation of their own.
+// How a file entry without a usable "path" is passed over.
+enum class PathlessEntry {
+    kNoted,    // a path of no text type (null, array, object) is skipped and noted
+    kSilent,   // only a string path counts; any other entry is skipped without a word
+};
+
+// `visit` gets each path decoded into one reused buffer, so clean entries cost no allocation
+// of their own.
 template <typename Visit>
-void ForEachFilePath(const Json::Value& entries, const char* arrayName, AnalysisFields& fields, Visit visit) {
+void ForEachFilePath(const Json::Value& entries, const char* arrayName, PathlessEntry pathless,
+                     AnalysisFields& fields, Visit visit) {
     std::wstring path;
     for (const Json::Value& entry : entries) {
         path.clear();
-        if (!AnalysisFields::AppendWideText(AnalysisFields::Member(entry, "path"), path)) {
-            fields.NoteSkippedEntry(arrayName, "path");
+        const Json::Value& value = AnalysisFields::Member(entry, "path");
+        const bool usable = (pathless == PathlessEntry::kNoted || value.isString()) &&
+                            AnalysisFields::AppendWideText(value, path);
+        if (!usable) {
+            if (pathless == PathlessEntry::kNoted) fields.NoteSkippedEntry(arrayName, "path");
             continue;
         }
         visit(path);
@@ -45,7 +56,8 @@ void ReadReferenceFiles(RUDRenderingDataMgr& store, const Json::Value& root, con
                         AnalysisFields& fields) {
     bool anyCyrillic = false;
     std::vector<std::wstring> illegalPaths;
-    ForEachFilePath(fields.Array(root, "reference_file", ""), "reference_file", fields, [&](const std::wstring& path) {
+    ForEachFilePath(fields.Array(root, "reference_file", ""), "reference_file", PathlessEntry::kNoted, fields,
+                    [&](const std::wstring& path) {
         anyCyrillic = anyCyrillic || HasCyrillic(path);
         if (!IsAllowedReferenceName(path)) illegalPaths.push_back(path);
     });
@@ -53,14 +65,19 @@ void ReadReferenceFiles(RUDRenderingDataMgr& store, const Json::Value& root, con
 }
 
 void ReadFileGroup(RUDRenderingDataMgr& store, const Json::Value& entries, const char* arrayName,
-                   const std::wstring& header, const std::wstring& prefix, AnalysisFields& fields) {
+                   PathlessEntry pathless, const std::wstring& header, const std::wstring& prefix,
+                   AnalysisFields& fields) {
     if (entries.empty()) return;
     AppendFileGroupHeader(store, header);
-    ForEachFilePath(entries, arrayName, fields, [&](const std::wstring& path) { AppendFileLine(store, prefix, path); });
+    ForEachFilePath(entries, arrayName, pathless, fields,
+                    [&](const std::wstring& path) { AppendFileLine(store, prefix, path); });
 }
 
+// A name given as a number or boolean is the camera's name as text; null, arrays and objects
+// name nothing.
 bool HasTextName(const Json::Value& entry) {
-    return AnalysisFields::Member(entry, "name").isString();
+    std::string unused;
+    return AnalysisFields::ScalarText(AnalysisFields::Member(entry, "name"), unused);
 }
 
 // The format name as the runtime's code page 936 conversion gives it; names of image formats
@@ -198,8 +215,12 @@ int32_t ApplyAnalysis(RUDRenderingDataMgr& store, const Json::Value& root, Analy
 
     ReadReferenceFiles(store, root, texts, fields);
 
-    ReadFileGroup(store, missingFiles, "missing_file", texts.missingHeader, texts.missingPrefix, fields);
-    ReadFileGroup(store, sameFiles, "same_file", texts.sameHeader, texts.samePrefix, fields);
+    ReadFileGroup(store, missingFiles, "missing_file", PathlessEntry::kNoted, texts.missingHeader,
+                  texts.missingPrefix, fields);
+    // Entries of files of the same name without a string path are the script's way of saying
+    // nothing about them: they add no line.
+    ReadFileGroup(store, sameFiles, "same_file", PathlessEntry::kSilent, texts.sameHeader, texts.samePrefix,
+                  fields);
 
     // Cameras without a text name cannot be keyed; an analysis with no other camera has none.
     const Json::Value& cameraEntries = fields.Array(root, "cameras", "");

@@ -1,6 +1,7 @@
 // The camera check: the camera table's check boxes decide what is rendered, and the keys of
 // the rendered scene must be names the farm can handle.
 #include "analysis/SceneChecks.h"
+#include "ui/CameraTable.h"
 #include "ui/RUDRenderingUiMgr.h"
 
 #include <commctrl.h>
@@ -11,7 +12,6 @@ namespace rud {
 namespace {
 
 constexpr int kCameraTableId = 1006;
-constexpr int kKeyCapacity = 260;  // 259 characters and the terminator
 
 struct CameraRow {
     bool checked = false;
@@ -23,13 +23,9 @@ CameraRow ReadRow(HWND table, int row) {
     const LRESULT state = ::SendMessageW(table, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
     // State image 1 is the empty box; anything else (2 ticked, 0 no box at all) counts as checked.
     result.checked = ((static_cast<UINT>(state) & LVIS_STATEIMAGEMASK) >> 12) != 1;
-    wchar_t text[kKeyCapacity] = {};
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = kKeyCapacity;
-    const LRESULT length = ::SendMessageW(table, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    result.key.assign(text, static_cast<size_t>(std::clamp<LRESULT>(length, 0, kKeyCapacity - 1)));
+    // The whole key, also past 259 characters: a cut key finds no camera, so a checked camera
+    // with a long name would silently stay out of the task.
+    result.key = RowKey(table, row);
     return result;
 }
 

@@ -187,12 +187,13 @@ int32_t HandleClientReply(std::string replyJson, HWND owner) {
         return -1;
     }
     const Json::Value& ret = root["ret"];
-    // A "ret" that is no whole number (text, fraction, out of range) is as unusable as bad JSON.
-    if (!ret.isNull() && !(ret.isIntegral() && ret.isConvertibleTo(Json::intValue))) {
+    // "ret" is read as jsoncpp's asInt reads it (a fraction is cut: 10001.5 is 10001; no "ret"
+    // is 0); a value asInt refuses (text, out of range) is as unusable as bad JSON.
+    if (!ret.isConvertibleTo(Json::intValue)) {
         ReplyParseFailed(*log, messages, owner);
         return -1;
     }
-    const int32_t code = ret.isNull() ? 0 : ret.asInt();
+    const int32_t code = ret.asInt();
 
     if (code == kAccepted) {
         messages.Show(owner, WorkerText(IDS_SUBMIT_ACCEPTED), std::wstring());

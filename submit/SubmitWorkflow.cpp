@@ -97,12 +97,13 @@ private:
 
 void TakeCoronaLimits(RUDRenderingDataMgr& store, HWND dialog) {
     if (store.coronaLimitState == 0) return;
-    const double pass = ControlNumber(dialog, kPassLimitEdit);
+    // The pass limit is a whole number of passes: "0.5" limits nothing, like "0".
+    const int32_t pass = static_cast<int32_t>(ControlNumber(dialog, kPassLimitEdit));
     const double hours = ControlNumber(dialog, kTimeLimitEdit);
     const double noise = ControlNumber(dialog, kNoiseLevelEdit);
     if (pass != 0 || hours != 0 || noise != 0) {
         CoronaLimits& limits = store.coronaLimits;
-        limits.coronaPassLimit = static_cast<int32_t>(pass);
+        limits.coronaPassLimit = pass;
         limits.coronaTimeLimitHours = hours;
         limits.coronaTimeLimitSeconds = static_cast<int32_t>(hours * 60 * 60);
         limits.coronaNoiseLevelLimit = noise;

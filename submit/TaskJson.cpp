@@ -1,5 +1,6 @@
 #include "submit/TaskJson.h"
 
+#include "analysis/AnalysisFields.h"
 #include "core/DataFolders.h"
 #include "core/MessageBoxes.h"
 #include "core/TextConversions.h"
@@ -16,11 +17,12 @@ namespace {
 
 constexpr int kSaveSceneCheckBox = 1002;
 
-// A member read as text; anything but a string (absent, null, number, object...) reads as "".
+// A member read as text the way the analysis reader reads it: a number or boolean as its JSON
+// text; absent, null, arrays and objects as "".
 std::string StringMember(const Json::Value& object, const char* key) {
-    if (!object.isObject()) return std::string();
-    const Json::Value& member = object[key];
-    return member.isString() ? member.asString() : std::string();
+    std::string text;
+    (void)AnalysisFields::ScalarText(AnalysisFields::Member(object, key), text);
+    return text;
 }
 
 // Drops the member when it holds a value; an absent member is added as null, the way the

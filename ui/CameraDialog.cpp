@@ -376,7 +376,11 @@ INT_PTR HandleCameraDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPAR
     if (!state) return FALSE;
     switch (message) {
     case WM_COMMAND:
-        if (state->opening) return TRUE;
+        // While the dialog fills its controls their change notifications are its own doing,
+        // except the render name: the camera's name is judged as if the artist had typed it,
+        // so a name the farm refuses or a too long one is pointed out at once.
+        if (state->opening && !(LOWORD(wParam) == IDC_CAMERA_RENDER_NAME && HIWORD(wParam) == EN_CHANGE))
+            return TRUE;
         OnCameraCommand(dialog, store, ui, *state, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case kSpinnerChanged:

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace rud {
 namespace {
 
@@ -113,13 +115,24 @@ bool UpdateCameraTable(RUDRenderingUiMgr& ui, HWND list, const CameraMap& camera
 }
 
 std::wstring RowKey(HWND list, int row) {
-    wchar_t text[260] = {};
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = 260;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
+    // The key names the scene's camera only whole: a name cut at 259 characters finds no camera,
+    // and a checked row would be left out of the task without a word. The buffer grows until
+    // the text fits.
+    std::wstring text(260, L'\0');
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = &text[0];
+        item.cchTextMax = static_cast<int>(text.size());
+        const LRESULT copied =
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        const size_t length = copied > 0 ? static_cast<size_t>(copied) : 0;
+        if (length + 1 < text.size() || text.size() >= (1u << 20)) {
+            text.resize(std::min(length, text.size() - 1));
+            return text;
+        }
+        text.assign(text.size() * 2, L'\0');
+    }
 }
 
 bool IsRowChecked(HWND list, int row) {

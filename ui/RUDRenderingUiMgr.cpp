@@ -68,25 +68,23 @@ void RUDRenderingUiMgr::StepEdit(HWND dialog, int id, int delta, double step, do
 
 void RUDRenderingUiMgr::RestrictDecimalEdit(HWND dialog, int id, int maxDecimals) {
     const std::wstring text = ControlText(dialog, id);
-    std::wstring allowed;
+    // The whole text is judged before anything is cut: "1.2345x" is no number, however many
+    // decimals come before the stray character.
     bool seenPoint = false;
-    int decimals = 0;
     for (wchar_t c : text) {
-        if (c == L'.' && !seenPoint) {
-            seenPoint = true;
-        } else if (c >= L'0' && c <= L'9') {
-            if (seenPoint && ++decimals > maxDecimals) break;  // surplus decimals are cut off
-        } else {
+        const bool secondPoint = c == L'.' && seenPoint;
+        if (secondPoint || (c != L'.' && (c < L'0' || c > L'9'))) {
             SetControlText(dialog, id, L"0.00");
             MoveCaretToEnd(dialog, id);
             return;
         }
-        allowed += c;
+        seenPoint = seenPoint || c == L'.';
     }
-    if (allowed != text) {
-        SetControlText(dialog, id, allowed);
-        MoveCaretToEnd(dialog, id);
-    }
+    const size_t point = text.find(L'.');
+    if (point == std::wstring::npos || text.size() - point - 1 <= static_cast<size_t>(std::max(maxDecimals, 0)))
+        return;
+    SetControlText(dialog, id, text.substr(0, point + 1 + static_cast<size_t>(std::max(maxDecimals, 0))));
+    MoveCaretToEnd(dialog, id);
 }
 
 void RUDRenderingUiMgr::ClampRealEdit(HWND dialog, int id, double lowest, double highest) {

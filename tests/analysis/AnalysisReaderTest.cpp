@@ -26,7 +26,7 @@ std::string Analysis(const std::string& extraMembers, const std::string& cameras
 }
 
 TEST_F(AnalysisReaderTest, NoUsableCamerasKeepsThePreviousCameras) {
-    for (const std::string& text : {Analysis("", "[]"), Analysis("", "null"), Analysis("", R"([1,null,{"name":4}])"),
+    for (const std::string& text : {Analysis("", "[]"), Analysis("", "null"), Analysis("", R"([1,null,{"name":[4]}])"),
                                     std::string(R"({"name":"C:/a.max","is_region":"false"})")}) {
         SCOPED_TRACE(text);
         store->cameras[L"old"].width = 7;
@@ -34,6 +34,28 @@ TEST_F(AnalysisReaderTest, NoUsableCamerasKeepsThePreviousCameras) {
         EXPECT_EQ(rud::kAnalysisNoCameras, Read(text));
         EXPECT_EQ(7, store->cameras[L"old"].width);
         EXPECT_TRUE(log.Has("ERROR", "No cameras!"));
+    }
+}
+
+// The text null is an analysis that names nothing: the report is emptied and the dialog is told
+// there are no cameras, as for an empty object.
+TEST_F(AnalysisReaderTest, NullTextTakesTheNoCamerasPath) {
+    for (const char* text : {"null", " null\n", "{}"}) {
+        SCOPED_TRACE(text);
+        store->cameras[L"old"].width = 7;
+        store->errorLines = {L"e"};
+        store->warningLines = {L"w"};
+        store->duplicateCameraNames = L"d";
+        store->coronaLimitState = 2;
+        store->isRegionText = "true";
+        LogTail log(store->dataLog);
+        EXPECT_EQ(rud::kAnalysisNoCameras, Read(text));
+        EXPECT_TRUE(store->errorLines.empty() && store->warningLines.empty() && store->duplicateCameraNames.empty());
+        EXPECT_EQ(0, store->coronaLimitState);
+        EXPECT_EQ("", store->isRegionText);
+        EXPECT_EQ(7, store->cameras[L"old"].width);
+        EXPECT_TRUE(log.Has("ERROR", "No cameras!"));
+        EXPECT_FALSE(log.Has("ERROR", "The analysis result"));
     }
 }
 
@@ -148,9 +170,11 @@ TEST_F(AnalysisReaderTest, ReferenceNamesFileGroupsAndTheirLines) {
     EXPECT_EQ(1u, log.Count("[WARN] The name of reference file have illegal characters."));
     EXPECT_EQ(1u, log.Count("[WARN] The name of reference file have Russian characters."));
     EXPECT_EQ(Texts({IDS_WARNINGS_HEADER, IDS_REFERENCE_CYRILLIC}), store->warningLines);
+    EXPECT_EQ(0u, log.Count("same_file"));   // entries without a string path pass without a word
     // A group whose entries name no file still gets its header; empty groups get nothing.
-    (void)Read(Analysis(R"("missing_file":[],"same_file":[{"path":null}])"));
+    (void)Read(Analysis(R"("missing_file":[],"same_file":[{"path":null},{"path":7},5])"));
     EXPECT_EQ(Texts({IDS_SAME_FILES_HEADER}), store->errorLines);
+    EXPECT_EQ(0u, log.Count("same_file"));
 }
 
 TEST_F(AnalysisReaderTest, SceneNameIsThePartAfterTheLastSeparator) {

@@ -1,6 +1,8 @@
 // Analyses no well-behaved script writes: every member in every wrong JSON type, broken text,
 // absurd numbers. The reader must come back with a result, say what it skipped, and leave a
 // store the dialogs can show.
+#include "analysis/AnalysisFields.h"
+#include "resources/StringIds.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 
 #include <json/json.h>
@@ -28,17 +30,20 @@ const std::pair<char, const char*> kKinds[] = {{'n', "null"}, {'b', "true"},  {'
                                                {'s', "\"x\""}, {'a', "[1,\"a\"]"}, {'o', "{\"k\":\"v\"}"}};
 
 // Every member the reader looks at, grouped by the kinds it reads without a note (null never gets one).
+// Text members take numbers and booleans as their JSON text.
 const std::pair<const char*, const char*> kMembers[] = {
-    {"s", "name version renderer_full_name is_region image_width image_height start_frame image_format gamma_out "
-          "corona_setting/pass_limit corona_setting/time_limit corona_setting/noise_level_limit "
-          "vray_setting/imagesampler_type vray_setting/gi_irradmap_preset vray_setting/gi_irradmap_minRate "
-          "vray_setting/gi_irradmap_maxRate vray_setting/camera_fov vray_setting/is_spherical errors/error_code/0/code "
-          "cameras/0/name cameras/0/camWidth cameras/0/camHeight missing_file/0/path same_file/0/path "
-          "reference_file/0/path dupl_cameras/0/name"},
+    {"sbir", "name version renderer_full_name is_region image_width image_height start_frame image_format gamma_out "
+             "corona_setting/pass_limit corona_setting/time_limit corona_setting/noise_level_limit "
+             "vray_setting/imagesampler_type vray_setting/gi_irradmap_preset vray_setting/gi_irradmap_minRate "
+             "vray_setting/gi_irradmap_maxRate vray_setting/camera_fov vray_setting/is_spherical "
+             "errors/error_code/0/code cameras/0/name cameras/0/camWidth cameras/0/camHeight missing_file/0/path "
+             "reference_file/0/path dupl_cameras/0/name"},
     {"a", "missing_file same_file reference_file cameras dupl_cameras errors/error_code"},
     {"o", "corona_setting vray_setting errors errors/error_code/0"},
     {"bir", "vray_setting/camera_override_fov"},
-    {"", "cameras/0 missing_file/0 same_file/0 reference_file/0 dupl_cameras/0"},
+    {"", "cameras/0 missing_file/0 reference_file/0 dupl_cameras/0"},
+    // A file of the same name without a string path is passed over without a word.
+    {"birsao", "same_file/0 same_file/0/path"},
 };
 
 Json::Value Parse(const std::string& text) {
@@ -80,6 +85,48 @@ TEST_F(MalformedAnalysisTest, EveryMemberInEveryJsonType) {
                 EXPECT_TRUE(result == rud::kAnalysisNoCameras || !store->cameras.empty());
             }
         }
+    }
+}
+
+// Numbers and booleans where text belongs read as the text jsoncpp's asString gives them (reals
+// in their shortest exact form), so they count as the script meant them; null stays absent.
+TEST_F(MalformedAnalysisTest, NumbersAndBooleansReadAsTheirJsonText) {
+    const std::pair<Json::Value, const char*> texts[] = {
+        {Json::Value(0), "0"}, {Json::Value(-17), "-17"}, {Json::Value(Json::UInt64(18446744073709551615ull)), "18446744073709551615"},
+        {Json::Value(2.2), "2.2"}, {Json::Value(0.1), "0.1"}, {Json::Value(3.0), "3.0"}, {Json::Value(0.0), "0.0"},
+        {Json::Value(1e300), "1e+300"}, {Json::Value(1.0 / 3), "0.3333333333333333"}, {Json::Value(true), "true"},
+        {Json::Value(false), "false"}, {Json::Value("x"), "x"},
+    };
+    for (const auto& [value, text] : texts) {
+        std::string read = "stale";
+        EXPECT_TRUE(rud::AnalysisFields::ScalarText(value, read));
+        EXPECT_EQ(text, read);
+    }
+    std::string unused;
+    for (const Json::Value& none : {Json::Value(), Json::Value(Json::arrayValue), Json::Value(Json::objectValue)})
+        EXPECT_FALSE(rud::AnalysisFields::ScalarText(none, unused));
+
+    struct Case { const char* members; int32_t coronaState; bool unlimitedError, regionWarning; } cases[] = {
+        {R"("corona_setting":{"pass_limit":0,"time_limit":0,"noise_level_limit":0})", 1, true, false},
+        {R"("corona_setting":{"pass_limit":0,"time_limit":"0","noise_level_limit":0.0})", 3, false, false},
+        {R"("corona_setting":{"pass_limit":null,"time_limit":0,"noise_level_limit":0})", 0, false, false},
+        {R"("is_region":true)", 0, false, true},
+        {R"("is_region":"false")", 0, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.members);
+        LogTail log(store->dataLog);
+        ASSERT_EQ(rud::kAnalysisRead,
+                  Read(std::string("{") + c.members + R"(,"gamma_out":2.2,"image_width":1920,"start_frame":-1,)"
+                       R"("errors":{"error_code":[{"code":107}]},"cameras":[{"name":42,"camHeight":600}]})"));
+        EXPECT_EQ(c.coronaState, store->coronaLimitState);
+        EXPECT_EQ(c.unlimitedError, log.Has("ERROR", "The progressive pass, time and noise level are not limited"));
+        EXPECT_EQ(c.regionWarning, store->isRegionText == "true");
+        EXPECT_EQ(0u, log.Count("[WARN] The member"));
+        const rud::CameraInfo& camera = store->cameras[L"42"];
+        EXPECT_EQ((std::vector<int>{1920, 600, -1}), (std::vector<int>{camera.width, camera.height, camera.startFrame}));
+        EXPECT_FLOAT_EQ(2.2f, store->gammaOut);
+        EXPECT_EQ(rud::ResourceText(IDS_ERROR_CODE_107), store->warningLines.back());
     }
 }
 

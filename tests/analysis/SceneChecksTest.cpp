@@ -1,5 +1,6 @@
 #include "analysis/SceneChecks.h"
 #include "tests/analysis/AnalysisTestSupport.h"
+#include "ui/CameraTable.h"
 #include "ui/RUDRenderingUiMgr.h"
 
 #include <commctrl.h>
@@ -97,6 +98,20 @@ TEST_F(CameraCheckTest, CheckedRowsBecomeRenderableUpToANegativeFrame) {
     EXPECT_TRUE(cameras[L"b"].renderable);
     EXPECT_FALSE(cameras[L"c"].renderable);  // rows after the bad one stay untouched
     EXPECT_TRUE(log.Has("ERROR", "The parameter frame to render is less than 0!"));
+}
+
+// A camera is found by its whole name, however long: a checked camera of 300 characters is
+// rendered (and a 300-character name that breaks a rule is named in full).
+TEST_F(CameraCheckTest, LongKeysAreReadWhole) {
+    const std::wstring longKey = L"Camera_" + std::wstring(293, L'x'), longBad = std::wstring(299, L'y') + L"?";
+    for (const std::wstring& key : {longKey, std::wstring(259, L'n'), std::wstring(260, L'm')}) AddCamera(key, true);
+    EXPECT_EQ(rud::kCamerasValid, Validate());
+    for (const auto& [key, camera] : cameras) EXPECT_TRUE(camera.renderable) << key.size();
+    EXPECT_EQ(longKey, rud::RowKey(table, 0));
+
+    AddCamera(longBad, false);
+    EXPECT_EQ(rud::kCameraNamesInvalid, Validate());
+    EXPECT_EQ(std::vector<std::wstring>{longBad}, ui->cameraCheckLines);
 }
 
 } // namespace

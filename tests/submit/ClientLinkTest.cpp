@@ -55,6 +55,8 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
         {ret(10010), 10010, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},                     // no "err" text
         {HttpReply("{\"state\":\"ok\"}"), 0, L""},                               // no "ret"
         {HttpReply("{\"ret\":\"10001\"}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},
+        {HttpReply("{\"ret\":10001.5}"), 10001, rud::WorkerText(IDS_SUBMIT_ACCEPTED)},      // a fraction is cut
+        {HttpReply("{\"ret\":1e12}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},       // beyond an int
         {HttpReply("{\"ret\":10001,\"pad\":\"" + std::string(3000, 'x') + "\"}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},
         {"HTTP/1.1 500 Internal Server Error\r\n\r\n", -1, rud::WorkerText(IDS_CLIENT_REPLY_NO_JSON)},
         {"", -1, rud::WorkerText(IDS_CLIENT_UNREACHABLE)},                                  // closed without a word

@@ -37,6 +37,7 @@ protected:
         store.cameras = {{L"Camera001", rud::CameraInfo{}}};   // what earlier tests left goes
         store.sceneFilePath.clear();
         store.submitState = rud::kThreadRunning;
+        store.coronaLimitState = 0;
         dialog.AddCamera(L"Camera001", true);
         dialog.SetText(IDC_MAIN_SCENE_NAME, L"\x522b\x5885");
         dialog.Check(IDC_MAIN_SAVE_SCENE, true);
@@ -86,6 +87,9 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
     rudclient::SharedRecords records(account, saveFolder);
     dialog.SetText(IDC_MAIN_SCENE_NAME, L"\x522b\x5885 \x4e8c");   // 别墅 二
     dialog.Check(IDC_MAIN_BACKUP_AND_CHECK, true);
+    const std::wstring longCamera = L"Cam_" + std::wstring(296, L'\x957f');   // 300 characters, checked
+    dialog.AddCamera(longCamera, true);
+    store.cameras[longCamera] = rud::CameraInfo{};
 
     RunWorker();
 
@@ -99,10 +103,34 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
         rudclient::CheckRequest(client.Request(), {rudclient::DataFolder() + L"\\7-Zip\\7z.exe", account});
     EXPECT_EQ(verdict.refusalCode, 0) << verdict.record.toStyledString();
     EXPECT_EQ(verdict.record["body"]["scenePath"], rud::WideToUtf8(copy));
+    std::vector<std::string> sentCameras;
+    for (const Json::Value& camera : verdict.record["task"]["cameras"]) sentCameras.push_back(camera["name"].asString());
+    EXPECT_EQ(sentCameras, (std::vector<std::string>{rud::WideToUtf8(longCamera), "Camera001"}));
     const std::string archive = verdict.record["body"]["compressPath"].asString();
     const std::string name = "\xe5\x88\xab\xe5\xa2\x85 \xe4\xba\x8c";
     EXPECT_EQ(archive.rfind(rud::WideToUtf8(saveFolder) + "/" + name + "/" + name + "_", 0), 0u) << archive;
     EXPECT_EQ(store.busyArchiveBytes.load(), static_cast<int64_t>(std::filesystem::file_size(rud::Utf8ToWide(archive))));
+}
+
+// A pass limit below one pass limits nothing: with the other two limits at 0 the limits the
+// analysis found stay, and the Corona check lets the submission go on (here up to the
+// backquote stop right after it).
+TEST_F(SubmitWorkflowTest, AFractionOfAPassLeavesTheAnalysedCoronaLimits) {
+    store.coronaLimitState = 1;
+    store.coronaLimits = {2.0, 10, 7200, 3.0};
+    store.useCorona = false;
+    dialog.SetText(IDC_MAIN_CORONA_PASSES, L"0.5");
+    dialog.SetText(IDC_MAIN_CORONA_TIME, L"0");
+    dialog.SetText(IDC_MAIN_CORONA_NOISE, L"0");
+    dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer");
+
+    RunWorker();
+
+    EXPECT_EQ(BoxTexts(), Texts{rud::WorkerText(IDS_SCENE_NAME_INVALID)});
+    EXPECT_EQ(store.coronaLimits.coronaPassLimit, 10);
+    EXPECT_EQ(store.coronaLimits.coronaTimeLimitSeconds, 7200);
+    EXPECT_TRUE(store.useCorona);
+    store.coronaLimitState = 0;
 }
 
 enum class EarlyStop { kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot };

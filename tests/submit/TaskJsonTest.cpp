@@ -110,10 +110,12 @@ TEST_F(TaskJsonTest, MissingOrMistypedMembers) {
     EXPECT_FALSE(task.isMember("reference_file"));
     EXPECT_EQ(ParseJson(body)["maxVersion"], "3ds Max ");   // no "app_version"
 
-    store.analysisText = LR"({"app_version": 2025, "reference_file": [{"path": 12}, 7, {"path": "C:/t.jpg"}]})";
+    // Numbers are read as their text, as the analysis reader reads them; what names no path is "".
+    store.analysisText = LR"({"app_version": 2025, "reference_file": [{"path": 12}, 7, {"path": [1]}, {"path": "C:/t.jpg"}]})";
     task = Write();
-    EXPECT_EQ(ParseJson(body)["maxVersion"], "3ds Max ");
-    EXPECT_EQ(Styled(task["reference_file"]), Styled(R"([{"path": ""}, {"path": ""}, {"path": "C:/t.jpg"}])"));
+    EXPECT_EQ(ParseJson(body)["maxVersion"], "3ds Max 2025");
+    EXPECT_EQ(Styled(task["reference_file"]),
+              Styled(R"([{"path": "12"}, {"path": ""}, {"path": ""}, {"path": "C:/t.jpg"}])"));
 }
 
 // Ambient occlusion and GI members appear with their channels; a smaller GI image lowers the

@@ -145,6 +145,30 @@ TEST_F(CameraDialogTest, RenameRules) {
     }
 }
 
+// Opening shows the camera's render name as if typed: a name the farm refuses or a long one is
+// pointed out before the artist changes anything.
+TEST_F(CameraDialogTest, OpeningJudgesTheRenderName) {
+    struct Case { std::wstring displayName; bool allMode; int message; std::wstring field; };
+    const Case cases[] = {
+        {L"Hall", false, 0, L"Hall"},
+        {L"Hall 50%", false, IDS_RENAME_INVALID_CHARS, L"Hall 50%"},
+        {L"Ha:ll", false, IDS_RENAME_INVALID_CHARS, L"Hall"},
+        {std::wstring(101, L'h'), false, IDS_RENAME_TOO_LONG, std::wstring(101, L'h')},
+        {std::wstring(100, L'h'), false, 0, std::wstring(100, L'h')},
+        {L"Hall%", true, IDS_RENAME_INVALID_CHARS, L"Hall%"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.displayName));
+        MessageBoxRecorder caseBoxes;
+        store.cameras[L"Hall"].displayName = c.displayName;
+        ASSERT_TRUE(Open(c.allMode));
+        ASSERT_EQ(caseBoxes.Count(), c.message ? 1u : 0u);
+        if (c.message) { EXPECT_EQ(caseBoxes.Boxes()[0].text, Text(c.message)); }
+        EXPECT_EQ(TextOf(dialog, IDC_CAMERA_RENDER_NAME), c.field);
+        EXPECT_EQ(store.cameras[L"Hall"].displayName, c.displayName);   // nothing applied before OK
+    }
+}
+
 TEST_F(CameraDialogTest, SwitchesArePaintedFromThePngResources) {
     ASSERT_TRUE(Open(true));
     // The "on" picture is grey, the "off" picture green: paint each into a bitmap (one of

@@ -87,6 +87,7 @@ TEST_F(MainDialogTest, WhatOpeningRefuses) {
         {L"", L"Villa.max", SampleAnalysis({"Cam01"}), IDS_CLIENT_NOT_INSTALLED},
         {L"1.3.7", L"Villa .max", SampleAnalysis({"Cam01"}), IDS_SCENE_NAME_INVALID},
         {L"1.3.7", L"Villa.max", SampleAnalysis({}), IDS_NO_CAMERAS_CONTINUE},   // answered No
+        {L"1.3.7", L"Villa.max", "null", IDS_NO_CAMERAS_CONTINUE},               // names nothing, as {}
         {L"1.3.7", L"Villa.max", "this is not an analysis", IDS_ANALYSIS_SCRIPT_FAILED},
         {L"1.3.7", L"Villa.max",
          SampleAnalysis({"CamA", "CamB"}, "\"is_region\" : \"false\", \"dupl_cameras\" : [ { \"name\" : \" CamA \" } ]"),

@@ -56,6 +56,7 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
         {HttpReply("{\"state\":\"ok\"}"), 0, L""},                               // no "ret"
         {HttpReply("{\"ret\":\"10001\"}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},
         {HttpReply("{\"ret\":10001,\"pad\":\"" + std::string(3000, 'x') + "\"}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},
+        {HttpReply("{\"ret\":" + std::string(1500, '[')), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},  // too deep to parse
         {"HTTP/1.1 500 Internal Server Error\r\n\r\n", -1, rud::WorkerText(IDS_CLIENT_REPLY_NO_JSON)},
         {"", -1, rud::WorkerText(IDS_CLIENT_UNREACHABLE)},                                  // closed without a word
     };

@@ -11,6 +11,7 @@
 #include <json/value.h>
 
 #include <cstdio>
+#include <exception>
 
 namespace rud {
 namespace {
@@ -60,6 +61,17 @@ void ReplyParseFailed(LogChannel& log, const LinkMessages& messages, HWND owner)
     std::fflush(stdout);
     messages.Show(owner, WorkerText(IDS_CLIENT_REPLY_INVALID));
     log.write("Get response data failed: parse the data from client failed!", "ERROR");
+}
+
+// The reply as a JSON object. jsoncpp throws on nesting deeper than it parses, which a reply of
+// 2048 bytes can reach; that reply is as unusable as any other that does not parse.
+bool ParseReplyObject(const std::string& replyJson, Json::Value& root) {
+    try {
+        Json::Reader reader;
+        return reader.parse(replyJson, root) && root.isObject();
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 // Connects with an upper bound on the wait; leaves the socket blocking again. False with the
@@ -163,17 +175,17 @@ int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCal
         return fail("connect error, Error Code is: ", receiveError, true);
     }
     reply[received] = '\0';
+    return HandleReceivedReply(std::string(reply, static_cast<size_t>(received)), owner);
+}
+
+int32_t HandleReceivedReply(const std::string& received, HWND owner) {
+    auto log = OpenHttpLog();
     log->write("tcp read data successfully.", "INFO");
-    int32_t result = -1;
-    const std::string text(reply, static_cast<size_t>(received));
-    size_t brace = text.find('{');
-    if (brace != std::string::npos) {
-        result = HandleClientReply(text.substr(brace), owner);
-    } else {
-        messages.Show(owner, WorkerText(IDS_CLIENT_REPLY_NO_JSON));
-        log->write("find '{' failed.", "INFO");
-    }
-    return result;
+    const size_t brace = received.find('{');
+    if (brace != std::string::npos) return HandleClientReply(received.substr(brace), owner);
+    LinkMessages().Show(owner, WorkerText(IDS_CLIENT_REPLY_NO_JSON));
+    log->write("find '{' failed.", "INFO");
+    return -1;
 }
 
 int32_t HandleClientReply(std::string replyJson, HWND owner) {
@@ -181,8 +193,7 @@ int32_t HandleClientReply(std::string replyJson, HWND owner) {
     const LinkMessages messages;
 
     Json::Value root;
-    Json::Reader reader;
-    if (!reader.parse(replyJson, root) || !root.isObject()) {
+    if (!ParseReplyObject(replyJson, root)) {
         ReplyParseFailed(*log, messages, owner);
         return -1;
     }

@@ -31,6 +31,11 @@ std::string BuildClientRequest(const ClientInfo& endpoint, const std::string& bo
 [[nodiscard]] int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner,
                                    ReplyCallback onReplyReceived, const ClientLinkTimeouts& timeouts);
 
+// What PostToClient does with the bytes its one receive gave (at most 2048): logs the read, hands
+// the text from the first "{" on to HandleClientReply, or shows that the reply held no JSON.
+// Returns the result code, or -1. Apart from the socket so that replies can be checked as bytes.
+[[nodiscard]] int32_t HandleReceivedReply(const std::string& received, HWND owner);
+
 // Parses the reply's JSON (from its first "{"), shows the result code's message, logs it and
 // returns "ret" (0 when absent), or -1 when the text is not a usable reply.
 [[nodiscard]] int32_t HandleClientReply(std::string replyJson, HWND owner);

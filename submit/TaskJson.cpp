@@ -12,6 +12,8 @@
 #include <json/reader.h>
 #include <json/value.h>
 
+#include <exception>
+
 namespace rud {
 namespace {
 
@@ -108,6 +110,17 @@ Json::Value CoronaOptions(const RUDRenderingDataMgr& store) {
     return options;
 }
 
+// Only a JSON object is an analysis. jsoncpp refuses nesting deeper than it parses by throwing;
+// such text fails here like any other unreadable analysis instead of ending the worker.
+[[nodiscard]] bool ParseAnalysisObject(const std::wstring& analysisText, Json::Value& root) {
+    try {
+        Json::Reader reader;
+        return reader.parse(WideToUtf8(analysisText), root) && root.isObject();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 bool WriteTaskJson(RUDRenderingDataMgr& store, HWND dialog, ClientInfo& clientInfo,
@@ -121,8 +134,7 @@ bool WriteTaskJson(RUDRenderingDataMgr& store, HWND dialog, ClientInfo& clientIn
     };
 
     Json::Value root;
-    Json::Reader reader;
-    if (!reader.parse(WideToUtf8(store.analysisText), root) || !root.isObject())
+    if (!ParseAnalysisObject(store.analysisText, root))
         return fail("Parse failed in writing json file when submiting!");
 
     DropUnlessNull(root, "cameras");

@@ -58,6 +58,7 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
         {HttpReply("{\"ret\":10001.5}"), 10001, rud::WorkerText(IDS_SUBMIT_ACCEPTED)},      // a fraction is cut
         {HttpReply("{\"ret\":1e12}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},       // beyond an int
         {HttpReply("{\"ret\":10001,\"pad\":\"" + std::string(3000, 'x') + "\"}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},
+        {HttpReply("{\"ret\":" + std::string(1500, '[')), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},  // too deep to parse
         {"HTTP/1.1 500 Internal Server Error\r\n\r\n", -1, rud::WorkerText(IDS_CLIENT_REPLY_NO_JSON)},
         {"", -1, rud::WorkerText(IDS_CLIENT_UNREACHABLE)},                                  // closed without a word
     };

@@ -154,7 +154,9 @@ TEST_F(TaskJsonTest, WritesNonAsciiAsUtf8Bytes) {
 
 TEST_F(TaskJsonTest, FailuresShowTheTaskFileMessage) {
     rudtest::MessageBoxRecorder boxes;
-    for (const wchar_t* analysis : {L"{ not json", L"[1, 2]"}) {
+    // Nesting deeper than the JSON reader parses must fail like any other unreadable analysis.
+    for (const std::wstring& analysis : {std::wstring(L"{ not json"), std::wstring(L"[1, 2]"),
+                                         L"{\"cameras\":" + std::wstring(5000, L'[') + std::wstring(5000, L']') + L"}"}) {
         store.analysisText = analysis;
         store.renderModeName = body = "untouched";
         EXPECT_FALSE(rud::WriteTaskJson(store, dialog.Handle(), info, L"TASK-1", body));
@@ -164,7 +166,7 @@ TEST_F(TaskJsonTest, FailuresShowTheTaskFileMessage) {
     info.jsonDir = folder / L"missing\\json";      // its parent does not exist: the open fails
     EXPECT_FALSE(rud::WriteTaskJson(store, dialog.Handle(), info, L"TASK-1", body));
     EXPECT_EQ(info.jsonDir, folder / L"missing\\json");
-    ASSERT_EQ(boxes.Count(), 3u);
+    ASSERT_EQ(boxes.Count(), 4u);
     for (const auto& box : boxes.Boxes())
         EXPECT_TRUE(box.text == rud::WorkerText(IDS_TASK_FILE_FAILED) && box.owner == dialog.Handle() && box.type == MB_OK);
 }

@@ -1,5 +1,7 @@
 #pragma once
 // What the plug-in knows of its own data folder and of the farm's desktop client.
+#include "RUDVersion.h"
+
 #include <cstdint>
 #include <string>
 
@@ -39,6 +41,6 @@ bool GetClientInformation(RUDRenderingDataMgr& store, ClientInfo& info);
 void ReadClientSharedMemory(RUDRenderingDataMgr& store, ClientUserInfo& user);
 
 // The plug-in's own version, compared with the client's "lowerversion".
-constexpr const wchar_t* kPluginVersion = L"1.3.7";
+constexpr const wchar_t* kPluginVersion = RUD_VERSION_WTEXT;
 
 } // namespace rud

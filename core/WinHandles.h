@@ -3,6 +3,8 @@
 // handle, closed exactly once on every path.
 #include <winsock2.h>
 #include <windows.h>
+#include <oleauto.h>
+#include <unknwn.h>
 
 #include <utility>
 
@@ -65,6 +67,17 @@ struct GdiObjectTraits {
     static bool IsValid(HGDIOBJ h) { return h != nullptr; }
     static void Close(HGDIOBJ h) { ::DeleteObject(h); }
 };
+template <typename Interface>
+struct ComTraits {  // an interface pointer we hold one reference of
+    static Interface* Invalid() { return nullptr; }
+    static bool IsValid(Interface* p) { return p != nullptr; }
+    static void Close(Interface* p) { p->Release(); }
+};
+struct BstrTraits {
+    static BSTR Invalid() { return nullptr; }
+    static bool IsValid(BSTR s) { return s != nullptr; }
+    static void Close(BSTR s) { ::SysFreeString(s); }
+};
 
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;
 using UniqueMappedView = UniqueResource<const void*, MappedViewTraits>;
@@ -72,6 +85,9 @@ using UniqueSocket = UniqueResource<SOCKET, SocketTraits>;
 using UniqueHwnd = UniqueResource<HWND, WindowTraits>;
 using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectTraits>;
+template <typename Interface>
+using UniqueCom = UniqueResource<Interface*, ComTraits<Interface>>;
+using UniqueBstr = UniqueResource<BSTR, BstrTraits>;
 
 // A window's device context, released with ReleaseDC.
 class WindowDC {

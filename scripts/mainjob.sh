@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The README's main-job command: the plug-in's main job end to end, as an artist would run it.
-# Sets up what is missing, builds, starts the stand-in desktop client and the stand-in 3ds Max
+# Sets up what is missing, builds, installs the plug-in's bundle zip into the Wine prefix's
+# ApplicationPlugins folder, starts the stand-in desktop client and the stand-in 3ds Max
 # with the Villa sample scene, opens the submission dialog through the menu, checks and edits
 # cameras, chooses options, submits and waits for the client's answer. Prints what happened and
 # leaves screenshots, the task file, the archive, the client's record and the logs in one folder.
@@ -31,6 +32,8 @@ rud_setup >/dev/null
 rud_build
 rud_start_display
 rud_start_wine
+rud_install_bundle
+echo "== Installed $(basename "$RUD_BUNDLE_ZIP") into C:\\ProgramData\\Autodesk\\ApplicationPlugins (3ds Max loads it from there)"
 
 out=$RUD_BUILD_DIR/mainjob/$(date +%Y%m%d-%H%M%S)
 if [ $interactive = 1 ]; then
@@ -58,7 +61,7 @@ if [ "$RUD_STORY_HOST_RC" != 0 ]; then
   exit 1
 fi
 if [ $interactive = 0 ]; then
-  python3 "$here/scripts/lib/story_artefacts.py" expect "$out" answer=10001 archive_holds_scene=true >/dev/null || {
+  python3 "$here/scripts/lib/story_artefacts.py" expect "$out" answer=10001 archive_holds_scene=true plugin_modules=1 >/dev/null || {
     echo "mainjob: the client did not accept the task" >&2
     exit 1
   }

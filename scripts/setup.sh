@@ -23,6 +23,7 @@ have fc-list || need_apt+=(fontconfig)
 have xdpyinfo || need_apt+=(x11-utils)
 have ss || need_apt+=(iproute2)
 have python3 || need_apt+=(python3)
+have xmllint || need_apt+=(libxml2-utils)
 
 apt_updated=0
 apt_update() { [ $apt_updated = 1 ] || { apt-get update -qq; apt_updated=1; }; }

@@ -3,6 +3,25 @@
 # everything the run leaves (client record, task file, archive, screenshots, logs) is gathered
 # in one folder. Sourced after scripts/lib/env.sh, with Wine and a display started.
 
+# Where 3ds Max looks for application bundles of all users, inside the Wine prefix.
+RUD_APP_PLUGINS="$WINEPREFIX/drive_c/ProgramData/Autodesk/ApplicationPlugins"
+
+# Installs the plug-in as a pipeline engineer does: packs the built bundle into its zip (CPack,
+# from what `cmake --install` lays out) and unzips that into ApplicationPlugins, replacing an
+# earlier copy. Sets RUD_BUNDLE_ZIP.
+rud_install_bundle() {
+  local name
+  name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$RUD_BUILD/CPackConfig.cmake")
+  (cd "$RUD_BUILD" && cpack -G ZIP >"$RUD_BUILD/cpack.log" 2>&1) || {
+    echo "story: packing the bundle failed (see $RUD_BUILD/cpack.log)" >&2
+    return 1
+  }
+  RUD_BUNDLE_ZIP=$RUD_BUILD/$name.zip
+  rm -rf "$RUD_APP_PLUGINS/RUDRendering.bundle"
+  mkdir -p "$RUD_APP_PLUGINS"
+  (cd "$RUD_APP_PLUGINS" && python3 -m zipfile -e "$RUD_BUNDLE_ZIP" .)
+}
+
 rud_free_port() {
   local port
   for port in $(seq 18400 18499); do
@@ -18,6 +37,7 @@ rud_free_port() {
 #   STEPS       the steps file the stand-in 3ds Max plays (samples/steps/...); "" leaves the
 #               dialogs to a person (the host then runs until its window is closed)
 #   ANSWER      the client's answer: a result code (10001 accepts)
+# The host loads the plug-in from the installed bundle (rud_install_bundle first).
 # Sets RUD_STORY_HOST_RC and RUD_STORY_SCENE (the scene's Windows path).
 rud_story() {
   local out=$1 scene=$2 analysis=$3 steps=$4 answer=$5

@@ -44,6 +44,8 @@ def collect(out):
                "scene_copy": "", "max_version": "", "render_mode": "", "message_boxes": [],
                "failed_steps": host_lines(out, "STEP FAILED "), "scripts": host_lines(out, "SCRIPT ")}
     summary["message_boxes"] = host_lines(out, "MESSAGEBOX ")
+    # The modules the host found in installed bundles (none when it was given --plugin).
+    summary["plugin_modules"] = [m for m in host_lines(out, "BUNDLE ") if not m.startswith("SKIPPED ")]
     verdict = read_json(os.path.join(out, "client", "verdict-1.json"))
     if verdict:
         summary["requests"] = len([n for n in os.listdir(os.path.join(out, "client"))
@@ -74,6 +76,7 @@ def describe(out, seconds):
     s = read_json(os.path.join(out, "summary.json")) or {}
     verdicts = {10001: "accepted the task", None: "received no request"}
     answer = s.get("answer")
+    print(f"  plug-in      {', '.join(s.get('plugin_modules') or []) or '(not from a bundle)'}")
     print(f"  scene        {s.get('scene_copy') or '(not sent)'}")
     print(f"  cameras sent {', '.join(s.get('cameras') or []) or '(none)'}")
     print(f"  render mode  {s.get('render_mode') or '-'}")

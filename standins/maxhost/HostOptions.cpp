@@ -12,7 +12,6 @@ std::wstring ExeFolder() {
 }
 
 bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstring& error) {
-    options.pluginPath = ExeFolder() + L"\\RUD_Rendering_2025.gup";
     options.shotsFolder = ExeFolder();
     for (int i = 1; i < argc; ++i) {
         std::wstring word = argv[i];

@@ -9,7 +9,7 @@ struct HostOptions {
     std::wstring analysisPath;     // JSON the analysis script "writes"
     bool failSave = false;
     std::wstring language;         // RUD_LANGUAGE for the plug-in
-    std::wstring pluginPath;
+    std::wstring pluginPath;       // empty: the plug-ins of the installed bundles
     int runAction = 0;
     bool stay = false;
     bool autoAnswer = false;

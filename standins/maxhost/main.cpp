@@ -1,5 +1,6 @@
 // A stand-in for 3ds Max 2025: loads the plug-in the way the host does, shows its menu, runs
 // its actions, and can be driven unattended (see README.md).
+#include "BundleDiscovery.h"
 #include "DialogTemplates.h"
 #include "HostOptions.h"
 #include "HostOutput.h"
@@ -137,9 +138,15 @@ int Run(HINSTANCE instance) {
     }
     scene.SetMainWindow(window.Handle());
 
-    Plugin plugin;
-    if (!LoadPlugin(options.pluginPath, plugin)) {
-        UnloadPlugin(plugin);
+    // As 3ds Max: without --plugin, whatever the installed application bundles name.
+    std::vector<std::wstring> modules = options.pluginPath.empty() ? DiscoverBundlePlugins(HostRelease{})
+                                                                   : std::vector<std::wstring>{options.pluginPath};
+    if (modules.empty()) PrintLine(L"LOAD FAILED no plug-in (no --plugin, no bundle for 3ds Max 2025)");
+    std::vector<Plugin> plugins(modules.size());
+    bool loaded = !modules.empty();
+    for (size_t i = 0; loaded && i < modules.size(); ++i) loaded = LoadPlugin(modules[i], plugins[i]);
+    if (!loaded) {
+        for (Plugin& plugin : plugins) UnloadPlugin(plugin);
         maxstandin::SetCoreInterface(nullptr);
         return kLoadFailed;
     }
@@ -152,8 +159,8 @@ int Run(HINSTANCE instance) {
     PrintLine(L"READY");
 
     DialogTemplates templates;
-    if (!templates.Load(LanguageFile(options.pluginPath, options.language)))
-        (void)templates.Load(LanguageFile(options.pluginPath, L""));
+    for (const std::wstring& module : modules)
+        if (templates.Load(LanguageFile(module, options.language)) || templates.Load(LanguageFile(module, L""))) break;
 
     int exitCode = kOk;
     {
@@ -197,7 +204,7 @@ int Run(HINSTANCE instance) {
         driver.reset();
         watcher.reset();
     }
-    UnloadPlugin(plugin);
+    for (Plugin& plugin : plugins) UnloadPlugin(plugin);
     maxstandin::SetScriptHandler(nullptr, nullptr);
     maxstandin::SetCoreInterface(nullptr);
     ::OleUninitialize();

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # End to end: every sample scene's story and one refusal, played unattended through the real
 # dialogs, the real worker, the real 7-Zip and a real socket; checks what each story leaves.
+# The plug-in comes from its bundle zip, installed into ApplicationPlugins first; a last story
+# plants bundles the host must pass over.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
 source "$here/scripts/lib/env.sh"
@@ -8,6 +10,7 @@ source "$here/scripts/lib/story.sh"
 [ -n "${DISPLAY:-}" ] || rud_start_display
 
 out_root=$RUD_BUILD_DIR/e2e
+rud_install_bundle
 passed=0
 failed=0
 check() {
@@ -25,7 +28,7 @@ check() {
 
 rud_story "$out_root/villa" Villa.max samples/analyses/vray_villa.json samples/steps/villa_submit.steps 10001
 check villa answer=10001 requests=1 cameras=Cam_Exterior_Front,Cam_Pool_Aerial render_mode=block \
-  archive_valid=true archive_holds_scene=true failed_steps=0 scripts=4
+  archive_valid=true archive_holds_scene=true failed_steps=0 scripts=4 plugin_modules=1
 
 rud_story "$out_root/loft" Loft.max samples/analyses/corona_loft.json samples/steps/loft_submit.steps 10001
 check loft answer=10001 requests=1 cameras=Loft_Bedroom,Loft_Kitchen render_mode=dist \
@@ -37,6 +40,40 @@ check warehouse requests=0 failed_steps=0
 rud_story "$out_root/villa-refused" Villa.max samples/analyses/vray_villa.json samples/steps/villa_refused.steps 10009
 check villa-refused answer=10009 requests=1 cameras=Cam_Living_Room failed_steps=0 message_boxes=1 \
   "message=already been submitted"
+
+# Beside ours: another plug-in's release for 3ds Max 2024 only, a package that is not XML, and an older release
+# of ours (same UpgradeCode) whose module does not even exist. The host must load ours alone
+# and say why it passed over each of the others.
+planted=(RUDRendering2024.bundle Broken.bundle RUDRendering-1.0.bundle)
+rud_cleanup_actions+=("(cd '$RUD_APP_PLUGINS' && rm -rf ${planted[*]})")
+ours="$RUD_APP_PLUGINS/RUDRendering.bundle/PackageContents.xml"
+mkdir -p "${planted[@]/#/$RUD_APP_PLUGINS/}"
+sed 's/SeriesMin="2025" SeriesMax="2025"/SeriesMin="2024" SeriesMax="2024"/; s/UpgradeCode="[^"]*"/UpgradeCode="{0E5A41F6-5C02-4B8B-9D0E-6B9C2F11A024}"/' "$ours" \
+  >"$RUD_APP_PLUGINS/RUDRendering2024.bundle/PackageContents.xml"
+head -c 300 "$ours" >"$RUD_APP_PLUGINS/Broken.bundle/PackageContents.xml"
+sed 's/AppVersion="[^"]*"/AppVersion="1.0.0"/; s/RUD_Rendering_2025.gup/Missing.gup/' "$ours" \
+  >"$RUD_APP_PLUGINS/RUDRendering-1.0.bundle/PackageContents.xml"
+mkdir -p "$out_root/bundles"
+set +e
+timeout 120 wine "$RUD_BIN/3dsmax_standin.exe" --run-action 1498 --auto-answer \
+  >"$out_root/bundles/host.log" 2>&1 </dev/null
+RUD_STORY_HOST_RC=$?
+set -e
+(cd "$RUD_APP_PLUGINS" && rm -rf "${planted[@]}")
+log=$out_root/bundles/host.log
+if [ "$RUD_STORY_HOST_RC" = 0 ] &&
+   grep -q 'BUNDLE SKIPPED .*RUDRendering2024.bundle: no plugins parts for 3ds Max 2025 on Win64' "$log" &&
+   grep -q 'BUNDLE SKIPPED .*Broken.bundle: not well-formed XML' "$log" &&
+   grep -q 'BUNDLE SKIPPED .*RUDRendering-1.0.bundle: AppVersion 1.0.0 gives way to ' "$log" &&
+   [ "$(grep -c '^BUNDLE [A-Z]:' "$log")" = 1 ] &&
+   grep -q '^BUNDLE .*RUDRendering.bundle\\Contents\\RUD_Rendering_2025.gup' "$log" &&
+   grep -q '^PLUGIN ' "$log" && grep -q '^MESSAGEBOX ' "$log"; then
+  passed=$((passed + 1))
+  echo "ok     bundles"
+else
+  failed=$((failed + 1))
+  echo "FAILED bundles (host exit $RUD_STORY_HOST_RC; see $log)"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -11,6 +11,7 @@ namespace {
 
 std::atomic<HINSTANCE> moduleInstance{nullptr};
 std::atomic<HINSTANCE> languageModule{nullptr};
+std::atomic<LanguagePackQuery> languagePackQuery{nullptr};
 std::once_flag languageModuleLoaded;
 
 wchar_t bufferA[256];
@@ -25,21 +26,10 @@ std::wstring ModuleFolderAndName(std::wstring& fileName) {
     return slash == std::wstring::npos ? std::wstring() : full.substr(0, slash);
 }
 
-// The language the artist runs 3ds Max in: RUD_LANGUAGE when set (a pipeline override), else
-// the user-interface language of Windows (which the host's language pack follows).
-std::wstring PreferredLocale() {
-    if (const wchar_t* forced = _wgetenv(L"RUD_LANGUAGE"); forced && *forced) return forced;
-    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
-    if (::LCIDToLocaleName(MAKELCID(::GetUserDefaultUILanguage(), SORT_DEFAULT), name,
-                           LOCALE_NAME_MAX_LENGTH, 0) > 0)
-        return name;
-    return L"en-US";
-}
-
 HINSTANCE LoadLanguageFile() {
     std::wstring fileName;
     std::wstring folder = ModuleFolderAndName(fileName);
-    std::wstring wanted = PreferredLocale();
+    std::wstring wanted = ChosenLanguage();
     // Chinese variants other than zh-CN still read the Simplified Chinese file.
     std::wstring candidates[] = {wanted, wanted.rfind(L"zh", 0) == 0 ? L"zh-CN" : L"en-US", L"en-US"};
     for (const std::wstring& locale : candidates) {
@@ -62,6 +52,15 @@ const wchar_t* LoadInto(wchar_t (&buffer)[256], int id) {
 } // namespace
 
 void SetModuleInstance(HINSTANCE instance) { moduleInstance.store(instance); }
+
+void SetLanguagePackQuery(LanguagePackQuery query) { languagePackQuery.store(query); }
+
+std::wstring ChosenLanguage() {
+    if (const wchar_t* forced = _wgetenv(L"RUD_LANGUAGE"); forced && *forced) return forced;
+    LanguagePackQuery query = languagePackQuery.load();
+    std::wstring pack = query ? query() : std::wstring();
+    return pack.empty() ? L"en-US" : pack;
+}
 HINSTANCE ModuleInstance() { return moduleInstance.load(); }
 
 HINSTANCE LanguageModule() {

@@ -12,9 +12,22 @@ namespace rud {
 void SetModuleInstance(HINSTANCE instance);
 HINSTANCE ModuleInstance();
 
+// The language folder name ("en-US", "zh-CN") of the language pack the host runs in. The entry
+// point installs a query that asks the host; it is asked once, when the language file is first
+// needed. Without a query the language is English.
+using LanguagePackQuery = std::wstring (*)();
+void SetLanguagePackQuery(LanguagePackQuery query);
+
+// The language folder chosen: RUD_LANGUAGE when set (an explicit override for pipelines and
+// support), else the host's language pack. Windows' own language plays no part: an English
+// 3ds Max on a Chinese Windows speaks English.
+std::wstring ChosenLanguage();
+
 // The module that holds the string table and the dialog templates: the language resource file
-// beside the plug-in (<folder>\<locale>\<plug-in file name>.mui), loaded on first use; the
-// plug-in module itself when no language file is found. Tests may set it directly.
+// beside the plug-in (<folder>\<language>\<plug-in file name>.mui), loaded on first use; the
+// plug-in module itself when no language file is found. Every consumer of resources uses it:
+// the loaders, the dialog templates, and the action table (3ds Max loads the actions' names from
+// the HINSTANCE given to the table). Tests may set it directly.
 HINSTANCE LanguageModule();
 void SetLanguageModule(HINSTANCE module);
 

@@ -8,7 +8,14 @@
 
 #include <max.h>
 #include <notify.h>
+#include <plugapi.h>
 #include <systemutilities.h>
+
+#include <string>
+
+// The 2025 host refuses a library whose version differs from its own; the fixed value must be
+// the SDK's.
+static_assert(rud::kLibraryVersion == VERSION_3DSMAX, "LibVersion must answer VERSION_3DSMAX");
 
 namespace {
 
@@ -17,12 +24,23 @@ rud::MaxHostOperations& MaxHost() {
     return host;
 }
 
+// The language pack 3ds Max started with decides the plug-in's language, not Windows'.
+std::wstring HostLanguagePack() {
+    const MCHAR* folder = MaxSDK::Util::GetLanguagePackDirName();
+    if (folder && *folder) return folder;
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    if (::LCIDToLocaleName(MAKELCID(MaxSDK::Util::GetLanguageID(), SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0) > 0)
+        return name;
+    return std::wstring();
+}
+
 } // namespace
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        MaxSDK::Util::UseLanguagePackLocale(instance);
+        MaxSDK::Util::UseLanguagePackLocale();
         rud::SetModuleInstance(instance);
+        rud::SetLanguagePackQuery(&HostLanguagePack);
         ::DisableThreadLibraryCalls(instance);
     }
     return TRUE;

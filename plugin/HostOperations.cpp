@@ -40,6 +40,7 @@ public:
         if (FAILED(::CoCreateGuid(&guid))) guid = GUID{};
         return guid;
     }
+    void UseLanguagePackLocale() override {}
 };
 
 NullHost nullHost;

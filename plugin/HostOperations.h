@@ -70,6 +70,10 @@ public:
 
     // A fresh GUID (MaxSDK::MaxGuid::CreateMaxGuid).
     virtual GUID CreateGuid() = 0;
+
+    // Switches the calling thread to the host's language pack (MaxSDK::Util::UseLanguagePackLocale);
+    // every thread the plug-in starts calls it first.
+    virtual void UseLanguagePackLocale() = 0;
 };
 
 // The host in use. Before SetHost (or after SetHost(nullptr)) a null host answers every call

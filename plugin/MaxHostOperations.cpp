@@ -1,20 +1,22 @@
 #include "plugin/MaxHostOperations.h"
 
+#include <max.h>
+
 #include <MaxGuid.h>
-#include <ToolTipExtender.h>
 #include <custcont.h>
 #include <ifnpub.h>
-#include <max.h>
 #include <maxscript/maxscript.h>
+#include <systemutilities.h>
 #include <winutil.h>
 
 namespace rud {
 namespace {
 
+// FPValue's own destructor frees what the host left in it (an error text after a failed
+// script); freeing it here as well would free twice.
 class MaxScriptValue final : public IScriptValue {
 public:
     MaxScriptValue() { value.Init(); }
-    ~MaxScriptValue() override { value.Free(); }
     FPValue value;
 };
 
@@ -119,5 +121,7 @@ std::unique_ptr<IToolTip> MaxHostOperations::AttachToolTip(HWND control, const s
 }
 
 GUID MaxHostOperations::CreateGuid() { return MaxSDK::MaxGuid::CreateMaxGuid(); }
+
+void MaxHostOperations::UseLanguagePackLocale() { MaxSDK::Util::UseLanguagePackLocale(); }
 
 } // namespace rud

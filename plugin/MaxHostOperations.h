@@ -22,6 +22,7 @@ public:
     std::unique_ptr<ISpinner> GetSpinner(HWND spinnerWindow) override;
     std::unique_ptr<IToolTip> AttachToolTip(HWND control, const std::wstring& text) override;
     GUID CreateGuid() override;
+    void UseLanguagePackLocale() override;
 };
 
 } // namespace rud

@@ -6,6 +6,7 @@
 #include "plugin/RUD_ActionTable.h"
 #include "resources/StringIds.h"
 
+#include <CUI/ICuiMenu.h>
 #include <CUI/ICuiMenuManager.h>
 #include <MaxGuid.h>
 #include <actiontable.h>
@@ -28,8 +29,10 @@ ActionTable* RegisterActions() {
     Interface* core = GetCOREInterface();
     if (!core) return nullptr;
     MSTR tableName = MenuText(IDS_ACTION_SUBMIT);
+    // The host loads each action's short name, description and category from this module's
+    // string table: the language file, not the plug-in module (which holds no strings).
     auto* table = new RUD_ActionTable(kActionTableId, kActionContextId, tableName,
-        nullptr, ActionDescriptionCount(), ActionDescriptions(), ModuleInstance());
+        nullptr, ActionDescriptionCount(), ActionDescriptions(), LanguageModule());
     if (!table) return nullptr;
     IActionManager* actions = core->GetActionManager();
     if (!actions) {

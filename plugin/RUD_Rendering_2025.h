@@ -1,6 +1,8 @@
 #pragma once
 // The utility-plug-in object the host creates and starts. It has nothing to do: the menu and
 // the actions come from the menu-registration handler.
+#include <max.h>  // gup.h does not stand alone
+
 #include <gup.h>
 
 namespace rud {

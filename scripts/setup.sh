@@ -33,6 +33,15 @@ if [ ${#need_apt[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need_apt[@]}" >/dev/null
 fi
 
+# A Chinese locale, so that tests can run Wine with a Chinese Windows language (LANG).
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  if ! have localedef || [ ! -f /usr/share/i18n/locales/zh_CN ]; then
+    apt_update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends locales >/dev/null
+  fi
+  localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi
+
 # jsoncpp has no mingw package: build Debian's source package with the cross toolchain.
 if [ ! -f "$deps/prefix/lib/cmake/jsoncpp/jsoncppConfig.cmake" ]; then
   src_list=/etc/apt/sources.list.d/rud-deb-src.sources

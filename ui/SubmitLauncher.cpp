@@ -28,6 +28,7 @@ void LogThreadFailure(const char* what) {
 
 void RunSubmitWorker(HWND dialog, std::wstring caption, std::wstring notice, std::wstring marker) {
     try {
+        Host().UseLanguagePackLocale();
         SubmitWorker(dialog, caption, notice, marker);
     } catch (...) {
         LogThreadFailure("The submission worker stopped on an unexpected failure.");
@@ -98,6 +99,7 @@ void SubmitFromMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingU
 
 void RunBusyDialog(HWND owner, std::wstring, std::wstring, std::wstring) {
     try {
+        Host().UseLanguagePackLocale();
         ::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_BUSY), owner, BusyDialogProc,
                           reinterpret_cast<LPARAM>(&RUDRenderingConfigMgr::Instance()));
     } catch (...) {

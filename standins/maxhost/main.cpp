@@ -1,16 +1,19 @@
 // A stand-in for 3ds Max 2025: loads the plug-in the way the host does, shows its menu, runs
 // its actions, and can be driven unattended (see README.md).
+#include "ActionTexts.h"
 #include "BundleDiscovery.h"
 #include "DialogTemplates.h"
 #include "HostOptions.h"
 #include "HostOutput.h"
 #include "HostWindow.h"
+#include "MenuLoads.h"
 #include "MessageBoxWatcher.h"
 #include "ScriptHandler.h"
 #include "StandinScene.h"
 #include "StepDriver.h"
 
 #include "MaxStandin.h"
+#include <max.h>  // before gup.h, which does not stand alone
 #include <gup.h>
 #include <notify.h>
 #include <plugapi.h>
@@ -115,11 +118,8 @@ int Run(HINSTANCE instance) {
         PrintLine(L"STEPS cannot read " + options.stepsPath);
         return kBadSteps;
     }
-    if (!options.language.empty()) {
-        std::wstring setting = L"RUD_LANGUAGE=" + options.language;
-        _wputenv(setting.c_str());
-        ::SetEnvironmentVariableW(L"RUD_LANGUAGE", options.language.c_str());
-    }
+    // The language pack 3ds Max runs in, whatever language Windows speaks.
+    maxstandin::SetLanguagePack(options.language.empty() ? L"en-US" : options.language);
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -150,12 +150,13 @@ int Run(HINSTANCE instance) {
         maxstandin::SetCoreInterface(nullptr);
         return kLoadFailed;
     }
-    {
-        maxstandin::MenuManager menus;
-        BroadcastNotification(NOTIFY_CUI_REGISTER_MENUS, &menus);
-        window.ShowMenus(menus.Bar());
-        for (const std::wstring& line : window.MenuLines()) PrintLine(L"MENU " + line);
+    // Start-up and one menu-file load, as 3ds Max raises them.
+    if (!LoadMenus(window, 2)) {
+        for (Plugin& plugin : plugins) UnloadPlugin(plugin);
+        maxstandin::SetCoreInterface(nullptr);
+        return kLoadFailed;
     }
+    for (const std::wstring& line : ActionTextLines(*maxstandin::StandardActionManager())) PrintLine(line);
     PrintLine(L"READY");
 
     DialogTemplates templates;

@@ -1,5 +1,6 @@
 // The menu the shell builds each time the host asks plug-ins to register their menus.
 #include "plugin/MenuRegistration.h"
+#include "core/ResourceStrings.h"
 #include "plugin/PluginIdentifiers.h"
 #include "resources/StringIds.h"
 #include "tests/plugin/PluginTestHost.h"
@@ -56,6 +57,17 @@ TEST(MenuRegistration, EachArrivalBuildsTheSubMenuWithFreshIdentifiers) {
     EXPECT_NE(table->GetCallback(), nullptr);
     ASSERT_EQ(table->Count(), 2);  // made from the descriptions: 1498 first, then 1497
     EXPECT_TRUE((*table)[0]->GetId() == rud::kActionAbout && (*table)[1]->GetId() == rud::kActionOpenMainDialog);
+    // 3ds Max lists each action by texts it loads from the table's HINSTANCE: none may be blank.
+    for (auto [index, stringId] : {std::pair{0, IDS_ACTION_ABOUT}, std::pair{1, IDS_ACTION_SUBMIT}}) {
+        MSTR category, shortName, description;
+        (*table)[index]->GetCategoryText(category);
+        (*table)[index]->GetButtonText(shortName);
+        (*table)[index]->GetDescriptionText(description);
+        const std::wstring expected = rud::ResourceText(stringId);
+        EXPECT_FALSE(expected.empty());
+        for (const MSTR* text : {&category, &shortName, &description})
+            EXPECT_EQ(std::wstring(text->data()), expected) << index;
+    }
 }
 
 TEST(MenuRegistration, WithoutCoreInterfaceOrActionManagerOnlyTheEmptySubMenuAppears) {

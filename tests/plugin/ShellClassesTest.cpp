@@ -1,6 +1,7 @@
 // The class descriptor, the action table's menu texts and the action callback.
 #include "core/ResourceStrings.h"
 #include "core/WinHandles.h"
+#include "plugin/MaxHostOperations.h"
 #include "plugin/PluginIdentifiers.h"
 #include "plugin/RUD_ActionCallback.h"
 #include "plugin/RUD_ActionTable.h"
@@ -72,6 +73,17 @@ TEST(ActionCallback, AboutBoxUsesTheStringTableAndItsLanguageRule) {
         EXPECT_TRUE(box.owner == nullptr && box.type == static_cast<UINT>(MB_OK) && box.language == language) << locale;
         EXPECT_TRUE(!text.empty() && box.text == text && box.caption == caption) << locale;
     }
+}
+
+// A failed script leaves an error text in the result; the holder must free it exactly once.
+TEST(ScriptValue, FailedScriptResultIsFreedOnce) {
+    const int before = maxstandin::FPValueDoubleFrees();
+    {
+        rud::MaxHostOperations host;
+        auto value = host.CreateScriptValue();
+        EXPECT_EQ(host.ExecuteMAXScript(L"no handler answers this", *value), 0);
+    }
+    EXPECT_EQ(maxstandin::FPValueDoubleFrees(), before);
 }
 
 TEST(LibraryDescription, NoTextBeforeTheInstanceHandleIsRecorded) {

@@ -110,6 +110,16 @@ GUID FakeHost::CreateGuid() {
     return guid;
 }
 
+void FakeHost::UseLanguagePackLocale() {
+    std::lock_guard<std::mutex> guard(languagePackLock);
+    languagePackThreads.insert(::GetCurrentThreadId());
+}
+
+bool FakeHost::ThreadUsedLanguagePack(DWORD threadId) {
+    std::lock_guard<std::mutex> guard(languagePackLock);
+    return languagePackThreads.count(threadId) != 0;
+}
+
 ScopedFakeHost::ScopedFakeHost() { rud::SetHost(&host); }
 ScopedFakeHost::~ScopedFakeHost() { rud::SetHost(nullptr); }
 
@@ -121,6 +131,14 @@ void RegisterFakeSpinnerClass() {
     wc.lpszClassName = L"SpinnerControl";
     wc.style = CS_GLOBALCLASS;
     ::RegisterClassW(&wc);
+
+    WNDCLASSW edit{};
+    if (::GetClassInfoW(nullptr, L"EDIT", &edit)) {
+        edit.hInstance = ::GetModuleHandleW(nullptr);
+        edit.lpszClassName = L"CustEdit";
+        edit.style |= CS_GLOBALCLASS;
+        ::RegisterClassW(&edit);
+    }
 }
 
 } // namespace rudtest

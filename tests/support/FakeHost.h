@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,7 @@ public:
     std::unique_ptr<rud::ISpinner> GetSpinner(HWND spinnerWindow) override;
     std::unique_ptr<rud::IToolTip> AttachToolTip(HWND control, const std::wstring& text) override;
     GUID CreateGuid() override;
+    void UseLanguagePackLocale() override;
 
     // What the fake answers.
     HWND mainWindow = nullptr;
@@ -46,6 +49,10 @@ public:
     int liveScriptValues = 0;   // Init without Free
     int scriptValuesCreated = 0;
     std::map<HWND, std::wstring> toolTips;
+    // Threads that switched to the language pack (the plug-in's threads call it from their own).
+    bool ThreadUsedLanguagePack(DWORD threadId);
+    std::mutex languagePackLock;
+    std::set<DWORD> languagePackThreads;
     // Spinner state by spinner window (the fake keeps value and enabled flag per window).
     struct SpinnerState { float value = 0; bool enabled = true; float minimum = 0, maximum = 0; };
     std::map<HWND, SpinnerState> spinners;
@@ -59,8 +66,9 @@ public:
     FakeHost host;
 };
 
-// Registers a window class "SpinnerControl" (the host's spinner class named in dialog
-// templates) so that templates load without 3ds Max. Idempotent.
+// Registers the window classes "SpinnerControl" and "CustEdit" (the host's custom controls named
+// in dialog templates; the fake CustEdit behaves as a plain edit) so that templates load without
+// 3ds Max. Idempotent.
 void RegisterFakeSpinnerClass();
 
 } // namespace rudtest

@@ -3,13 +3,17 @@
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
 #include "tests/ui/UiTestSupport.h"
+#include "tests/support/FakeHost.h"
 #include "ui/BusyDialog.h"
+#include "ui/SubmitLauncher.h"
 #include "ui/CameraTable.h"
 #include "ui/RUDRenderingUiMgr.h"
 #include "ui/WarningsList.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
+
+#include <thread>
 
 namespace {
 
@@ -88,6 +92,23 @@ TEST(BusyDialog, FollowsTheWorkersFlags) {
     EXPECT_EQ(visible, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(text, Text(IDS_BUSY_WRITING_TASK));
     EXPECT_EQ(run.result, 1);  // ended by its own timer, not by the test
+}
+
+// The busy dialog runs on a thread of its own, which must speak the host's language pack too.
+TEST(BusyDialog, ItsThreadSwitchesToTheLanguagePackFirst) {
+    rudtest::ScopedFakeHost fake;
+    auto& store = rud::RUDRenderingDataMgr::Instance();
+    store.busyHidden = false;
+    store.busyCloseRequested = true;  // closes on its first timer tick
+    DWORD threadId = 0;
+    std::thread busy([&threadId] {
+        threadId = ::GetCurrentThreadId();
+        rud::RunBusyDialog(nullptr, L"", L"", L"");
+    });
+    busy.join();
+    store.busyCloseRequested = false;
+    store.busyState = rud::kThreadNone;
+    EXPECT_TRUE(fake.host.ThreadUsedLanguagePack(threadId));
 }
 
 } // namespace

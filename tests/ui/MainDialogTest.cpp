@@ -193,6 +193,22 @@ TEST_F(MainDialogTest, SubmitStartsNothingWhileASubmissionRunsOrTheSaveFails) {
     EXPECT_EQ(store.busyState, rud::kThreadNone);
 }
 
+// The submission worker and the busy dialog run on threads of their own; each switches to the
+// host's language pack before it loads any resource.
+TEST_F(MainDialogTest, SubmitThreadsSwitchToTheLanguagePack) {
+    ASSERT_TRUE(Open(SampleAnalysis({"Cam01"})));
+    TypeText(dialog, IDC_MAIN_SCENE_NAME, L"Villa v2");
+    Click(dialog, IDC_MAIN_SUBMIT);
+    ASSERT_NE(store.submitState, rud::kThreadNone);
+    for (int i = 0; i < 200 && (store.submitState != rud::kThreadFinished || store.busyState != rud::kThreadFinished); ++i)
+        PumpMessages(50);
+    ASSERT_EQ(store.submitState, rud::kThreadFinished);
+    ASSERT_EQ(store.busyState, rud::kThreadFinished);
+    std::lock_guard<std::mutex> guard(fake.host.languagePackLock);
+    EXPECT_EQ(fake.host.languagePackThreads.size(), 2u);
+    EXPECT_EQ(fake.host.languagePackThreads.count(::GetCurrentThreadId()), 0u);
+}
+
 TEST_F(MainDialogTest, EditedTiffCamerasAddTheTiffWarningOnce) {
     ASSERT_TRUE(Open(SampleAnalysis({"Cam01", "Cam02"})));
     store.cameras[L"Cam01"].imageFormat = L"TIF";

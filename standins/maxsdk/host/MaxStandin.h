@@ -1,6 +1,7 @@
 #pragma once
 // The host side of the stand-in core library: what the stand-in 3ds Max and the plug-in tests
 // use to play the host. Plug-in code never includes this header.
+#include "../include/CUI/ICuiMenu.h"
 #include "../include/CUI/ICuiMenuManager.h"
 #include "../include/actiontable.h"
 #include "../include/maxapi.h"
@@ -19,8 +20,19 @@ CoreExport std::wstring ActionContextName(ActionContextId context);
 // Deletes every registered table and callback (call before the plug-in is unloaded).
 CoreExport void ResetActions();
 
-// The module that last asked for the language pack locale (null before any).
-CoreExport HINSTANCE LanguagePackLocaleModule();
+// The language pack 3ds Max "was started with" (default "en-US"): what GetLanguagePackDirName
+// and GetLanguageID answer. Independent of the Windows user-interface language.
+CoreExport void SetLanguagePack(const std::wstring& dirName);
+// How often UseLanguagePackLocale was called, and whether a given thread called it.
+CoreExport int LanguagePackLocaleCalls();
+CoreExport bool ThreadUsedLanguagePack(DWORD threadId);
+
+// Frees of an FPValue text that was already freed (a plug-in freeing a result twice).
+CoreExport int FPValueDoubleFrees();
+
+// The string resources an action table was built with: its HINSTANCE and its descriptions.
+CoreExport HINSTANCE ActionTableInstance(ActionTable& table);
+CoreExport std::vector<ActionDescription> ActionTableDescriptions(ActionTable& table);
 
 // Number of handlers registered for a notification code.
 CoreExport int NotificationHandlerCount(int code);
@@ -74,7 +86,8 @@ private:
     Menu bar_;
 };
 
-// Shows the buttons of a spinner in its window class "SpinnerControl" (registered on load).
+// The custom control window classes "SpinnerControl" and "CustEdit" (registered on load).
 CoreExport bool SpinnerClassRegistered();
+CoreExport bool CustEditClassRegistered();
 
 } // namespace maxstandin

@@ -31,7 +31,7 @@ public:
 class ActionCallback : public MaxHeapOperators {
 public:
     virtual ~ActionCallback() {}
-    virtual BOOL ExecuteAction(int id) = 0;
+    virtual BOOL ExecuteAction(int id) { return FALSE; }
 };
 
 class ActionTable : public MaxHeapOperators {

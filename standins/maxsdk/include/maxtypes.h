@@ -15,3 +15,9 @@ public:
 private:
     ulong a, b;
 };
+
+// Outcome of saving or loading a part of a scene file.
+enum IOResult { IO_OK = 0, IO_END = 1, IO_ERROR = 2, IO_OPEN_DIALOG, IO_OPEN_FAILED };
+
+class ILoad;
+class ISave;

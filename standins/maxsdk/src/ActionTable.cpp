@@ -26,6 +26,8 @@ public:
     void GetDescriptionText(MSTR& text) override { text = LoadText(module_, description_.mDescriptionResourceID); }
     void GetCategoryText(MSTR& text) override { text = LoadText(module_, description_.mCategoryResourceID); }
     ActionTable* GetTable() override { return table_; }
+    HINSTANCE Module() const { return module_; }
+    const ActionDescription& Description() const { return description_; }
 private:
     ActionTable* table_;
     ActionDescription description_;
@@ -190,5 +192,18 @@ namespace maxstandin {
 IActionManager* StandardActionManager() { return &Manager(); }
 std::wstring ActionContextName(ActionContextId context) { return Manager().ContextName(context); }
 void ResetActions() { Manager().Reset(); }
+
+HINSTANCE ActionTableInstance(ActionTable& table) {
+    for (int i = 0; i < table.Count(); ++i)
+        if (auto* item = dynamic_cast<StandardActionItem*>(table[i])) return item->Module();
+    return nullptr;
+}
+
+std::vector<ActionDescription> ActionTableDescriptions(ActionTable& table) {
+    std::vector<ActionDescription> descriptions;
+    for (int i = 0; i < table.Count(); ++i)
+        if (auto* item = dynamic_cast<StandardActionItem*>(table[i])) descriptions.push_back(item->Description());
+    return descriptions;
+}
 
 } // namespace maxstandin

@@ -12,16 +12,48 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <mutex>
 #include <new>
+#include <set>
+#include <string>
 #include <vector>
 
 void RegisterSpinnerWindowClass(HINSTANCE instance);
+void RegisterCustEditWindowClass(HINSTANCE instance);
 
 namespace {
 
 std::atomic<Interface*> coreInterface{nullptr};
-std::atomic<HINSTANCE> languagePackModule{nullptr};
+
+// The language pack: its folder name and language ID, and who switched to it.
+std::mutex languageLock;
+wchar_t languagePackName[LOCALE_NAME_MAX_LENGTH] = L"en-US";
+WORD languagePackId = 0x0409;
+std::atomic<int> languagePackCalls{0};
+std::set<DWORD>& LanguagePackThreads() {
+    static std::set<DWORD>* threads = new std::set<DWORD>;
+    return *threads;
+}
+
+// Texts the host hands out in FPValues, so that a second free is noticed instead of corrupting
+// the heap.
+std::mutex hostTextLock;
+std::set<const wchar_t*>& LiveHostTexts() {
+    static std::set<const wchar_t*>* texts = new std::set<const wchar_t*>;
+    return *texts;
+}
+std::atomic<int> doubleFrees{0};
+
+const wchar_t* NewHostText(const wchar_t* text) {
+    size_t n = std::wcslen(text);
+    auto* copy = static_cast<wchar_t*>(std::malloc((n + 1) * sizeof(wchar_t)));
+    if (!copy) return nullptr;
+    std::wmemcpy(copy, text, n + 1);
+    std::lock_guard<std::mutex> guard(hostTextLock);
+    LiveHostTexts().insert(copy);
+    return copy;
+}
 
 struct Registration {
     NOTIFYPROC proc;
@@ -47,7 +79,10 @@ void* Allocate(std::size_t size) {
 } // namespace
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) RegisterSpinnerWindowClass(instance);
+    if (reason == DLL_PROCESS_ATTACH) {
+        RegisterSpinnerWindowClass(instance);
+        RegisterCustEditWindowClass(instance);
+    }
     return TRUE;
 }
 
@@ -93,9 +128,15 @@ void BroadcastNotification(int code, void* callParam) {
 }
 
 void FPValue::Free() {
-    type = TYPE_VOID;
-    i = 0;
-    s = nullptr;
+    if (type != TYPE_STRING || !s) return;
+    std::lock_guard<std::mutex> guard(hostTextLock);
+    auto it = LiveHostTexts().find(s);
+    if (it == LiveHostTexts().end()) {
+        ++doubleFrees;
+        return;
+    }
+    std::free(const_cast<wchar_t*>(*it));
+    LiveHostTexts().erase(it);
 }
 
 BOOL ExecuteMAXScriptScript(const wchar_t* s, MAXScript::ScriptSource, BOOL, FPValue* fpv, BOOL) {
@@ -108,19 +149,45 @@ BOOL ExecuteMAXScriptScript(const wchar_t* s, MAXScript::ScriptSource, BOOL, FPV
     }
     BOOL ok = (handler && s) ? handler(s, context) : FALSE;
     if (fpv) {
-        fpv->type = TYPE_BOOL;
-        fpv->i = ok;
+        // A failed script leaves its error text in the result, as MAXScript does.
+        if (ok) {
+            fpv->type = TYPE_BOOL;
+            fpv->i = TRUE;
+        } else {
+            fpv->type = TYPE_STRING;
+            fpv->s = NewHostText(L"-- Runtime error: the script did not run");
+        }
     }
     return ok;
 }
 
 namespace MaxSDK {
 namespace Util {
-void UseLanguagePackLocale(HINSTANCE module) { languagePackModule.store(module); }
+
+void UseLanguagePackLocale() {
+    WORD language = GetLanguageID();
+    ::SetThreadUILanguage(language);
+    ++languagePackCalls;
+    std::lock_guard<std::mutex> guard(languageLock);
+    LanguagePackThreads().insert(::GetCurrentThreadId());
+}
+
+const MCHAR* GetLanguagePackDirName() {
+    std::lock_guard<std::mutex> guard(languageLock);
+    return languagePackName;
+}
+
+WORD GetLanguageID() {
+    std::lock_guard<std::mutex> guard(languageLock);
+    return languagePackId;
+}
+
 } // namespace Util
 } // namespace MaxSDK
 
 void SetCheckBox(HWND hw, int id, BOOL b) { ::CheckDlgButton(hw, id, b ? BST_CHECKED : BST_UNCHECKED); }
+
+BOOL GetCheckBox(HWND hw, int id) { return ::IsDlgButtonChecked(hw, id) == BST_CHECKED; }
 
 BOOL SetWindowTextInt(HWND hWnd, int val) {
     wchar_t text[32];
@@ -137,7 +204,23 @@ BOOL SetWindowTextFloat(HWND hWnd, float val, int precision) {
 namespace maxstandin {
 
 void SetCoreInterface(Interface* core) { coreInterface.store(core); }
-HINSTANCE LanguagePackLocaleModule() { return languagePackModule.load(); }
+
+void SetLanguagePack(const std::wstring& dirName) {
+    std::lock_guard<std::mutex> guard(languageLock);
+    std::wcsncpy(languagePackName, dirName.c_str(), LOCALE_NAME_MAX_LENGTH - 1);
+    languagePackName[LOCALE_NAME_MAX_LENGTH - 1] = L'\0';
+    LCID lcid = ::LocaleNameToLCID(languagePackName, 0);
+    languagePackId = lcid ? LANGIDFROMLCID(lcid) : 0x0409;
+}
+
+int LanguagePackLocaleCalls() { return languagePackCalls.load(); }
+
+bool ThreadUsedLanguagePack(DWORD threadId) {
+    std::lock_guard<std::mutex> guard(languageLock);
+    return LanguagePackThreads().count(threadId) != 0;
+}
+
+int FPValueDoubleFrees() { return doubleFrees.load(); }
 
 int NotificationHandlerCount(int code) {
     std::lock_guard<std::recursive_mutex> guard(notificationLock);

@@ -37,7 +37,7 @@ const MaxSDK::MaxGuid& Menu::GetId() const { return id_; }
 const std::vector<MenuEntry>& Menu::Entries() const { return entries_; }
 
 size_t Menu::InsertPosition(const MaxSDK::MaxGuid& beforeId) const {
-    if (!beforeId.IsNull())
+    if (beforeId.IsValid())
         for (size_t i = 0; i < entries_.size(); ++i)
             if (entries_[i].id == beforeId) return i;
     return entries_.size();

@@ -1,11 +1,15 @@
-// The host's float spinner: a narrow window with an up and a down button beside an edit control
-// that shows the value. Clicking a button steps the value by the spinner's scale.
+// The host's float spinner: a narrow window with an up and a down button beside the custom edit
+// control that shows the value. Clicking a button steps the value by the spinner's scale; the
+// dialog hears of every change through CC_SPINNER_CHANGE with the spinner's interface in lParam.
 #include "../include/custcont.h"
 #include "../host/MaxStandin.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <memory>
+
+bool LinkCustEditToSpinner(HWND edit, HWND spinner);
 
 namespace {
 
@@ -15,6 +19,9 @@ struct SpinnerState {
     float maximum = 1.0e30f;
     float scale = 0.1f;
     HWND edit = nullptr;
+    // The interface the spinner hands its parent with CC_SPINNER_CHANGE; it lives as long as
+    // the window.
+    std::unique_ptr<ISpinnerControl> self;
 };
 
 bool classRegistered = false;
@@ -42,16 +49,22 @@ void ReadEdit(SpinnerState& state) {
 
 void Notify(HWND window) {
     HWND parent = ::GetParent(window);
-    if (parent)
-        ::SendMessageW(parent, CC_SPINNER_CHANGE,
-                       MAKEWPARAM(::GetDlgCtrlID(window), FALSE), reinterpret_cast<LPARAM>(window));
+    SpinnerState* state = StateOf(window);
+    if (parent && state)
+        ::SendMessageW(parent, CC_SPINNER_CHANGE, MAKEWPARAM(::GetDlgCtrlID(window), FALSE),
+                       reinterpret_cast<LPARAM>(state->self.get()));
 }
+
+ISpinnerControl* NewSpinnerView(HWND window);
 
 LRESULT CALLBACK SpinnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_NCCREATE:
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new SpinnerState));
+    case WM_NCCREATE: {
+        auto* state = new SpinnerState;
+        state->self.reset(NewSpinnerView(window));
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
         break;
+    }
     case WM_NCDESTROY:
         delete StateOf(window);
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -130,16 +143,18 @@ public:
             ShowValue(*state);
         }
     }
-    void LinkToEdit(HWND hEdit, int) override {
-        if (SpinnerState* state = State()) {
-            state->edit = hEdit;
-            ShowValue(*state);
-        }
+    void LinkToEdit(HWND hEdit, EditSpinnerType) override {
+        SpinnerState* state = State();
+        if (!state || !LinkCustEditToSpinner(hEdit, window_)) return;
+        state->edit = hEdit;
+        ShowValue(*state);
     }
 private:
     SpinnerState* State() { return ::IsWindow(window_) ? StateOf(window_) : nullptr; }
     HWND window_;
 };
+
+ISpinnerControl* NewSpinnerView(HWND window) { return new SpinnerView(window); }
 
 } // namespace
 

@@ -1,4 +1,4 @@
-#include "../include/ToolTipExtender.h"
+#include "../include/winutil.h"
 
 #include <commctrl.h>
 

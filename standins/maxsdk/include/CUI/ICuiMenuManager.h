@@ -1,8 +1,13 @@
 #pragma once
-#include "ICuiMenu.h"
+// The menu manager handed to NOTIFY_CUI_REGISTER_MENUS handlers. Like the SDK's header it only
+// forward-declares ICuiMenu: code that calls menu members includes CUI/ICuiMenu.h itself.
+#include "../ifnpub.h"
+#include "../MaxGuid.h"
 
 namespace MaxSDK {
 namespace CUI {
+
+class ICuiMenu;
 
 class ICuiMenuManager : public MaxHeapOperators {
 public:

@@ -76,13 +76,13 @@ bool IsDirectSaveAccount(const ClientUserInfo& user) {
 
 std::string ArchiverArguments(const std::string& password, const std::string& archivePath,
                               const std::string& scenePath) {
-    return JoinArchiverArguments<std::string>(" a -mx=3 -mmt=2 -t7z", " -p", password, archivePath,
+    return JoinArchiverArguments<std::string>(" a -mx=3 -mmt=on -t7z", " -p", password, archivePath,
                                               scenePath, ' ', '"');
 }
 
 std::wstring ArchiverArguments(const std::wstring& password, const std::wstring& archivePath,
                                const std::wstring& scenePath) {
-    return JoinArchiverArguments<std::wstring>(L" a -mx=3 -mmt=2 -t7z", L" -p", password, archivePath,
+    return JoinArchiverArguments<std::wstring>(L" a -mx=3 -mmt=on -t7z", L" -p", password, archivePath,
                                                scenePath, L' ', L'"');
 }
 

@@ -19,7 +19,7 @@ std::string ArchivePassword(const std::string& sceneNameUtf8);
 // True for a valid user record naming one of the farm's direct-save accounts.
 bool IsDirectSaveAccount(const ClientUserInfo& user);
 
-// The argument text that follows the program: " a -mx=3 -mmt=2 -t7z[ -p<password>] "<archive>" "<scene>"".
+// The argument text that follows the program: " a -mx=3 -mmt=on -t7z[ -p<password>] "<archive>" "<scene>"".
 std::string ArchiverArguments(const std::string& password, const std::string& archivePath,
                               const std::string& scenePath);
 std::wstring ArchiverArguments(const std::wstring& password, const std::wstring& archivePath,

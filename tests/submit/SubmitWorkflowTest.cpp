@@ -206,7 +206,8 @@ TEST_P(SubmitPackingFaultTest, SendsNothingAndSaysWhy) {
         L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/\x522b\x5885.max_plugin_output";
     EXPECT_EQ(FilesIn(cache + L"/compress"), 0u);
     EXPECT_EQ(FilesIn(cache + L"/json"), 0u);
-    EXPECT_NE(rudtest::LogFileBytes("kiv_data").find("[ERROR] " + logged), std::string::npos) << logged;
+    const std::string dataLog = rudtest::ReadFileBytes(rud::AnsiChsToWide(store.dataLog.BasePath() + ".log"));
+    EXPECT_NE(dataLog.find("[ERROR] " + logged), std::string::npos) << logged;
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SubmitPackingFaultTest,

@@ -46,8 +46,9 @@ steps_for() {
       printf 'click 1005\n' ;;
   esac
   case $recipe in
-    submit-stays|submit-unsaved-stays) printf 'wait-box\nscreenshot result\nanswer OK\nsleep 700\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
-    submit-silent) printf 'sleep 2000\nscreenshot result\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
+    # The busy dialog may outlive the message by a moment; "close" must reach the main dialog.
+    submit-stays|submit-unsaved-stays) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 104\nsleep 500\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
+    submit-silent) printf 'sleep 2000\nscreenshot result\nwait-closed 104\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
     submit-closes) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
     slow) printf 'wait-dialog 104\nsleep 4000\nscreenshot packing\nwait-dialog 104\nwait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
     open-box) printf 'menu 1497\nwait-box\nscreenshot result\nanswer OK\nsleep 700\nquit\n' ;;

@@ -87,6 +87,13 @@ std::wstring WorkerText(int id) {
     return text ? std::wstring(text) : std::wstring();
 }
 
+std::wstring WorkerTextWith(int id, const std::wstring& value) {
+    std::wstring text = WorkerText(id);
+    const size_t slot = text.find(L"%s");
+    if (slot != std::wstring::npos) text.replace(slot, 2, value);
+    return text;
+}
+
 WORD MessageBoxLanguage(const wchar_t* languageMarker) {
     return (languageMarker && std::wcscmp(languageMarker, L"0") == 0) ? 1033 : 1;
 }

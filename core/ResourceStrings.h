@@ -39,6 +39,8 @@ const wchar_t* LoadResourceTextB(int id);
 // several texts at once: ResourceText through loader A, WorkerText through loader B.
 std::wstring ResourceText(int id);
 std::wstring WorkerText(int id);
+// WorkerText with its "%s" replaced by `value` (texts that name a path or a code).
+std::wstring WorkerTextWith(int id, const std::wstring& value);
 
 // Message box language: 1033 when string 57 reads exactly "0", otherwise 1.
 WORD MessageBoxLanguage(const wchar_t* languageMarker);

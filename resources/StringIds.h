@@ -109,3 +109,9 @@
 #define IDS_BUSY_TITLE             111
 #define IDS_CLIENT_TIMEOUT         112  // the client accepted the connection but never answered
 #define IDS_SCENE_PATH_TOO_LONG    113
+
+// Packing refused: nothing is sent to the client ("%s" receives the path or the exit code)
+#define IDS_SEVENZIP_NOT_STARTED   120  // "%s": the 7-Zip program's path
+#define IDS_SEVENZIP_FAILED        121  // "%s": 7-Zip's exit code
+#define IDS_SEVENZIP_NO_ARCHIVE    122
+#define IDS_CACHE_FOLDER_FAILED    123  // "%s": the task's cache folder

@@ -44,6 +44,8 @@ else
   steps=samples/steps/villa_submit.steps
   echo "== Playing the Villa story: two cameras, one renamed, three blocks, colour channel, virus checks"
 fi
+rud_phase="playing the story"
+rud_hint="see the story's folder under $RUD_BUILD_DIR/mainjob (host.log, client.log, logs/, shots/)"
 story_started=$(date +%s)
 rud_story "$out" Villa.max samples/analyses/vray_villa.json "$steps" 10001
 elapsed=$(( $(date +%s) - story_started ))

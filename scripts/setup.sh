@@ -2,9 +2,12 @@
 # Installs what a fresh machine lacks for the Linux cross-build: the mingw-w64 (posix threads)
 # compiler, Wine, Xvfb, ImageMagick, 7-Zip, a CJK font, and jsoncpp/GoogleTest built for mingw
 # into a prefix inside the build tree. Safe to run again: every step checks before it acts.
-set -euo pipefail
+set -Eeuo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${RUD_BUILD_DIR:-$here/build}
+step="checking what is installed"
+trap 'code=$?; echo "setup: error while $step: \"$BASH_COMMAND\" failed with exit code $code (line $LINENO)" >&2
+      echo "setup: what to do: check the network and that you run as root (apt-get needs both); if build/deps is damaged, delete it; then run again" >&2' ERR
 deps=$build/deps
 mkdir -p "$deps"
 
@@ -28,6 +31,7 @@ have xmllint || need_apt+=(libxml2-utils)
 apt_updated=0
 apt_update() { [ $apt_updated = 1 ] || { apt-get update -qq; apt_updated=1; }; }
 if [ ${#need_apt[@]} -gt 0 ]; then
+  step="installing ${need_apt[*]} with apt-get"
   echo "setup: installing ${need_apt[*]}"
   apt_update
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need_apt[@]}" >/dev/null
@@ -44,6 +48,7 @@ fi
 
 # jsoncpp has no mingw package: build Debian's source package with the cross toolchain.
 if [ ! -f "$deps/prefix/lib/cmake/jsoncpp/jsoncppConfig.cmake" ]; then
+  step="building jsoncpp for mingw from Debian's source package"
   src_list=/etc/apt/sources.list.d/rud-deb-src.sources
   if [ ! -f "$src_list" ]; then
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > "$src_list"
@@ -63,6 +68,7 @@ if [ ! -f "$deps/prefix/lib/cmake/jsoncpp/jsoncppConfig.cmake" ]; then
 fi
 
 if [ ! -f "$deps/prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
+  step="building GoogleTest for mingw"
   cmake -S /usr/src/googletest -B "$deps/src/gtest-build" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-posix.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps/prefix" -Dgtest_disable_pthreads=OFF \
     -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON >/dev/null

@@ -12,4 +12,6 @@ rud_start_display
 rud_start_wine
 
 cd "$RUD_BUILD"
+rud_phase="running the tests"
+rud_hint="the failing tests and their output are listed above; the stories leave what they did in $RUD_BUILD_DIR/e2e and the fault table in $RUD_BUILD_DIR/faults"
 ctest --output-on-failure "$@"

@@ -12,6 +12,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <cstdlib>
+#include <cwchar>
 
 namespace rud {
 namespace {
@@ -120,8 +122,18 @@ std::string BuildClientRequest(const ClientInfo& endpoint, const std::string& bo
     return request;
 }
 
+ClientLinkTimeouts ConfiguredClientLinkTimeouts() {
+    ClientLinkTimeouts timeouts;
+    const wchar_t* value = _wgetenv(L"RUD_CLIENT_REPLY_TIMEOUT_MS");
+    if (value && *value) {
+        const unsigned long shorter = std::wcstoul(value, nullptr, 10);
+        if (shorter > 0 && shorter < timeouts.replyMs) timeouts.replyMs = static_cast<DWORD>(shorter);
+    }
+    return timeouts;
+}
+
 int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCallback onReplyReceived) {
-    return PostToClient(std::move(endpoint), std::move(body), owner, onReplyReceived, ClientLinkTimeouts{});
+    return PostToClient(std::move(endpoint), std::move(body), owner, onReplyReceived, ConfiguredClientLinkTimeouts());
 }
 
 int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCallback onReplyReceived,

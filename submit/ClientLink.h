@@ -20,6 +20,11 @@ struct ClientLinkTimeouts {
     DWORD replyMs = 120000;  // send and receive
 };
 
+// The bounds the worker uses: the defaults, with the reply bound shortened when the environment
+// variable RUD_CLIENT_REPLY_TIMEOUT_MS holds a smaller positive number of milliseconds (test runs
+// and pipelines that must not wait two minutes for a client that hangs). It never lengthens it.
+ClientLinkTimeouts ConfiguredClientLinkTimeouts();
+
 // The exact bytes sent: header block (Content-Length in bytes, Host "<ip>:<port>") and body.
 std::string BuildClientRequest(const ClientInfo& endpoint, const std::string& body);
 

@@ -76,13 +76,13 @@ bool IsDirectSaveAccount(const ClientUserInfo& user) {
 
 std::string ArchiverArguments(const std::string& password, const std::string& archivePath,
                               const std::string& scenePath) {
-    return JoinArchiverArguments<std::string>(" a -mx=3 -mmt=2 -t7z", " -p", password, archivePath,
+    return JoinArchiverArguments<std::string>(" a -mx=3 -mmt=on -t7z", " -p", password, archivePath,
                                               scenePath, ' ', '"');
 }
 
 std::wstring ArchiverArguments(const std::wstring& password, const std::wstring& archivePath,
                                const std::wstring& scenePath) {
-    return JoinArchiverArguments<std::wstring>(L" a -mx=3 -mmt=2 -t7z", L" -p", password, archivePath,
+    return JoinArchiverArguments<std::wstring>(L" a -mx=3 -mmt=on -t7z", L" -p", password, archivePath,
                                                scenePath, L' ', L'"');
 }
 
@@ -124,7 +124,7 @@ std::wstring ArchiverCommandLine(const std::wstring& zipExePath, const std::wstr
     return L"\"" + zipExePath + L"\"" + arguments;
 }
 
-void RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo, const std::wstring& wideArguments) {
+ArchiverRun RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo, const std::wstring& wideArguments) {
     const std::wstring arguments =
         wideArguments.empty() ? AnsiChsToWide(clientInfo.zipArguments) : wideArguments;
     std::wstring commandLine = ArchiverCommandLine(clientInfo.zipExePath, arguments);
@@ -134,9 +134,13 @@ void RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo, const
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
+    ArchiverRun run;
     if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE,
-                          CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started))
-        return;
+                          CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started)) {
+        run.startError = ::GetLastError();
+        return run;
+    }
+    run.started = true;
     UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
 
@@ -145,8 +149,9 @@ void RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo, const
     while (::WaitForSingleObject(process.get(), kSizePollMs) == WAIT_TIMEOUT)
         store.busyArchiveBytes = FileSize(archive);
     store.busyArchiveBytes = FileSize(archive);
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.get(), &exitCode);
+    // An exit code that cannot be read counts as a failed run, never as a packed one.
+    if (!::GetExitCodeProcess(process.get(), &run.exitCode)) run.exitCode = ~DWORD{0};
+    return run;
 }
 
 } // namespace rud

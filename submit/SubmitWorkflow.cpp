@@ -9,6 +9,7 @@
 #include "core/PluginSettings.h"
 #include "core/TextConversions.h"
 #include "resources/StringIds.h"
+#include "submit/ArchiverOutcome.h"
 #include "submit/ClientLink.h"
 #include "submit/SceneBackup.h"
 #include "submit/ScenePackaging.h"
@@ -70,6 +71,11 @@ const char* ImageScaleText(int position) {
     }
 }
 
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool BusyDialogRunning(const RUDRenderingDataMgr& store) {
     return store.busyState == kThreadRunning && store.busyThread != nullptr;
 }
@@ -81,13 +87,15 @@ class WorkerMessages {
 public:
     WorkerMessages(HWND dialog, const std::wstring& caption, const std::wstring& languageMarker)
         : dialog_(dialog), caption_(caption), language_(MessageBoxLanguage(languageMarker.c_str())) {}
-    int Show(int stringId, UINT type = MB_OK) const {
-        return ShowMessageBox(dialog_, WorkerText(stringId), caption_, type, language_);
+    int Show(int stringId, UINT type = MB_OK) const { return ShowText(WorkerText(stringId), type); }
+    int ShowText(const std::wstring& text, UINT type = MB_OK) const {
+        return ShowMessageBox(dialog_, text, caption_, type, language_);
     }
     // Ends the busy dialog first, so that the message is not hidden behind it.
-    void Fail(int stringId) const {
+    void Fail(int stringId) const { FailWith(WorkerText(stringId)); }
+    void FailWith(const std::wstring& text) const {
         RequestBusyClose();
-        Show(stringId);
+        ShowText(text);
     }
 private:
     HWND dialog_;
@@ -210,6 +218,12 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
 
     const std::wstring cacheFolder = LocalAppDataFolder() + kCacheTree + Utf8ToWide(sceneName) + L"_plugin_output";
     ::CreateDirectoryW(cacheFolder.c_str(), nullptr);
+    if (!IsFolder(cacheFolder)) {
+        store.dataLog.write("The task's cache folder cannot be created: " + WideToUtf8(cacheFolder) +
+                            ", Error Code is: " + std::to_string(::GetLastError()), "ERROR");
+        messages.FailWith(WorkerTextWith(IDS_CACHE_FOLDER_FAILED, cacheFolder));
+        return;
+    }
     clientInfo.jsonDir = cacheFolder + L"/json";
     clientInfo.compressDir = cacheFolder + L"/compress";
 
@@ -229,7 +243,15 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         CloseMainDialog(dialog);
         return;
     }
-    RunArchiver(store, clientInfo, archiverArguments);
+    const ArchiverRun run = RunArchiver(store, clientInfo, archiverArguments);
+    const std::wstring archivePath = Utf8ToWide(clientInfo.compressPath);
+    const ArchiverOutcome packing = JudgeArchiverRun(run, archivePath);
+    if (packing != ArchiverOutcome::kPacked) {
+        // Without a whole archive the farm would find nothing hours later: no task file, no request.
+        store.dataLog.write(ArchiverFailureLogLine(packing, run, clientInfo.zipExePath, archivePath), "ERROR");
+        messages.FailWith(ArchiverFailureMessage(packing, run, clientInfo.zipExePath));
+        return;
+    }
     // Gives the archive time to be closed by the file system before the client opens it.
     ::Sleep(1000);
 

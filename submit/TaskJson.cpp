@@ -6,6 +6,7 @@
 #include "core/TextConversions.h"
 #include "resources/StringIds.h"
 #include "submit/StyledJson.h"
+#include "submit/SubmitWorkflow.h"
 #include "core/ResourceStrings.h"
 #include "submit/WideTextFile.h"
 
@@ -128,6 +129,8 @@ bool WriteTaskJson(RUDRenderingDataMgr& store, HWND dialog, ClientInfo& clientIn
     const std::wstring caption = WorkerText(IDS_CAPTION_ERROR);
     const WORD language = MessageBoxLanguage(WorkerText(IDS_LANGUAGE_MARKER).c_str());
     auto fail = [&](const char* logText) {
+        // The busy dialog goes first, so that it neither hides the message nor outlives it.
+        RequestBusyClose();
         ShowMessageBox(dialog, WorkerText(IDS_TASK_FILE_FAILED), caption, MB_OK, language);
         store.dataLog.write(logText, "ERROR");
         return false;

@@ -22,9 +22,10 @@ rud_install_bundle() {
   (cd "$RUD_APP_PLUGINS" && python3 -m zipfile -e "$RUD_BUNDLE_ZIP" .)
 }
 
+# A port nobody listens on, tried in random order so that runs side by side rarely collide.
 rud_free_port() {
   local port
-  for port in $(seq 18400 18499); do
+  for port in $(shuf -i 18400-18999); do
     ss -ltn 2>/dev/null | grep -q ":$port " || { echo "$port"; return; }
   done
   echo 18400
@@ -33,12 +34,22 @@ rud_free_port() {
 # rud_story OUT SCENE_FILE ANALYSIS STEPS ANSWER [host options...]
 #   OUT         folder that receives what the story leaves (made anew)
 #   SCENE_FILE  a file of samples/scenes, opened as C:\Projects\<stem>\<file>
-#   ANALYSIS    the analysis the analysis script writes for it (samples/analyses/...)
-#   STEPS       the steps file the stand-in 3ds Max plays (samples/steps/...); "" leaves the
+#   ANALYSIS    the analysis the analysis script writes for it (samples/analyses/... or an
+#               absolute path); "" makes the analysis script fail
+#   STEPS       the steps file the stand-in 3ds Max plays (samples/steps/... or an absolute
+#               path); "" leaves the
 #               dialogs to a person (the host then runs until its window is closed)
 #   ANSWER      the client's answer: a result code (10001 accepts)
 # The host loads the plug-in from the installed bundle (rud_install_bundle first).
 # Sets RUD_STORY_HOST_RC and RUD_STORY_SCENE (the scene's Windows path).
+# Optional, for stories that play a fault: the array rud_story_client_options (more options of
+# the stand-in client), RUD_STORY_FOLDER (the scene's folder under C:\Projects instead of its
+# stem) and RUD_STORY_BEFORE_HOST (a command run after the client's set-up, before the host).
+# The scene folder's files and checksums are listed before and after the run
+# (scene-before.txt, scene-after.txt), so that a story can tell what the run changed there.
+rud_story_client_options=()
+rud_scene_listing() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r md5sum) >"$2"; }
+
 rud_story() {
   local out=$1 scene=$2 analysis=$3 steps=$4 answer=$5
   shift 5
@@ -46,46 +57,66 @@ rud_story() {
   mkdir -p "$out/shots" "$out/client" "$out/logs"
 
   local stem=${scene%.*}
-  local scene_dir="$WINEPREFIX/drive_c/Projects/$stem"
+  local folder=${RUD_STORY_FOLDER:-$stem}
+  local scene_dir="$WINEPREFIX/drive_c/Projects/$folder"
   rm -rf "$scene_dir"
   mkdir -p "$scene_dir"
   cp "$here/samples/scenes/$scene" "$scene_dir/"
-  RUD_STORY_SCENE="C:\\Projects\\$stem\\$scene"
+  RUD_STORY_SCENE="C:\\Projects\\$folder\\$scene"
 
   # Start from a clean data folder so that logs, settings and remembered options are this run's.
   rm -rf "$WINEPREFIX/drive_c/ProgramData/RUD Rendering"
-  local cache="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Local/MIRASTOR Render Farm For Effect/cache/plugin_scenes"
+  local cache
+  cache="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Local/MIRASTOR Render Farm For Effect/cache/plugin_scenes"
   rm -rf "$cache"
   mkdir -p "$cache"
+  RUD_STORY_CACHE=$cache   # for RUD_STORY_BEFORE_HOST
 
-  local port
-  port=$(rud_free_port)
-  wine "$RUD_BIN/rud_client_standin.exe" --port "$port" --once --answer "$answer" \
-    --record "$(winepath -w "$out/client")" --user artist01 \
-    >"$out/client.log" 2>&1 </dev/null &
-  local client_pid=$!
-  local waited=0
-  while [ ! -f "$out/client/ready" ] && [ $waited -lt 300 ]; do sleep 0.1; waited=$((waited + 1)); done
+  # A port taken between the look and the client's bind (runs side by side) gets another try.
+  local port client_pid attempt
+  for attempt in 1 2 3; do
+    port=$(rud_free_port)
+    wine "$RUD_BIN/rud_client_standin.exe" --port "$port" --once --answer "$answer" \
+      --record "$(winepath -w "$out/client")" --user artist01 "${rud_story_client_options[@]}" \
+      >"$out/client.log" 2>&1 </dev/null &
+    client_pid=$!
+    local waited=0
+    while [ ! -f "$out/client/ready" ] && [ $waited -lt 300 ] && kill -0 "$client_pid" 2>/dev/null; do
+      sleep 0.1
+      waited=$((waited + 1))
+    done
+    [ -f "$out/client/ready" ] && break
+    kill "$client_pid" 2>/dev/null || true
+    wait "$client_pid" 2>/dev/null || true
+  done
   if [ ! -f "$out/client/ready" ]; then
     echo "story: the stand-in client did not start (see $out/client.log)" >&2
-    kill "$client_pid" 2>/dev/null || true
     RUD_STORY_HOST_RC=99
     return
   fi
 
-  local drive=(--steps "$(winepath -w "$here/$steps")")
+  local steps_file=$steps
+  [ "${steps:0:1}" = / ] || steps_file=$here/$steps
+  local drive=(--steps "$(winepath -w "$steps_file")")
   [ -n "$steps" ] || drive=()
-  set +e
+  rud_scene_listing "$scene_dir" "$out/scene-before.txt"
+  # A fault story may damage things the client has just laid out (RUD_STORY_BEFORE_HOST).
+  [ -z "${RUD_STORY_BEFORE_HOST:-}" ] || eval "$RUD_STORY_BEFORE_HOST"
+  # No analysis: the analysis script fails (the host answers 0).
+  local analysis_file=$analysis
+  [ "${analysis:0:1}" = / ] || analysis_file=$here/$analysis
+  local analysed=(--analysis "$(winepath -w "$analysis_file")")
+  [ -n "$analysis" ] || analysed=()
+  RUD_STORY_HOST_RC=0
   timeout "${RUD_STORY_TIMEOUT:-300}" wine "$RUD_BIN/3dsmax_standin.exe" --scene "$RUD_STORY_SCENE" \
-    --analysis "$(winepath -w "$here/$analysis")" "${drive[@]}" \
-    --shots "$(winepath -w "$out/shots")" "$@" >"$out/host.log" 2>&1 </dev/null
-  RUD_STORY_HOST_RC=$?
-  set -e
+    "${analysed[@]}" "${drive[@]}" \
+    --shots "$(winepath -w "$out/shots")" "$@" >"$out/host.log" 2>&1 </dev/null || RUD_STORY_HOST_RC=$?
+  rud_scene_listing "$scene_dir" "$out/scene-after.txt"
 
   for _ in $(seq 1 20); do kill -0 "$client_pid" 2>/dev/null || break; sleep 0.1; done
   kill "$client_pid" 2>/dev/null || true
   wait "$client_pid" 2>/dev/null || true
 
   cp -r "$WINEPREFIX/drive_c/ProgramData/RUD Rendering/"log* "$out/logs/" 2>/dev/null || true
-  python3 "$here/scripts/lib/story_artefacts.py" collect "$out"
+  RUD_STORY_CACHE=$cache python3 "$here/scripts/lib/story_artefacts.py" collect "$out"
 }

@@ -6,12 +6,25 @@
   story_artefacts.py print OUT SECS   prints the summary for a person
   story_artefacts.py expect OUT KEY=VALUE ...
                                       checks the summary; exits 1 naming each mismatch
+
+Keys beyond the summary's own:
+  boxes=TEXT/CAPTION/OWNER;...   the message boxes in order: string names of the English table
+                                 (a "%s" in the text matches anything; "-" is an empty caption)
+                                 and the template of the owning dialog; "none" for no box
+  log=CHANNEL:LEVEL:TEXT         a line of that level holding TEXT in the kiv_* log CHANNEL
+  scene_changes=none|+NAME|~NAME what the run added (+), changed (~) or removed (-) in the scene's
+                                 folder, comma-separated in name order
 """
+import glob
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+STRINGS = os.path.join(HERE, "..", "..", "resources", "lang", "en-US", "strings.rc")
 
 
 def unix_path(windows_path):
@@ -38,6 +51,53 @@ def host_lines(out, prefix):
         return []
 
 
+def english_strings():
+    table = {}
+    with open(STRINGS, encoding="utf-8") as f:
+        for line in f:
+            m = re.match(r'\s*(IDS_\w+)\s+"(.*)"\s*$', line)
+            if m:
+                table[m.group(1)] = m.group(2).replace('""', '"').replace("\\\\", "\\")
+    return table
+
+
+def boxes_seen(out):
+    boxes = []
+    for line in host_lines(out, ""):
+        if line.startswith("MESSAGEBOX "):
+            caption, _, text = line[len("MESSAGEBOX "):].partition(" | ")
+            boxes.append({"caption": caption, "text": text, "owner": None})
+        elif line.startswith("BOXOWNER ") and boxes:
+            boxes[-1]["owner"] = int(line[len("BOXOWNER "):] or 0)
+    return boxes
+
+
+def read_listing(path):
+    listing = {}
+    try:
+        with open(path, encoding="utf-8", errors="replace") as f:
+            for line in f:
+                digest, _, name = line.rstrip("\n").partition("  ")
+                listing[name[2:] if name.startswith("./") else name] = digest
+    except OSError:
+        pass
+    return listing
+
+
+def scene_changes(out):
+    before = read_listing(os.path.join(out, "scene-before.txt"))
+    after = read_listing(os.path.join(out, "scene-after.txt"))
+    changes = []
+    for name in sorted(set(before) | set(after)):
+        if name not in before:
+            changes.append("+" + name)
+        elif name not in after:
+            changes.append("-" + name)
+        elif before[name] != after[name]:
+            changes.append("~" + name)
+    return ",".join(changes) or "none"
+
+
 def collect(out):
     summary = {"requests": 0, "answer": None, "cameras": [], "task_file": "", "archive": "",
                "archive_bytes": 0, "archive_valid": False, "archive_holds_scene": False,
@@ -46,6 +106,13 @@ def collect(out):
     summary["message_boxes"] = host_lines(out, "MESSAGEBOX ")
     # The modules the host found in installed bundles (none when it was given --plugin).
     summary["plugin_modules"] = [m for m in host_lines(out, "BUNDLE ") if not m.startswith("SKIPPED ")]
+    summary["boxes"] = boxes_seen(out)
+    summary["scene_changes"] = scene_changes(out)
+    # What the run left in the per-scene cache folders: archives and task files.
+    cache = os.environ.get("RUD_STORY_CACHE", "")
+    for key, sub in (("archives_left", "compress"), ("task_files_left", "json")):
+        summary[key] = len([p for p in glob.glob(os.path.join(glob.escape(cache), "*", sub, "*"))
+                            if os.path.isfile(p)]) if cache else 0
     verdict = read_json(os.path.join(out, "client", "verdict-1.json"))
     if verdict:
         summary["requests"] = len([n for n in os.listdir(os.path.join(out, "client"))
@@ -68,6 +135,9 @@ def collect(out):
             shutil.copy(archive_path, os.path.join(out, os.path.basename(archive_path)))
             summary["archive"] = body.get("compressPath", "")
             summary["archive_bytes"] = os.path.getsize(archive_path)
+    # The client may only ever be handed a task whose archive and task file are whole.
+    summary["sent_complete"] = summary["requests"] == 0 or (
+        summary["archive_holds_scene"] and bool(summary["task_file"]))
     with open(os.path.join(out, "summary.json"), "w", encoding="utf-8") as f:
         json.dump(summary, f, indent=2, ensure_ascii=False)
 
@@ -94,13 +164,43 @@ def describe(out, seconds):
     print(f"  time taken   {seconds} s")
 
 
+def box_matches(box, wanted, strings):
+    text_id, caption_id, owner = (wanted.split("/") + ["", "", ""])[:3]
+    pattern = ".*".join(re.escape(part) for part in strings.get(text_id, "\0").split("%s"))
+    caption = "" if caption_id == "-" else strings.get(caption_id, "\0")
+    return (re.fullmatch(pattern, box["text"], re.S) is not None and box["caption"] == caption
+            and str(box["owner"]) == owner)
+
+
+def boxes_match(boxes, wanted):
+    if wanted == "none":
+        return not boxes
+    entries = wanted.split(";")
+    strings = english_strings()
+    return len(entries) == len(boxes) and all(box_matches(b, w, strings) for b, w in zip(boxes, entries))
+
+
+def log_holds(out, wanted):
+    channel, level, text = (wanted.split(":", 2) + ["", ""])[:3]
+    for path in glob.glob(os.path.join(out, "logs", "**", channel + "*.log"), recursive=True):
+        with open(path, encoding="utf-8", errors="replace") as f:
+            if any(f"[{level}] " in line and text in line for line in f):
+                return True
+    return False
+
+
 def expect(out, conditions):
     s = read_json(os.path.join(out, "summary.json")) or {}
     problems = []
     for condition in conditions:
         key, _, wanted = condition.partition("=")
         value = s.get(key)
-        if key == "cameras":
+        if key == "boxes":
+            ok = boxes_match(value or [], wanted)
+        elif key == "log":
+            ok = log_holds(out, wanted)
+            value = "no such line"
+        elif key == "cameras":
             ok = ",".join(value or []) == wanted
         elif key == "message":
             ok = any(wanted in box for box in s.get("message_boxes") or [])

@@ -6,28 +6,50 @@
 //   rud_client_standin.exe --port N [--answer CODE] [--err TEXT] [--silent] [--once | --requests N]
 //                          [--record DIR] [--user NAME] [--save-path DIR] [--lower-version V]
 //                          [--sevenzip PATH] [--setup-only]
+//                          [--reply json|silent|close|text|oversize] [--no-listen] [--no-records]
+//                          [--settings missing|no-port|utf16] [--custom-bin garbage] [--no-sevenzip]
+//                          [--no-checks]
+//
+// --no-checks answers at once without testing the archive (for timing the plug-in alone).
+// The last line plays a client that misbehaves or a damaged installation, for the fault tests:
+//   --reply silent     take the request and never answer (the same as --silent)
+//   --reply close      take the request and close the connection without a reply
+//   --reply text       answer an HTTP error whose body is text, not JSON
+//   --reply oversize   answer a JSON reply of more than 2048 bytes
+//   --no-listen        install and publish, but take no connection (a client that is not running)
+//   --no-records       publish no shared-memory records
+//   --settings ...     the settings file missing, without "port", or written as UTF-16
+//   --custom-bin garbage, --no-sevenzip: "custom.bin" holding random bytes, 7-Zip removed
 #include <winsock2.h>
 #include <windows.h>
 #include <shellapi.h>
 
 #include "standins/client/ClientSetup.h"
+#include "standins/client/InstallFaults.h"
 #include "standins/client/RequestVerdict.h"
 
 #include <json/writer.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace rudclient {
 namespace {
 
+enum class ReplyMode { kJson, kSilent, kClose, kText, kOversize };
+
 struct Options {
     SetupOptions setup;
+    InstallFaults faults;
     int answer = 10001;
     std::wstring errorText = L"The farm refused the task.";
-    bool silent = false;
+    ReplyMode reply = ReplyMode::kJson;
+    bool listen = true;
+    bool publishRecords = true;
+    bool checks = true;
     int requests = 0;   // 0: serve until killed
     std::wstring recordFolder;
     std::wstring userName = L"artist";
@@ -58,7 +80,28 @@ bool ParseOptions(Options& options) {
         if (name == L"--port") options.setup.port = _wtoi(value().c_str());
         else if (name == L"--answer") options.answer = _wtoi(value().c_str());
         else if (name == L"--err") options.errorText = value();
-        else if (name == L"--silent") options.silent = true;
+        else if (name == L"--silent") options.reply = ReplyMode::kSilent;
+        else if (name == L"--reply") {
+            const std::wstring mode = value();
+            if (mode == L"json") options.reply = ReplyMode::kJson;
+            else if (mode == L"silent") options.reply = ReplyMode::kSilent;
+            else if (mode == L"close") options.reply = ReplyMode::kClose;
+            else if (mode == L"text") options.reply = ReplyMode::kText;
+            else if (mode == L"oversize") options.reply = ReplyMode::kOversize;
+            else { std::fprintf(stderr, "client: unknown reply mode %ls\n", mode.c_str()); ok = false; }
+        }
+        else if (name == L"--no-listen") options.listen = false;
+        else if (name == L"--no-records") options.publishRecords = false;
+        else if (name == L"--settings") {
+            options.faults.settings = value();
+            if (!KnownSettingsFault(options.faults.settings)) {
+                std::fprintf(stderr, "client: unknown settings fault %ls\n", options.faults.settings.c_str());
+                ok = false;
+            }
+        }
+        else if (name == L"--custom-bin") options.faults.garbageCustomBin = value() == L"garbage";
+        else if (name == L"--no-sevenzip") options.faults.noSevenZip = true;
+        else if (name == L"--no-checks") options.checks = false;
         else if (name == L"--once") options.requests = 1;
         else if (name == L"--requests") options.requests = _wtoi(value().c_str());
         else if (name == L"--record") options.recordFolder = value();
@@ -97,10 +140,16 @@ std::string ReadRequest(SOCKET client) {
 }
 
 // The reply in one send, as the plug-in reads it with one receive.
-std::string Reply(int code, const std::wstring& errorText) {
+std::string Reply(ReplyMode mode, int code, const std::wstring& errorText) {
+    if (mode == ReplyMode::kText) {
+        const std::string text = "Internal Server Error: the task queue is not available.";
+        return "HTTP/1.1 500 Internal Server Error\r\nContent-Type: text/plain\r\nContent-Length: " +
+               std::to_string(text.size()) + "\r\nConnection: close\r\n\r\n" + text;
+    }
     Json::Value body(Json::objectValue);
     body["ret"] = code;
     if (code == 10010) body["err"] = ToUtf8(errorText);
+    if (mode == ReplyMode::kOversize) body["zz_queue"] = std::string(3000, 'q');   // after "ret" in the text
     Json::StreamWriterBuilder builder;
     builder["indentation"] = "";
     builder["emitUTF8"] = true;
@@ -134,20 +183,25 @@ int Serve(const Options& options) {
         const std::string raw = ReadRequest(client);
         const std::wstring number = std::to_wstring(served + 1);
         WriteRecordFile(options, L"request-" + number + L".http", raw);
-        Verdict verdict = CheckRequest(raw, context);
+        Verdict verdict;
+        if (options.checks) verdict = CheckRequest(raw, context);
+        else verdict.record["checked"] = false;
         const int answer = verdict.refusalCode != 0 ? verdict.refusalCode : options.answer;
-        verdict.record["answer"] = options.silent ? Json::Value() : Json::Value(answer);
+        const bool answers = options.reply != ReplyMode::kSilent && options.reply != ReplyMode::kClose;
+        verdict.record["answer"] = answers ? Json::Value(answer) : Json::Value();
         WriteRecordFile(options, L"verdict-" + number + L".json", Json::StyledWriter().write(verdict.record));
-        if (options.silent) {
+        if (options.reply == ReplyMode::kSilent) {
             unanswered.push_back(client);
             continue;
         }
-        const std::string reply = Reply(answer, options.errorText);
-        ::send(client, reply.data(), static_cast<int>(reply.size()), 0);
+        if (answers) {
+            const std::string reply = Reply(options.reply, answer, options.errorText);
+            ::send(client, reply.data(), static_cast<int>(reply.size()), 0);
+        }
         ::shutdown(client, SD_SEND);
         ::closesocket(client);
     }
-    if (options.silent) ::Sleep(INFINITE);   // keep the connections open until we are killed
+    if (options.reply == ReplyMode::kSilent) ::Sleep(INFINITE);   // keep the connections open until we are killed
     for (SOCKET s : unanswered) ::closesocket(s);
     ::closesocket(listener);
     ::WSACleanup();
@@ -163,12 +217,22 @@ int main() {
     if (!ParseOptions(options)) {
         std::fprintf(stderr, "usage: rud_client_standin.exe --port N [--answer CODE] [--err TEXT] [--silent]"
                              " [--once | --requests N] [--record DIR] [--user NAME] [--save-path DIR]"
-                             " [--lower-version V] [--sevenzip PATH] [--setup-only]\n");
+                             " [--lower-version V] [--sevenzip PATH] [--setup-only]"
+                             " [--reply json|silent|close|text|oversize] [--no-listen] [--no-records]"
+                             " [--settings missing|no-port|utf16] [--custom-bin garbage] [--no-sevenzip] [--no-checks]\n");
         return 2;
     }
-    if (!LayOutDataFolder(options.setup) || !LayOutCacheTree()) return 3;
+    if (!LayOutDataFolder(options.setup) || !LayOutCacheTree() || !ApplyInstallFaults(options.faults)) return 3;
     if (options.setupOnly) return 0;
-    SharedRecords records(options.userName, options.savePath);
-    if (!records.Published()) std::fprintf(stderr, "client: cannot publish the shared-memory records\n");
+    std::unique_ptr<SharedRecords> records;
+    if (options.publishRecords) {
+        records = std::make_unique<SharedRecords>(options.userName, options.savePath);
+        if (!records->Published()) std::fprintf(stderr, "client: cannot publish the shared-memory records\n");
+    }
+    if (!options.listen) {
+        // Installed but not running its service: nothing listens on the port.
+        WriteRecordFile(options, L"ready", "not listening\n");
+        ::Sleep(INFINITE);
+    }
     return Serve(options);
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 namespace maxhost {
 
 std::wstring ExeFolder() {
@@ -35,6 +37,15 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstri
             options.runAction = _wtoi(id.c_str());
             if (options.runAction != 1497 && options.runAction != 1498) {
                 error = L"--run-action takes 1497 or 1498";
+                return false;
+            }
+        }
+        else if (word == L"--step-timeout") {
+            std::wstring seconds;
+            if (!value(seconds)) return false;
+            options.stepTimeoutSeconds = static_cast<unsigned>(_wtoi(seconds.c_str()));
+            if (options.stepTimeoutSeconds == 0) {
+                error = L"--step-timeout takes a number of seconds";
                 return false;
             }
         }

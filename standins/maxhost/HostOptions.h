@@ -15,6 +15,7 @@ struct HostOptions {
     bool autoAnswer = false;
     std::wstring stepsPath;
     std::wstring shotsFolder;
+    unsigned stepTimeoutSeconds = 30;
 };
 
 // False (with a message in `error`) when the command line cannot be understood.

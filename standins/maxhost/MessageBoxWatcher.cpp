@@ -3,12 +3,13 @@
 #include "HostOutput.h"
 #include "ProcessWindows.h"
 
+#include <string>
 #include <vector>
 
 namespace maxhost {
 
-MessageBoxWatcher::MessageBoxWatcher(bool autoAnswer)
-    : autoAnswer_(autoAnswer), thread_([this] { Run(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(bool autoAnswer, const DialogTemplates* templates)
+    : autoAnswer_(autoAnswer), templates_(templates), thread_([this] { Run(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     stop_ = true;
@@ -38,6 +39,9 @@ void MessageBoxWatcher::Handle(HWND box) {
         if (!reported_.count(box)) {
             reported_.insert(box);
             PrintLine(L"MESSAGEBOX " + WindowText(box) + L" | " + WindowText(::GetDlgItem(box, 0xFFFF)));
+            // The owner as the template it was made from (0: no owner, or not a plug-in dialog).
+            HWND owner = ::GetWindow(box, GW_OWNER);
+            PrintLine(L"BOXOWNER " + std::to_wstring(owner && templates_ ? templates_->TemplateOf(owner) : 0));
         } else if (answers_.empty() && !autoAnswer_) {
             return;
         }

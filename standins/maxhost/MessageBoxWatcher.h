@@ -3,6 +3,8 @@
 // button: the next queued answer, else (with auto-answer) the default button.
 #include <windows.h>
 
+#include "DialogTemplates.h"
+
 #include <atomic>
 #include <deque>
 #include <mutex>
@@ -13,7 +15,8 @@ namespace maxhost {
 
 class MessageBoxWatcher {
 public:
-    explicit MessageBoxWatcher(bool autoAnswer);
+    // `templates` (may be null) names the dialog that owns each box in the report.
+    MessageBoxWatcher(bool autoAnswer, const DialogTemplates* templates = nullptr);
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -24,6 +27,7 @@ private:
     void Run();
     void Handle(HWND box);
     bool autoAnswer_;
+    const DialogTemplates* templates_;
     std::atomic<bool> stop_{false};
     std::mutex lock_;
     std::deque<int> answers_;

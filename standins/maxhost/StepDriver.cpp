@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -13,7 +14,8 @@
 namespace maxhost {
 namespace {
 
-constexpr DWORD kStepTimeoutMs = 30000;
+// How long a step may wait; 30 s unless the command line says otherwise (--step-timeout).
+std::atomic<DWORD> stepTimeoutMs{30000};
 constexpr int kCameraList = 1006;
 
 std::vector<std::wstring> Words(const std::wstring& line) {
@@ -44,13 +46,34 @@ void SetRowState(HWND list, int row, UINT state, UINT mask) {
     item.state = state;
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item),
-                          SMTO_NORMAL, kStepTimeoutMs, &ignored);
+                          SMTO_NORMAL, stepTimeoutMs.load(), &ignored);
 }
 
 int RowCount(HWND list) {
     DWORD_PTR count = 0;
-    ::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, kStepTimeoutMs, &count);
+    ::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, stepTimeoutMs.load(), &count);
     return static_cast<int>(count);
+}
+
+} // namespace
+
+void SetStepTimeout(DWORD milliseconds) { stepTimeoutMs = milliseconds; }
+
+namespace {
+
+// "\uHHHH" in typed text stands for that character: a steps line cannot end in a space.
+std::wstring UnescapeTyped(const std::wstring& text) {
+    std::wstring out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\\' && i + 5 < text.size() && text[i + 1] == L'u' &&
+            text.find_first_not_of(L"0123456789abcdefABCDEF", i + 2) >= i + 6) {
+            out += static_cast<wchar_t>(std::wcstoul(text.substr(i + 2, 4).c_str(), nullptr, 16));
+            i += 5;
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
 }
 
 } // namespace
@@ -129,7 +152,7 @@ HWND StepDriver::Control(int id, std::wstring& why) {
 }
 
 bool StepDriver::WaitFor(const std::function<bool()>& condition) {
-    for (DWORD waited = 0; waited <= kStepTimeoutMs; waited += 100) {
+    for (DWORD waited = 0; waited <= stepTimeoutMs.load(); waited += 100) {
         if (condition()) return true;
         ::Sleep(100);
     }
@@ -190,14 +213,14 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         HWND front = FrontWindow();
         if (!front) { why = L"no window in front"; return false; }
         // As the title bar's close button: the dialog decides what closing means.
-        return host_.Post([front] { ::SendMessageW(front, WM_SYSCOMMAND, SC_CLOSE, 0); }, kStepTimeoutMs) || timedOut();
+        return host_.Post([front] { ::SendMessageW(front, WM_SYSCOMMAND, SC_CLOSE, 0); }, stepTimeoutMs.load()) || timedOut();
     }
     if (verb == L"menu" && words.size() == 2 && Number(words[1], id)) {
         UINT command = host_.CommandFor(id);
         if (!command) { why = L"no menu item for action " + words[1]; return false; }
         // Chosen as the artist would: the window's own WM_COMMAND handling runs the action.
         if (!::PostMessageW(host_.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0)) { why = L"no main window"; return false; }
-        return host_.Post([] {}, kStepTimeoutMs) || timedOut();
+        return host_.Post([] {}, stepTimeoutMs.load()) || timedOut();
     }
     // The remaining steps act on a control of the window in front.
     if (words.size() < 2 || !Number(words[1], id)) {
@@ -209,7 +232,7 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
     if (verb == L"click" && words.size() == 2) {
         HWND control = Control(id, why);
         if (!control) return false;
-        return host_.Post([control] { ::SendMessageW(control, BM_CLICK, 0, 0); }, kStepTimeoutMs) || timedOut();
+        return host_.Post([control] { ::SendMessageW(control, BM_CLICK, 0, 0); }, stepTimeoutMs.load()) || timedOut();
     }
     if (verb == L"check" && words.size() == 3 && OnOff(words[2], on)) {
         HWND control = Control(id, why);
@@ -219,17 +242,17 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
             if (checked != on) ::SendMessageW(control, BM_CLICK, 0, 0);
             if ((::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED) != on)
                 ::SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-        }, kStepTimeoutMs) || timedOut();
+        }, stepTimeoutMs.load()) || timedOut();
     }
     if (verb == L"type" && words.size() >= 2) {
         HWND control = Control(id, why);
         if (!control) return false;
         size_t at = step.find(words[1], step.find(verb) + verb.size()) + words[1].size();
-        std::wstring text = at < step.size() ? step.substr(at + 1) : std::wstring();
+        std::wstring text = UnescapeTyped(at < step.size() ? step.substr(at + 1) : std::wstring());
         return host_.Post([control, text, id] {
             ::SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
             ::SendMessageW(::GetParent(control), WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), reinterpret_cast<LPARAM>(control));
-        }, kStepTimeoutMs) || timedOut();
+        }, stepTimeoutMs.load()) || timedOut();
     }
     if (verb == L"choose" && words.size() == 3) {
         int index = 0;
@@ -240,7 +263,7 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
                 if (::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == CB_ERR) return;
                 *chosen = true;
                 ::SendMessageW(::GetParent(control), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
-            }, kStepTimeoutMs))
+            }, stepTimeoutMs.load()))
             return timedOut();
         if (!*chosen) why = L"control " + words[1] + L" has no entry " + words[2];
         return *chosen;
@@ -264,13 +287,13 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
             int row = rows.front();
             return host_.Post([list, row, on] {
                 SetRowState(list, row, INDEXTOSTATEIMAGEMASK(on ? 2 : 1), LVIS_STATEIMAGEMASK);
-            }, kStepTimeoutMs) || timedOut();
+            }, stepTimeoutMs.load()) || timedOut();
         }
         if (verb == L"select-rows") {
             return host_.Post([list, rows] {
                 SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
                 for (int row : rows) SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-            }, kStepTimeoutMs) || timedOut();
+            }, stepTimeoutMs.load()) || timedOut();
         }
         if (rows.size() != 1) { why = L"double-click-row takes one row"; return false; }
         int row = rows.front();
@@ -283,7 +306,7 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
             activate.hdr.code = NM_DBLCLK;
             activate.iItem = row;
             ::SendMessageW(::GetParent(list), WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
-        }, kStepTimeoutMs) || timedOut();
+        }, stepTimeoutMs.load()) || timedOut();
     }
     why = L"unknown step";
     return false;

@@ -11,6 +11,9 @@
 
 namespace maxhost {
 
+// How long one step may wait before it fails (default 30 s).
+void SetStepTimeout(DWORD milliseconds);
+
 class StepDriver {
 public:
     StepDriver(HostWindow& host, MessageBoxWatcher& boxes, const DialogTemplates& templates,

@@ -166,9 +166,10 @@ int Run(HINSTANCE instance) {
     int exitCode = kOk;
     {
         std::unique_ptr<MessageBoxWatcher> watcher;
-        if (options.autoAnswer || !steps.empty()) watcher = std::make_unique<MessageBoxWatcher>(options.autoAnswer);
+        if (options.autoAnswer || !steps.empty()) watcher = std::make_unique<MessageBoxWatcher>(options.autoAnswer, &templates);
         std::unique_ptr<StepDriver> driver;
         if (!steps.empty()) {
+            SetStepTimeout(options.stepTimeoutSeconds * 1000);
             driver = std::make_unique<StepDriver>(window, *watcher, templates, steps, options.shotsFolder);
             driver->Start();
         }

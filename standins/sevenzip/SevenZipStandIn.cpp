@@ -8,6 +8,12 @@
 //
 // Arguments that are Windows paths (C:\..., C:/..., also after -o) are turned into Linux paths;
 // others pass unchanged. Standard input is closed for 7zz, so it never waits for a typed password.
+//
+// Faults for the tests, chosen by the environment variable RUD_SEVENZIP_FAULT (the plug-in writes
+// 7-Zip's command line itself, so the environment it passes on is the only way in):
+//   no-archive     exit 0 at once without writing anything
+//   fail-partial   pack, then cut the archive to half its size and exit 2, as a full disk does
+//   slow:MS        pack, then wait MS milliseconds before ending (a large scene on a slow disk)
 #include <windows.h>
 #include <shellapi.h>
 
@@ -60,13 +66,45 @@ std::wstring Quote(const std::wstring& arg) {
     return quoted + L"\"";
 }
 
-} // namespace
+struct Fault {
+    enum Kind { kNone, kNoArchive, kFailPartial, kSlow } kind = kNone;
+    DWORD delayMs = 0;
+};
 
-int main() {
-    int count = 0;
-    wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!args) return 2;
+Fault FaultFromEnvironment() {
+    const wchar_t* value = _wgetenv(L"RUD_SEVENZIP_FAULT");
+    const std::wstring text = value ? value : L"";
+    Fault fault;
+    if (text == L"no-archive") fault.kind = Fault::kNoArchive;
+    else if (text == L"fail-partial") fault.kind = Fault::kFailPartial;
+    else if (text.rfind(L"slow:", 0) == 0) {
+        fault.kind = Fault::kSlow;
+        fault.delayMs = static_cast<DWORD>(_wtoi(text.c_str() + 5));
+    }
+    return fault;
+}
 
+// The archive of an "a" command: its first argument that is not a switch.
+std::wstring ArchiveArgument(wchar_t** args, int count) {
+    for (int i = 2; i < count; ++i)
+        if (args[i][0] != L'-') return args[i];
+    return std::wstring();
+}
+
+void CutToHalf(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE | GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    LARGE_INTEGER size{};
+    if (::GetFileSizeEx(file, &size)) {
+        size.QuadPart /= 2;
+        ::SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+        ::SetEndOfFile(file);
+    }
+    ::CloseHandle(file);
+}
+
+// Runs Debian's 7zz with the arguments (paths made Linux paths) and returns its exit code.
+int RunSevenZip(wchar_t** args, int count) {
     wchar_t tempFolder[MAX_PATH] = {}, marker[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, tempFolder);
     ::GetTempFileNameW(tempFolder, L"7zs", 0, marker);
@@ -93,7 +131,6 @@ int main() {
         }
         commandLine += L" " + Quote(arg);
     }
-    ::LocalFree(args);
 
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
@@ -118,5 +155,23 @@ int main() {
         std::fclose(file);
     }
     ::DeleteFileW(marker);
+    return exitCode;
+}
+
+} // namespace
+
+int main() {
+    int count = 0;
+    wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!args) return 2;
+    const Fault fault = FaultFromEnvironment();
+    int exitCode = 0;
+    if (fault.kind != Fault::kNoArchive) exitCode = RunSevenZip(args, count);
+    ::Sleep(fault.delayMs);
+    if (fault.kind == Fault::kFailPartial) {
+        CutToHalf(ArchiveArgument(args, count));
+        exitCode = 2;
+    }
+    ::LocalFree(args);
     return exitCode;
 }

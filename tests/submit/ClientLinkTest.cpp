@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 namespace {
 
 
@@ -110,6 +113,20 @@ TEST_F(ClientLinkTest, SilentClientEndsWithTheTimeOutMessage) {
     EXPECT_EQ(callbacks, 1);
     ASSERT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, rud::WorkerText(IDS_CLIENT_TIMEOUT));
+}
+
+// The reply bound can only be shortened from outside, never lengthened or switched off.
+TEST(ClientLinkTimeouts, EnvironmentOnlyShortensTheReplyWait) {
+    const struct { const wchar_t* value; DWORD replyMs; } cases[] = {
+        {nullptr, 120000}, {L"3000", 3000}, {L"1", 1}, {L"0", 120000}, {L"-5", 120000},
+        {L"soon", 120000}, {L"500000", 120000}, {L"", 120000},
+    };
+    for (const auto& c : cases) {
+        _wputenv((std::wstring(L"RUD_CLIENT_REPLY_TIMEOUT_MS=") + (c.value ? c.value : L"")).c_str());
+        EXPECT_EQ(rud::ConfiguredClientLinkTimeouts().replyMs, c.replyMs) << (c.value ? c.value : L"(unset)");
+        EXPECT_EQ(rud::ConfiguredClientLinkTimeouts().connectMs, 5000u);
+    }
+    _wputenv(L"RUD_CLIENT_REPLY_TIMEOUT_MS=");
 }
 
 } // namespace

@@ -58,6 +58,7 @@ public:
     ~ScriptedClient();
     int Port() const { return port_; }
     std::string Request();   // once it has arrived
+    bool Received() const { return received_; }   // a whole request (or a closed connection) came
 private:
     SOCKET listener_;
     int port_ = 0;

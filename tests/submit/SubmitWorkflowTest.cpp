@@ -12,6 +12,8 @@
 #include "resources/StringIds.h"
 #include "standins/client/ClientSetup.h"
 #include "standins/client/RequestVerdict.h"
+#include "core/DataFolders.h"
+#include "submit/ArchiverOutcome.h"
 #include "submit/FarmConfiguration.h"
 
 #include <commctrl.h>
@@ -174,5 +176,70 @@ INSTANTIATE_TEST_SUITE_P(Stops, SubmitEarlyStopTest,
                          ::testing::Values(EarlyStop::kBackquote, EarlyStop::kInvalidCamera,
                                            EarlyStop::kNoCameraCancelled, EarlyStop::kNeverSaved,
                                            EarlyStop::kNameTooLong, EarlyStop::kNameEndsInDot));
+
+enum class PackingFault { kProgramMissing, kFailsHalfway, kWritesNothing };
+
+class SubmitPackingFaultTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<PackingFault> {
+protected:
+    ~SubmitPackingFaultTest() override { ::SetEnvironmentVariableW(L"RUD_SEVENZIP_FAULT", nullptr); }
+};
+
+size_t FilesIn(const std::wstring& folder) {
+    std::error_code none;
+    if (!std::filesystem::is_directory(folder, none)) return 0;
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// A 7-Zip that cannot start, stops halfway or writes nothing: the artist reads why, the client
+// hears nothing, no task file is written, no archive is left, and the dialog stays open.
+TEST_P(SubmitPackingFaultTest, SendsNothingAndSaysWhy) {
+    if (!rudtest::SevenZipStandInAvailable()) GTEST_SKIP() << "needs the stand-in 7-Zip under Wine";
+    rudtest::WinsockSession winsock;
+    rudtest::ScriptedClient client("HTTP/1.1 200 OK\r\nContent-Length: 13\r\n\r\n{\"ret\":10001}");
+    ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
+    ASSERT_TRUE(rudclient::LayOutCacheTree());
+    const std::wstring program = rudclient::DataFolder() + L"\\7-Zip\\7z.exe";
+    int stringId = IDS_SEVENZIP_NOT_STARTED;
+    std::wstring detail = L"7-Zip/7z.exe";
+    std::string logged = "7-Zip could not be started: ";
+    switch (GetParam()) {
+    case PackingFault::kProgramMissing: ASSERT_TRUE(::DeleteFileW(program.c_str())); break;
+    case PackingFault::kFailsHalfway:
+        ::SetEnvironmentVariableW(L"RUD_SEVENZIP_FAULT", L"fail-partial");
+        stringId = IDS_SEVENZIP_FAILED;
+        detail = L" 2 ";
+        logged = "7-Zip failed with exit code 2 packing the scene into ";
+        break;
+    case PackingFault::kWritesNothing:
+        ::SetEnvironmentVariableW(L"RUD_SEVENZIP_FAULT", L"no-archive");
+        stringId = IDS_SEVENZIP_NO_ARCHIVE;
+        detail.clear();
+        logged = "7-Zip ended with exit code 0 but made no archive: ";
+        break;
+    }
+
+    RunWorker();
+
+    const std::wstring expected = rud::WorkerText(stringId);
+    const std::vector<rudtest::RecordedBox> recorded = boxes.Boxes();
+    ASSERT_EQ(recorded.size(), 1u);
+    const rudtest::RecordedBox& box = recorded[0];
+    EXPECT_EQ(box.text.substr(0, 10), expected.substr(0, 10));
+    EXPECT_NE(box.text.find(detail), std::wstring::npos) << rud::WideToUtf8(box.text);
+    EXPECT_EQ(box.caption, rud::WorkerText(IDS_CAPTION_ERROR));
+    EXPECT_EQ(box.owner, dialog.Handle());
+    EXPECT_FALSE(dialog.Closed());
+    EXPECT_FALSE(client.Received());
+    const std::wstring cache = rud::LocalAppDataFolder() +
+        L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/\x522b\x5885.max_plugin_output";
+    EXPECT_EQ(FilesIn(cache + L"/compress"), 0u);
+    EXPECT_EQ(FilesIn(cache + L"/json"), 0u);
+    const std::string dataLog = rudtest::ReadFileBytes(rud::AnsiChsToWide(store.dataLog.BasePath() + ".log"));
+    EXPECT_NE(dataLog.find("[ERROR] " + logged), std::string::npos) << logged;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SubmitPackingFaultTest,
+                         ::testing::Values(PackingFault::kProgramMissing, PackingFault::kFailsHalfway,
+                                           PackingFault::kWritesNothing));
 
 } // namespace

@@ -1,0 +1,61 @@
+#include "submit/ArchiverOutcome.h"
+
+#include "core/ResourceStrings.h"
+#include "core/TextConversions.h"
+#include "resources/StringIds.h"
+
+namespace rud {
+namespace {
+
+constexpr DWORD kSevenZipWarning = 1;
+
+int64_t ArchiveBytes(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+} // namespace
+
+ArchiverOutcome ClassifyArchiverRun(const ArchiverRun& run, int64_t archiveBytes) {
+    if (!run.started) return ArchiverOutcome::kNotStarted;
+    if (run.exitCode > kSevenZipWarning) return ArchiverOutcome::kFailed;
+    return archiveBytes > 0 ? ArchiverOutcome::kPacked : ArchiverOutcome::kNoArchive;
+}
+
+ArchiverOutcome JudgeArchiverRun(const ArchiverRun& run, const std::wstring& archivePath) {
+    const int64_t bytes = ArchiveBytes(archivePath);
+    const ArchiverOutcome outcome = ClassifyArchiverRun(run, bytes);
+    if (outcome != ArchiverOutcome::kPacked && bytes >= 0) ::DeleteFileW(archivePath.c_str());
+    return outcome;
+}
+
+std::wstring ArchiverFailureMessage(ArchiverOutcome outcome, const ArchiverRun& run, const std::wstring& zipExePath) {
+    switch (outcome) {
+    case ArchiverOutcome::kNotStarted: return WorkerTextWith(IDS_SEVENZIP_NOT_STARTED, zipExePath);
+    case ArchiverOutcome::kFailed: return WorkerTextWith(IDS_SEVENZIP_FAILED, std::to_wstring(run.exitCode));
+    case ArchiverOutcome::kNoArchive: return WorkerText(IDS_SEVENZIP_NO_ARCHIVE);
+    case ArchiverOutcome::kPacked: break;
+    }
+    return std::wstring();
+}
+
+std::string ArchiverFailureLogLine(ArchiverOutcome outcome, const ArchiverRun& run, const std::wstring& zipExePath,
+                                   const std::wstring& archivePath) {
+    switch (outcome) {
+    case ArchiverOutcome::kNotStarted:
+        return "7-Zip could not be started: " + WideToUtf8(zipExePath) +
+               ", Error Code is: " + std::to_string(run.startError);
+    case ArchiverOutcome::kFailed:
+        return "7-Zip failed with exit code " + std::to_string(run.exitCode) +
+               " packing the scene into " + WideToUtf8(archivePath);
+    case ArchiverOutcome::kNoArchive:
+        return "7-Zip ended with exit code " + std::to_string(run.exitCode) +
+               " but made no archive: " + WideToUtf8(archivePath);
+    case ArchiverOutcome::kPacked: break;
+    }
+    return std::string();
+}
+
+} // namespace rud

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The fault table, end to end: each row damages one thing (7-Zip, the cache, the client, the
+# client's installation, the host's save, the typed scene name, the scene path, the analysis),
+# plays a submission through the real dialogs and the stand-ins, and checks what the artist saw
+# (text, caption, owning dialog), the log line, that the client never got a request whose archive
+# or task file was not whole, what changed beside the scene, and that 3ds Max ran on and exited 0.
+#
+#   tests/e2e/faults.sh [ROW-NAME-PATTERN]     (under scripts/test.sh's environment; CTest runs it)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+source "$here/scripts/lib/env.sh"
+source "$here/scripts/lib/story.sh"
+[ -n "${DISPLAY:-}" ] || rud_start_display
+rud_install_bundle
+rud_phase="playing the fault table"
+rud_hint="see the row's folder under $RUD_BUILD_DIR/faults (host.log, client.log, logs/, shots/)"
+
+only=${1:-}
+out_root=$RUD_BUILD_DIR/faults
+work=$out_root/.work
+rm -rf "$out_root"
+mkdir -p "$work"
+
+# Analyses the rows play besides the samples.
+villa=samples/analyses/vray_villa.json
+: >"$work/empty.json"
+printf 'null' >"$work/null.json"
+head -c "$(( $(wc -c <"$here/$villa") / 2 ))" "$here/$villa" >"$work/cut.json"
+python3 - "$here/$villa" "$work/big.json" <<'PY'
+import json, sys
+analysis = json.load(open(sys.argv[1], encoding="utf-8"))
+# 50 MB in a member the reader passes through to the farm untouched (a script that reports
+# scene statistics). Hundreds of thousands of missing files are another matter: the warnings
+# list then takes minutes to fill.
+analysis["scene_statistics"] = "polygons=1234567;" * (50 * 1048576 // 17)
+json.dump(analysis, open(sys.argv[2], "w", encoding="utf-8"))
+PY
+
+# Steps of each recipe; NAME is typed into the scene-name field when the row gives one.
+steps_for() {
+  local recipe=$1 name=$2
+  case $recipe in
+    submit-*|slow)
+      printf 'menu 1497\nwait-dialog 102\ncheck-row 0 on\n'
+      [ "$recipe" != submit-unsaved-stays ] || printf 'check 1002 off\n'
+      [ -z "$name" ] || printf 'type 1036 %s\n' "$name"
+      printf 'click 1005\n' ;;
+  esac
+  case $recipe in
+    # The busy dialog may outlive the message by a moment; "close" must reach the main dialog.
+    submit-stays|submit-unsaved-stays) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 104\nsleep 500\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
+    submit-silent) printf 'sleep 2000\nscreenshot result\nwait-closed 104\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
+    submit-closes) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
+    slow) printf 'wait-dialog 104\nsleep 4000\nscreenshot packing\nwait-dialog 104\nwait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
+    open-box) printf 'menu 1497\nwait-box\nscreenshot result\nanswer OK\nsleep 700\nquit\n' ;;
+    open-question) printf 'menu 1497\nwait-box\nscreenshot result\nanswer No\nwait-closed 102\nquit\n' ;;
+    open-plain) printf 'menu 1497\nwait-dialog 102\nsleep 300\nscreenshot result\nclose\nwait-closed 102\nquit\n' ;;
+    *) echo "faults: unknown recipe $recipe" >&2; return 1 ;;
+  esac
+}
+
+long_folder() { printf 'P%.0s' $(seq 1 "$1"); }   # C:\Projects\<folder>\Villa.max is 22 + N long
+n259=$(long_folder 237)
+n270=$(long_folder 248)
+name259=$(printf 'n%.0s' $(seq 1 259))
+blocked_cache='touch "$RUD_STORY_CACHE/Villa_v2.max_plugin_output"'
+blocked_json='mkdir -p "$RUD_STORY_CACHE/Villa_v2.max_plugin_output" && touch "$RUD_STORY_CACHE/Villa_v2.max_plugin_output/json"'
+
+# A save that fails when "Save the scene first" is checked ends the attempt without a word of
+# ours: 3ds Max reports its own failed save. The typed-name copy failing is ours to report.
+# Expected outcomes: boxes=TEXT/CAPTION/OWNER (string names of the English table, 102 the main
+# dialog), log=CHANNEL:LEVEL:TEXT, requests, answer, scene_changes, archives_left, ... (see
+# scripts/lib/story_artefacts.py). Every row also expects the host to exit 0, no failed step and
+# no request unless the archive and the task file were whole (sent_complete). The client that
+# never answers gets a 3 s reply wait instead of 120 s; every other row keeps the product's.
+# name | analysis | scene folder | recipe | typed name | client options | environment | before host | expectations
+table=$(cat <<ROWS
+sevenzip-missing       | villa | - | submit-stays  | -        | --no-sevenzip  | -                              | - | boxes=IDS_SEVENZIP_NOT_STARTED/IDS_CAPTION_ERROR/102 requests=0 log=kiv_data:ERROR:7-Zip could not be started: scene_changes=none task_files_left=0
+sevenzip-fails-halfway | villa | - | submit-stays  | -        | -              | RUD_SEVENZIP_FAULT=fail-partial | - | boxes=IDS_SEVENZIP_FAILED/IDS_CAPTION_ERROR/102 requests=0 log=kiv_data:ERROR:7-Zip failed with exit code 2 archives_left=0 task_files_left=0 scene_changes=none
+sevenzip-no-archive    | villa | - | submit-stays  | -        | -              | RUD_SEVENZIP_FAULT=no-archive  | - | boxes=IDS_SEVENZIP_NO_ARCHIVE/IDS_CAPTION_ERROR/102 requests=0 log=kiv_data:ERROR:7-Zip ended with exit code 0 but made no archive archives_left=0 task_files_left=0
+sevenzip-slow          | villa | - | slow          | -        | -              | RUD_SEVENZIP_FAULT=slow:9000   | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true
+cache-folder-blocked   | villa | - | submit-stays  | Villa_v2 | -              | -                              | $blocked_cache | boxes=IDS_CACHE_FOLDER_FAILED/IDS_CAPTION_ERROR/102 requests=0 log=kiv_data:ERROR:The task's cache folder cannot be created scene_changes=+Villa_v2.max
+task-file-blocked      | villa | - | submit-stays  | Villa_v2 | -              | -                              | $blocked_json | boxes=IDS_TASK_FILE_FAILED/IDS_CAPTION_ERROR/102 requests=0 task_files_left=0 scene_changes=+Villa_v2.max
+client-not-listening   | villa | - | submit-stays  | -        | --no-listen    | -                              | - | boxes=IDS_CLIENT_UNREACHABLE/IDS_CAPTION_ERROR/102 requests=0 log=kiv_http:ERROR:connect error, Error Code is:
+client-closes          | villa | - | submit-stays  | -        | --reply close  | -                              | - | boxes=IDS_CLIENT_UNREACHABLE/IDS_CAPTION_ERROR/102 requests=1 log=kiv_http:ERROR:connect error, Error Code is:
+client-not-json        | villa | - | submit-stays  | -        | --reply text   | -                              | - | boxes=IDS_CLIENT_REPLY_NO_JSON/IDS_CAPTION_ERROR/102 requests=1 log=kiv_http:INFO:find '{' failed.
+client-oversize-reply  | villa | - | submit-stays  | -        | --reply oversize | -                            | - | boxes=IDS_CLIENT_REPLY_INVALID/IDS_CAPTION_ERROR/102 requests=1 log=kiv_http:ERROR:Get response data failed
+client-never-answers   | villa | - | submit-stays  | -        | --reply silent | RUD_CLIENT_REPLY_TIMEOUT_MS=3000 | - | boxes=IDS_CLIENT_TIMEOUT/IDS_CAPTION_ERROR/102 requests=1 log=kiv_http:ERROR:connect error, Error Code is: 10060
+no-shared-records      | villa | - | submit-closes | -        | --no-records   | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true
+settings-missing       | villa | - | open-box      | -        | --settings missing | -                          | - | boxes=IDS_CLIENT_NOT_INSTALLED/IDS_CAPTION_ERROR/102 requests=0
+settings-without-port  | villa | - | submit-stays  | -        | --settings no-port | -                          | - | boxes=IDS_CLIENT_UNREACHABLE/IDS_CAPTION_ERROR/102 requests=0
+settings-utf16         | villa | - | submit-closes | -        | --settings utf16 | -                            | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001
+custom-bin-garbage     | villa | - | submit-closes | -        | --custom-bin garbage | -                        | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001
+save-fails             | villa | - | submit-silent | Villa_v2 | -              | -                              | - | boxes=none requests=0 scene_changes=none --fail-save
+save-copy-fails        | villa | - | submit-unsaved-stays | Villa_v2 | -       | -                              | - | boxes=IDS_NO_SCENE_FILE/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none --fail-save
+scene-path-259         | villa | $n259 | submit-closes | -    | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none
+scene-path-259-renamed | villa | $n259 | submit-stays  | Villa2 | -            | -                              | - | boxes=IDS_SCENE_PATH_TOO_LONG/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
+scene-path-270         | villa | $n270 | submit-closes | -    | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none
+name-trailing-dot      | villa | - | submit-closes | Villa_v2. | -             | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=+Villa_v2..max
+name-trailing-space    | villa | - | submit-closes | Villa_v2\u0020 | -        | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=+Villa_v2 .max
+name-backquote         | villa | - | submit-closes | Vil\u0060la | -           | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
+name-only-spaces       | villa | - | submit-closes | \u0020\u0020\u0020 | -    | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0
+name-259-characters    | villa | - | submit-stays  | $name259 | -              | -                              | - | boxes=IDS_SCENE_PATH_TOO_LONG/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
+name-cjk               | villa | - | submit-closes | 别墅_夜景 | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=+别墅_夜景.max
+name-cyrillic          | villa | - | submit-closes | Вилла_ночь | -            | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
+analysis-script-fails  | none  | - | open-box      | -        | -              | -                              | - | boxes=IDS_ANALYSIS_SCRIPT_FAILED/IDS_CAPTION_ERROR/102 requests=0
+analysis-empty         | empty | - | open-box      | -        | -              | -                              | - | boxes=IDS_ANALYSIS_SCRIPT_FAILED/IDS_CAPTION_ERROR/102 requests=0
+analysis-null          | null  | - | open-question | -        | -              | -                              | - | boxes=IDS_NO_CAMERAS_CONTINUE/IDS_CAPTION_ERROR/102 requests=0
+analysis-cut-short     | cut   | - | open-box      | -        | -              | -                              | - | boxes=IDS_ANALYSIS_SCRIPT_FAILED/IDS_CAPTION_ERROR/102 requests=0
+analysis-50mb          | big   | - | submit-closes | -        | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true
+ROWS
+)
+
+# Rows whose expected outcome waits for a change on another branch: name -> reason.
+declare -A pending=()
+
+trim() { local t=$1; t=${t#"${t%%[![:space:]]*}"}; t=${t%"${t##*[![:space:]]}"}; printf '%s' "$t"; }
+
+passed=0 failed=0 skipped=0
+while IFS='|' read -r name analysis folder recipe typed client environment before expectations; do
+  name=$(trim "$name"); analysis=$(trim "$analysis"); folder=$(trim "$folder"); recipe=$(trim "$recipe")
+  typed=$(trim "$typed"); client=$(trim "$client"); environment=$(trim "$environment")
+  before=$(trim "$before"); expectations=$(trim "$expectations")
+  [ -n "$name" ] || continue
+  [ -z "$only" ] || [[ $name == *$only* ]] || continue
+  if [ -n "${pending[$name]:-}" ]; then
+    echo "skip   $name (pending: ${pending[$name]})"
+    skipped=$((skipped + 1))
+    continue
+  fi
+  case $analysis in
+    villa) analysis_file=$villa ;;
+    none) analysis_file="" ;;
+    *) analysis_file=$work/$analysis.json ;;
+  esac
+  [ "$typed" != - ] || typed=""
+  steps_file=$work/$name.steps
+  steps_for "$recipe" "$typed" >"$steps_file"
+  rud_story_client_options=()
+  [ "$client" = - ] || read -r -a rud_story_client_options <<<"$client"
+  host_options=()
+  expected=()
+  read -r -a words <<<"$expectations"
+  # Expectations are KEY=VALUE; a value may hold spaces up to the next KEY=; a word starting
+  # with "--" is a host option.
+  for word in "${words[@]}"; do
+    if [[ $word == --* ]]; then host_options+=("$word")
+    elif [[ $word == *=* ]] && [[ ${word%%=*} =~ ^[a-z_]+$ ]]; then expected+=("$word")
+    else expected[${#expected[@]}-1]+=" $word"
+    fi
+  done
+  (
+    [ "$environment" = - ] || export "${environment?}"
+    if [ "$folder" = - ]; then unset RUD_STORY_FOLDER; else RUD_STORY_FOLDER=$folder; fi
+    if [ "$before" = - ]; then unset RUD_STORY_BEFORE_HOST; else RUD_STORY_BEFORE_HOST=$before; fi
+    rud_story "$out_root/$name" Villa.max "$analysis_file" "$steps_file" 10001 "${host_options[@]}"
+    echo "$RUD_STORY_HOST_RC" >"$out_root/$name/host-exit"
+  ) || true
+  host_rc=$(cat "$out_root/$name/host-exit" 2>/dev/null || echo "?")
+  if [ "$host_rc" = 0 ] &&
+     python3 "$here/scripts/lib/story_artefacts.py" expect "$out_root/$name" failed_steps=0 sent_complete=true \
+       "${expected[@]}"; then
+    passed=$((passed + 1))
+    echo "ok     $name"
+  else
+    failed=$((failed + 1))
+    echo "FAILED $name (host exit $host_rc; see $out_root/$name/host.log)"
+  fi
+done <<<"$table"
+
+echo "$passed passed, $failed failed, $skipped pending"
+[ "$failed" = 0 ] || rud_die "$failed fault rows failed" "$rud_hint"

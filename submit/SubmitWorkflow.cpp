@@ -217,7 +217,6 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         if (!RunVirusChecksWithBackup(store, clientInfo, messages)) return;
     }
 
-    store.busyStage = kBusyPacking;
     auto user = std::make_unique<ClientUserInfo>();
     ReadClientSharedMemory(store, *user);
     std::wstring archiverArguments;
@@ -228,11 +227,20 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         CloseMainDialog(dialog);
         return;
     }
-    RunArchiver(store, clientInfo, archiverArguments);
+    store.busyStage = kBusyPacking;
+    const ArchiverRunResult packing = RunArchiver(store, clientInfo, archiverArguments);
+    // Cancel is offered only while 7-Zip runs.
+    store.busyStage = kBusyWritingTask;
+    if (packing.end == ArchiverEnd::kCancelled) {
+        // The scene copy saved under the typed name stays: it is the artist's save.
+        store.dataLog.write("Packing was cancelled by the user: 7-Zip was stopped, the partial archive deleted, "
+                            "nothing was sent.", "INFO");
+        RequestBusyClose();
+        return;
+    }
     // Gives the archive time to be closed by the file system before the client opens it.
     ::Sleep(1000);
 
-    store.busyStage = kBusyWritingTask;
     std::string requestBody;
     if (!WriteTaskJson(store, dialog, clientInfo, taskId, requestBody)) {
         RequestBusyClose();
@@ -250,6 +258,7 @@ void SubmitWorker(HWND dialog, std::wstring caption, std::wstring string68, std:
     try {
         store.busyStage = kBusyStarting;
         store.busyArchiveBytes = 0;
+        store.busyPackPercent = -1;
         WriteRememberedValues(dialog);
         for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
             const bool enabled = ::IsWindowEnabled(child) != FALSE;

@@ -109,3 +109,4 @@
 #define IDS_BUSY_TITLE             111
 #define IDS_CLIENT_TIMEOUT         112  // the client accepted the connection but never answered
 #define IDS_SCENE_PATH_TOO_LONG    113
+#define IDS_BUSY_PACKING_PERCENT   120  // "%d" receives 7-Zip's percentage

@@ -6,7 +6,9 @@
   story_artefacts.py print OUT SECS   prints the summary for a person
   story_artefacts.py expect OUT KEY=VALUE ...
                                       checks the summary; exits 1 naming each mismatch
+                                      (data_log=TEXT: a line of kiv_data holds TEXT)
 """
+import glob
 import json
 import os
 import shutil
@@ -38,12 +40,29 @@ def host_lines(out, prefix):
         return []
 
 
+def cache_archives():
+    """Every archive left in the per-scene cache folders of the Wine prefix."""
+    user = os.environ.get("USER") or os.popen("id -un").read().strip()
+    cache = os.path.join(os.environ.get("WINEPREFIX", ""), "drive_c", "users", user, "AppData", "Local",
+                         "MIRASTOR Render Farm For Effect", "cache", "plugin_scenes")
+    return sorted(glob.glob(os.path.join(cache, "*", "compress", "*.7z")))
+
+
+def data_log_lines(out):
+    lines = []
+    for path in sorted(glob.glob(os.path.join(out, "logs", "**", "kiv_data*.log"), recursive=True)):
+        with open(path, encoding="utf-8", errors="replace") as f:
+            lines += [line.rstrip("\r\n") for line in f]
+    return lines
+
+
 def collect(out):
     summary = {"requests": 0, "answer": None, "cameras": [], "task_file": "", "archive": "",
                "archive_bytes": 0, "archive_valid": False, "archive_holds_scene": False,
                "scene_copy": "", "max_version": "", "render_mode": "", "message_boxes": [],
                "failed_steps": host_lines(out, "STEP FAILED "), "scripts": host_lines(out, "SCRIPT ")}
     summary["message_boxes"] = host_lines(out, "MESSAGEBOX ")
+    summary["archives_left"] = len(cache_archives())
     verdict = read_json(os.path.join(out, "client", "verdict-1.json"))
     if verdict:
         summary["requests"] = len([n for n in os.listdir(os.path.join(out, "client"))
@@ -102,6 +121,9 @@ def expect(out, conditions):
         elif key == "message":
             ok = any(wanted in box for box in s.get("message_boxes") or [])
             value = s.get("message_boxes")
+        elif key == "data_log":
+            ok = any(wanted in line for line in data_log_lines(out))
+            value = "(no such line in kiv_data)"
         elif isinstance(value, bool):
             ok = str(value).lower() == wanted.lower()
         elif isinstance(value, list):

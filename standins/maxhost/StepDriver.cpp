@@ -90,7 +90,7 @@ void CloseEverything(HostWindow& host) {
 StepDriver::StepDriver(HostWindow& host, MessageBoxWatcher& boxes, const DialogTemplates& templates,
                        std::vector<std::wstring> steps, std::wstring shotsFolder)
     : host_(host), boxes_(boxes), templates_(templates), steps_(std::move(steps)),
-      shotsFolder_(std::move(shotsFolder)) {}
+      shotsFolder_(std::move(shotsFolder)), waitLimitMs_(kStepTimeoutMs) {}
 
 StepDriver::~StepDriver() {
     if (thread_.joinable()) thread_.join();
@@ -129,7 +129,7 @@ HWND StepDriver::Control(int id, std::wstring& why) {
 }
 
 bool StepDriver::WaitFor(const std::function<bool()>& condition) {
-    for (DWORD waited = 0; waited <= kStepTimeoutMs; waited += 100) {
+    for (DWORD waited = 0; waited <= waitLimitMs_; waited += 100) {
         if (condition()) return true;
         ::Sleep(100);
     }
@@ -151,6 +151,10 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
 
     if (verb == L"sleep" && words.size() == 2 && Number(words[1], id)) {
         ::Sleep(static_cast<DWORD>(id));
+        return true;
+    }
+    if (verb == L"timeout" && words.size() == 2 && Number(words[1], id) && id > 0) {
+        waitLimitMs_ = static_cast<DWORD>(id);
         return true;
     }
     if (verb == L"quit") {
@@ -184,6 +188,18 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
                     WindowText(::GetDlgItem(window, 0xFFFF)).find(wanted) != std::wstring::npos)
                     return true;
             return false;
+        }) || timedOut();
+    }
+    if ((verb == L"wait-enabled" && words.size() == 2) || (verb == L"wait-text" && words.size() >= 3)) {
+        if (!Number(words[1], id)) { why = L"cannot read the step"; return false; }
+        // The window in front may change meanwhile (a dialog opens or closes): looked up each time.
+        std::wstring wanted = verb == L"wait-text" ? step.substr(step.find(words[2], step.find(words[1]) + words[1].size())) : L"";
+        return WaitFor([&] {
+            HWND front = FrontWindow();
+            HWND control = front ? ::GetDlgItem(front, id) : nullptr;
+            if (!control) return false;
+            if (verb == L"wait-enabled") return ::IsWindowEnabled(control) != FALSE;
+            return WindowText(control).find(wanted) != std::wstring::npos;
         }) || timedOut();
     }
     if (verb == L"close" && words.size() == 1) {

@@ -37,6 +37,7 @@ private:
     std::wstring shotsFolder_;
     std::atomic<bool> failed_{false};
     std::atomic<bool> finished_{false};
+    DWORD waitLimitMs_;   // how long a waiting step waits; the "timeout" step changes it
     std::thread thread_;
 };
 

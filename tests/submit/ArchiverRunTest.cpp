@@ -13,6 +13,19 @@
 
 namespace {
 
+// A file of /proc as far as it can be read: a process may end while it is read.
+std::string ProcFileText(const std::wstring& path) {
+    std::string text;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) text.append(buffer, read);
+    ::CloseHandle(file);
+    return text;
+}
+
 // Linux processes (seen through Wine's Z: drive) whose command line holds `text`.
 int LinuxProcessesWith(const std::string& text) {
     int found = 0;
@@ -21,7 +34,7 @@ int LinuxProcessesWith(const std::string& text) {
     if (search == INVALID_HANDLE_VALUE) return 0;
     do {
         if (entry.cFileName[0] < L'0' || entry.cFileName[0] > L'9') continue;
-        std::string commandLine = rudtest::ReadFileBytes(std::wstring(L"Z:\\proc\\") + entry.cFileName + L"\\cmdline");
+        std::string commandLine = ProcFileText(std::wstring(L"Z:\\proc\\") + entry.cFileName + L"\\cmdline");
         for (char& c : commandLine) if (c == '\0') c = ' ';
         if (commandLine.find("7zz") != std::string::npos && commandLine.find(text) != std::string::npos) ++found;
     } while (::FindNextFileW(search, &entry));

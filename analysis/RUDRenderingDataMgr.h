@@ -128,6 +128,12 @@ public:
     // packing, the archive's size so far. Written by the worker, polled by the busy dialog.
     std::atomic<int32_t> busyStage{0};
     std::atomic<int64_t> busyArchiveBytes{0};
+    // 7-Zip's progress while it packs, 0 to 100; -1 until it reports one (the dialog then shows
+    // the archive's size). Written by the worker, polled by the busy dialog.
+    std::atomic<int32_t> busyPackPercent{-1};
+    // The artist's Cancel in the busy dialog: set by the busy dialog while packing, read by the
+    // worker, which ends 7-Zip. Cleared by the main dialog before each submission.
+    std::atomic<bool> busyCancelRequested{false};
 
     // Tests build private stores; the plug-in uses Instance().
     RUDRenderingDataMgr();

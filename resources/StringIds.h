@@ -115,3 +115,4 @@
 #define IDS_SEVENZIP_FAILED        121  // "%s": 7-Zip's exit code
 #define IDS_SEVENZIP_NO_ARCHIVE    122
 #define IDS_CACHE_FOLDER_FAILED    123  // "%s": the task's cache folder
+#define IDS_BUSY_PACKING_PERCENT   124  // "%d" receives 7-Zip's percentage

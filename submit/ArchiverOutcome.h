@@ -20,6 +20,7 @@ struct ArchiverRun {
     bool started = false;
     DWORD startError = 0;   // the system's error code when it could not be started
     DWORD exitCode = 0;     // 7-Zip's exit code when it ran
+    bool cancelled = false; // the artist stopped it; whatever it left is already deleted
 };
 
 // The outcome of a run given the size of what it left at the archive path (-1: nothing there).

@@ -4,6 +4,7 @@
 #include "core/TextConversions.h"
 #include "core/WinHandles.h"
 #include "submit/FarmConfiguration.h"
+#include "submit/ArchiverProcess.h"
 #include "submit/Md5.h"
 
 #include <cstdlib>
@@ -76,13 +77,13 @@ bool IsDirectSaveAccount(const ClientUserInfo& user) {
 
 std::string ArchiverArguments(const std::string& password, const std::string& archivePath,
                               const std::string& scenePath) {
-    return JoinArchiverArguments<std::string>(" a -mx=3 -mmt=on -t7z", " -p", password, archivePath,
+    return JoinArchiverArguments<std::string>(" a -mx=3 -mmt=on -t7z -bsp1", " -p", password, archivePath,
                                               scenePath, ' ', '"');
 }
 
 std::wstring ArchiverArguments(const std::wstring& password, const std::wstring& archivePath,
                                const std::wstring& scenePath) {
-    return JoinArchiverArguments<std::wstring>(L" a -mx=3 -mmt=on -t7z", L" -p", password, archivePath,
+    return JoinArchiverArguments<std::wstring>(L" a -mx=3 -mmt=on -t7z -bsp1", L" -p", password, archivePath,
                                                scenePath, L' ', L'"');
 }
 
@@ -127,30 +128,30 @@ std::wstring ArchiverCommandLine(const std::wstring& zipExePath, const std::wstr
 ArchiverRun RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo, const std::wstring& wideArguments) {
     const std::wstring arguments =
         wideArguments.empty() ? AnsiChsToWide(clientInfo.zipArguments) : wideArguments;
-    std::wstring commandLine = ArchiverCommandLine(clientInfo.zipExePath, arguments);
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started{};
-    ArchiverRun run;
-    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE,
-                          CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started)) {
-        run.startError = ::GetLastError();
-        return run;
-    }
-    run.started = true;
-    UniqueHandle process(started.hProcess);
-    UniqueHandle thread(started.hThread);
-
     const std::wstring archive = Utf8ToWide(clientInfo.compressPath);
     store.busyArchiveBytes = 0;
-    while (::WaitForSingleObject(process.get(), kSizePollMs) == WAIT_TIMEOUT)
+    store.busyPackPercent = -1;
+
+    ArchiverWatch watch;
+    watch.cancelRequested = &store.busyCancelRequested;
+    watch.onPercent = [&store](int32_t percent) { store.busyPackPercent = percent; };
+    // The size stays the fallback for a 7-Zip that reports no percentage.
+    DWORD lastSizeCheck = ::GetTickCount() - kSizePollMs;
+    watch.onPoll = [&] {
+        if (::GetTickCount() - lastSizeCheck < kSizePollMs) return;
+        lastSizeCheck = ::GetTickCount();
         store.busyArchiveBytes = FileSize(archive);
+    };
+    const ArchiverRunResult result =
+        RunArchiverProcess(ArchiverCommandLine(clientInfo.zipExePath, arguments), watch);
     store.busyArchiveBytes = FileSize(archive);
-    // An exit code that cannot be read counts as a failed run, never as a packed one.
-    if (!::GetExitCodeProcess(process.get(), &run.exitCode)) run.exitCode = ~DWORD{0};
+    // What a stopped 7-Zip leaves is no archive anyone could use.
+    if (result.end == ArchiverEnd::kCancelled) ::DeleteFileW(archive.c_str());
+    ArchiverRun run;
+    run.started = result.end != ArchiverEnd::kNotStarted;
+    run.cancelled = result.end == ArchiverEnd::kCancelled;
+    run.startError = result.startError;
+    run.exitCode = result.exitCode;
     return run;
 }
 

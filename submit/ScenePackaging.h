@@ -3,6 +3,7 @@
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/ClientInfo.h"
 #include "submit/ArchiverOutcome.h"
+#include "submit/ArchiverProcess.h"
 
 #include <string>
 
@@ -19,7 +20,7 @@ std::string ArchivePassword(const std::string& sceneNameUtf8);
 // True for a valid user record naming one of the farm's direct-save accounts.
 bool IsDirectSaveAccount(const ClientUserInfo& user);
 
-// The argument text that follows the program: " a -mx=3 -mmt=on -t7z[ -p<password>] "<archive>" "<scene>"".
+// The argument text that follows the program: " a -mx=3 -mmt=on -t7z -bsp1[ -p<password>] "<archive>" "<scene>"".
 std::string ArchiverArguments(const std::string& password, const std::string& archivePath,
                               const std::string& scenePath);
 std::wstring ArchiverArguments(const std::wstring& password, const std::wstring& archivePath,
@@ -36,9 +37,11 @@ std::wstring ArchiverArguments(const std::wstring& password, const std::wstring&
 std::wstring ArchiverCommandLine(const std::wstring& zipExePath, const std::wstring& arguments);
 
 // Runs 7-Zip with the wide arguments (or, when empty, clientInfo.zipArguments) and waits for it;
-// meanwhile store.busyArchiveBytes follows the archive's size. Reports whether it started and how
-// it ended; JudgeArchiverRun tells whether that packed the scene.
+// meanwhile store.busyPackPercent follows its progress and store.busyArchiveBytes the archive's
+// size. When store.busyCancelRequested is set, 7-Zip is ended, waited for, and the partial
+// archive deleted. Reports whether it started and how it ended; JudgeArchiverRun tells whether
+// that packed the scene.
 [[nodiscard]] ArchiverRun RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo,
-                 const std::wstring& wideArguments = std::wstring());
+                                      const std::wstring& wideArguments = std::wstring());
 
 } // namespace rud

@@ -232,7 +232,6 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         if (!RunVirusChecksWithBackup(store, clientInfo, messages)) return;
     }
 
-    store.busyStage = kBusyPacking;
     auto user = std::make_unique<ClientUserInfo>();
     ReadClientSharedMemory(store, *user);
     std::wstring archiverArguments;
@@ -243,7 +242,17 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         CloseMainDialog(dialog);
         return;
     }
+    store.busyStage = kBusyPacking;
     const ArchiverRun run = RunArchiver(store, clientInfo, archiverArguments);
+    // Cancel is offered only while 7-Zip runs.
+    store.busyStage = kBusyWritingTask;
+    if (run.cancelled) {
+        // The scene copy saved under the typed name stays: it is the artist's save.
+        store.dataLog.write("Packing was cancelled by the user: 7-Zip was stopped, the partial archive deleted, "
+                            "nothing was sent.", "INFO");
+        RequestBusyClose();
+        return;
+    }
     const std::wstring archivePath = Utf8ToWide(clientInfo.compressPath);
     const ArchiverOutcome packing = JudgeArchiverRun(run, archivePath);
     if (packing != ArchiverOutcome::kPacked) {
@@ -255,7 +264,6 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     // Gives the archive time to be closed by the file system before the client opens it.
     ::Sleep(1000);
 
-    store.busyStage = kBusyWritingTask;
     std::string requestBody;
     if (!WriteTaskJson(store, dialog, clientInfo, taskId, requestBody)) {
         RequestBusyClose();
@@ -273,6 +281,7 @@ void SubmitWorker(HWND dialog, std::wstring caption, std::wstring string68, std:
     try {
         store.busyStage = kBusyStarting;
         store.busyArchiveBytes = 0;
+        store.busyPackPercent = -1;
         WriteRememberedValues(dialog);
         for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
             const bool enabled = ::IsWindowEnabled(child) != FALSE;

@@ -27,18 +27,49 @@ int StageTextId(int32_t stage) {
     }
 }
 
-// What the dialog last showed, so that a tick rewrites the text only when it changed.
+// What the dialog last showed, so that a tick touches only what changed.
 struct BusyView {
-    std::wstring text;
+    BusyDisplay shown;
+    bool fresh = true;
 };
 
-void ShowCurrentStage(HWND dialog) {
+void ShowProgress(HWND bar, int32_t percent) {
+    const LONG_PTR style = ::GetWindowLongPtrW(bar, GWL_STYLE);
+    const bool marquee = percent < 0;
+    if (marquee != ((style & PBS_MARQUEE) != 0)) {
+        if (marquee) {
+            ::SetWindowLongPtrW(bar, GWL_STYLE, style | PBS_MARQUEE);
+            ::SendMessageW(bar, PBM_SETMARQUEE, TRUE, 30);
+        } else {
+            ::SendMessageW(bar, PBM_SETMARQUEE, FALSE, 0);
+            ::SetWindowLongPtrW(bar, GWL_STYLE, style & ~static_cast<LONG_PTR>(PBS_MARQUEE));
+            ::SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+        }
+    }
+    if (!marquee) ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+}
+
+// The title bar's close follows Cancel: greyed while nothing can be stopped.
+void EnableCancel(HWND dialog, bool enabled) {
+    ::EnableWindow(::GetDlgItem(dialog, IDCANCEL), enabled ? TRUE : FALSE);
+    ::EnableMenuItem(::GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void ShowCurrentState(HWND dialog) {
     auto& store = RUDRenderingDataMgr::Instance();
-    std::wstring text = BusyStageText(store.busyStage, store.busyArchiveBytes);
+    const BusyDisplay display = BusyDisplayFor(store.busyStage, store.busyPackPercent, store.busyArchiveBytes,
+                                               store.busyCancelRequested);
     auto* view = reinterpret_cast<BusyView*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (view && view->text == text) return;
-    if (view) view->text = text;
-    ::SetDlgItemTextW(dialog, IDC_BUSY_TEXT, text.c_str());
+    const bool fresh = !view || view->fresh;
+    const BusyDisplay* shown = view ? &view->shown : nullptr;
+    if (fresh || shown->text != display.text) ::SetDlgItemTextW(dialog, IDC_BUSY_TEXT, display.text.c_str());
+    if (fresh || shown->percent != display.percent)
+        ShowProgress(::GetDlgItem(dialog, IDC_BUSY_PROGRESS), display.percent);
+    if (fresh || shown->cancelEnabled != display.cancelEnabled) EnableCancel(dialog, display.cancelEnabled);
+    if (view) {
+        view->shown = display;
+        view->fresh = false;
+    }
 }
 
 void OpenBusyDialog(HWND dialog) {
@@ -46,9 +77,8 @@ void OpenBusyDialog(HWND dialog) {
     std::wstring title = ResourceText(IDS_BUSY_TITLE);
     if (!title.empty()) ::SetWindowTextW(dialog, title.c_str());
     ::SendDlgItemMessageW(dialog, IDC_BUSY_PROGRESS, PBM_SETMARQUEE, TRUE, 30);
-    ShowCurrentStage(dialog);
+    ShowCurrentState(dialog);
     ::SetTimer(dialog, kBusyTimer, kBusyTimerPeriodMs, nullptr);
-    ::DeleteMenu(::GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_BYCOMMAND);
 }
 
 void OnBusyTick(HWND dialog) {
@@ -61,7 +91,16 @@ void OnBusyTick(HWND dialog) {
     bool visible = ::IsWindowVisible(dialog) != FALSE;
     if (store.busyHidden && visible) ::ShowWindow(dialog, SW_HIDE);
     if (!store.busyHidden && !visible) ::ShowWindow(dialog, SW_SHOWNA);
-    ShowCurrentStage(dialog);
+    ShowCurrentState(dialog);
+}
+
+// Cancel, Escape and the close all land here. The dialog does not end itself: the worker stops
+// 7-Zip, cleans up and then asks the dialog to close, so the artist sees it busy until then.
+// Saving through the host cannot be interrupted, so outside packing this does nothing.
+void RequestCancel(HWND dialog) {
+    if (!::IsWindowEnabled(::GetDlgItem(dialog, IDCANCEL))) return;
+    RUDRenderingDataMgr::Instance().busyCancelRequested = true;
+    ShowCurrentState(dialog);
 }
 
 INT_PTR HandleBusyMessage(HWND dialog, UINT message, WPARAM wParam) {
@@ -72,9 +111,11 @@ INT_PTR HandleBusyMessage(HWND dialog, UINT message, WPARAM wParam) {
     case WM_TIMER:
         if (wParam == kBusyTimer) OnBusyTick(dialog);
         return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) RequestCancel(dialog);
+        return TRUE;
     case WM_CLOSE:
-        ::KillTimer(dialog, kBusyTimer);
-        ::EndDialog(dialog, 0);
+        RequestCancel(dialog);
         return TRUE;
     case WM_DESTROY:
         delete reinterpret_cast<BusyView*>(::SetWindowLongPtrW(dialog, DWLP_USER, 0));
@@ -101,6 +142,21 @@ std::wstring BusyStageText(int32_t stage, int64_t archiveBytes) {
     size_t slot = text.find(L"%s");
     if (slot != std::wstring::npos) text.replace(slot, 2, FormatMegabytes(archiveBytes));
     return text;
+}
+
+BusyDisplay BusyDisplayFor(int32_t stage, int32_t packPercent, int64_t archiveBytes, bool cancelRequested) {
+    BusyDisplay display;
+    const bool packing = stage == kBusyPacking;
+    display.cancelEnabled = packing && !cancelRequested;
+    if (packing && packPercent >= 0) {
+        display.percent = packPercent > 100 ? 100 : packPercent;
+        display.text = ResourceText(IDS_BUSY_PACKING_PERCENT);
+        const size_t slot = display.text.find(L"%d");
+        if (slot != std::wstring::npos) display.text.replace(slot, 2, std::to_wstring(display.percent));
+    } else {
+        display.text = BusyStageText(stage, archiveBytes);
+    }
+    return display;
 }
 
 } // namespace rud

@@ -1,6 +1,7 @@
 #pragma once
 // The busy dialog (template 104): tells the artist which step of the submission runs, and
-// follows the worker's flags (hide, show, close) on a 30 ms timer.
+// follows the worker's flags (hide, show, close) on a 30 ms timer. While 7-Zip packs, it shows
+// the percentage on a determinate bar and offers Cancel.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,5 +15,13 @@ INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 std::wstring FormatMegabytes(int64_t bytes);
 // The text of a busy stage (strings 105 to 110; the packing text receives the size so far).
 std::wstring BusyStageText(int32_t stage, int64_t archiveBytes);
+
+// What the dialog shows for the worker's state.
+struct BusyDisplay {
+    std::wstring text;
+    int32_t percent = -1;        // the bar's position; -1: the marquee
+    bool cancelEnabled = false;  // Cancel, Escape and the close item stop the packing
+};
+BusyDisplay BusyDisplayFor(int32_t stage, int32_t packPercent, int64_t archiveBytes, bool cancelRequested);
 
 } // namespace rud

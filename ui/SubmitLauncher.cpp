@@ -56,6 +56,7 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
     }
     store.busyCloseRequested = false;
     store.busyHidden = false;
+    store.busyCancelRequested = false;
     try {
         store.submitThread = new std::thread(RunSubmitWorker, dialog, texts.caption, texts.notice,
                                              texts.languageMarker);

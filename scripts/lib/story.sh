@@ -33,7 +33,7 @@ rud_free_port() {
 
 # rud_story OUT SCENE_FILE ANALYSIS STEPS ANSWER [host options...]
 #   OUT         folder that receives what the story leaves (made anew)
-#   SCENE_FILE  a file of samples/scenes, opened as C:\Projects\<stem>\<file>
+#   SCENE_FILE  a file of samples/scenes (or an absolute path), opened as C:\Projects\<stem>\<file>
 #   ANALYSIS    the analysis the analysis script writes for it (samples/analyses/... or an
 #               absolute path); "" makes the analysis script fail
 #   STEPS       the steps file the stand-in 3ds Max plays (samples/steps/... or an absolute
@@ -53,6 +53,8 @@ rud_scene_listing() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r
 rud_story() {
   local out=$1 scene=$2 analysis=$3 steps=$4 answer=$5
   shift 5
+  local scene_source=$here/samples/scenes/$scene
+  if [[ $scene == /* ]]; then scene_source=$scene; scene=$(basename "$scene"); fi
   rm -rf "$out"
   mkdir -p "$out/shots" "$out/client" "$out/logs"
 
@@ -61,7 +63,7 @@ rud_story() {
   local scene_dir="$WINEPREFIX/drive_c/Projects/$folder"
   rm -rf "$scene_dir"
   mkdir -p "$scene_dir"
-  cp "$here/samples/scenes/$scene" "$scene_dir/"
+  cp "$scene_source" "$scene_dir/"
   RUD_STORY_SCENE="C:\\Projects\\$folder\\$scene"
 
   # Start from a clean data folder so that logs, settings and remembered options are this run's.

@@ -14,6 +14,7 @@ Keys beyond the summary's own:
   log=CHANNEL:LEVEL:TEXT         a line of that level holding TEXT in the kiv_* log CHANNEL
   scene_changes=none|+NAME|~NAME what the run added (+), changed (~) or removed (-) in the scene's
                                  folder, comma-separated in name order
+  data_log=TEXT                  a line of kiv_data holds TEXT
 """
 import glob
 import json
@@ -96,6 +97,14 @@ def scene_changes(out):
         elif before[name] != after[name]:
             changes.append("~" + name)
     return ",".join(changes) or "none"
+
+
+def data_log_lines(out):
+    lines = []
+    for path in sorted(glob.glob(os.path.join(out, "logs", "**", "kiv_data*.log"), recursive=True)):
+        with open(path, encoding="utf-8", errors="replace") as f:
+            lines += [line.rstrip("\r\n") for line in f]
+    return lines
 
 
 def collect(out):
@@ -205,6 +214,9 @@ def expect(out, conditions):
         elif key == "message":
             ok = any(wanted in box for box in s.get("message_boxes") or [])
             value = s.get("message_boxes")
+        elif key == "data_log":
+            ok = any(wanted in line for line in data_log_lines(out))
+            value = "(no such line in kiv_data)"
         elif isinstance(value, bool):
             ok = str(value).lower() == wanted.lower()
         elif isinstance(value, list):

@@ -176,6 +176,10 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         ::Sleep(static_cast<DWORD>(id));
         return true;
     }
+    if (verb == L"timeout" && words.size() == 2 && Number(words[1], id) && id > 0) {
+        stepTimeoutMs = static_cast<DWORD>(id);
+        return true;
+    }
     if (verb == L"quit") {
         CloseEverything(host_);
         return true;
@@ -207,6 +211,18 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
                     WindowText(::GetDlgItem(window, 0xFFFF)).find(wanted) != std::wstring::npos)
                     return true;
             return false;
+        }) || timedOut();
+    }
+    if ((verb == L"wait-enabled" && words.size() == 2) || (verb == L"wait-text" && words.size() >= 3)) {
+        if (!Number(words[1], id)) { why = L"cannot read the step"; return false; }
+        // The window in front may change meanwhile (a dialog opens or closes): looked up each time.
+        std::wstring wanted = verb == L"wait-text" ? step.substr(step.find(words[2], step.find(words[1]) + words[1].size())) : L"";
+        return WaitFor([&] {
+            HWND front = FrontWindow();
+            HWND control = front ? ::GetDlgItem(front, id) : nullptr;
+            if (!control) return false;
+            if (verb == L"wait-enabled") return ::IsWindowEnabled(control) != FALSE;
+            return WindowText(control).find(wanted) != std::wstring::npos;
         }) || timedOut();
     }
     if (verb == L"close" && words.size() == 1) {

@@ -8,6 +8,13 @@
 //
 // Arguments that are Windows paths (C:\..., C:/..., also after -o) are turned into Linux paths;
 // others pass unchanged. Standard input is closed for 7zz, so it never waits for a typed password.
+// Wine cannot hand a Windows pipe to a Linux program, so 7zz writes its output into a file
+// beside the marker, and this program copies what arrives there to its own standard output as it
+// comes: a caller reading 7-Zip's progress through a pipe sees it as from the real program.
+//
+// A real 7z.exe that is terminated stops packing at once. Terminating this program cannot run any
+// of its code, so bash watches it: it is given this program's Linux process id and ends 7zz as
+// soon as that process is gone (or a zombie), however it ended.
 //
 // Faults for the tests, chosen by the environment variable RUD_SEVENZIP_FAULT (the plug-in writes
 // 7-Zip's command line itself, so the environment it passes on is the only way in):
@@ -51,6 +58,17 @@ std::wstring UnixPath(const std::wstring& windowsPath) {
     return path;
 }
 
+// This program's process id as Linux knows it (Wine's process ids are its own): /proc/self is
+// opened by this very process.
+long UnixProcessId() {
+    long pid = 0;
+    if (FILE* stat = _wfopen(L"Z:\\proc\\self\\stat", L"r")) {
+        if (std::fscanf(stat, "%ld", &pid) != 1) pid = 0;
+        std::fclose(stat);
+    }
+    return pid;
+}
+
 // One argument quoted for a Windows command line (backslashes before a quote doubled).
 std::wstring Quote(const std::wstring& arg) {
     std::wstring quoted = L"\"";
@@ -64,6 +82,27 @@ std::wstring Quote(const std::wstring& arg) {
     }
     quoted.append(backslashes * 2, L'\\');
     return quoted + L"\"";
+}
+
+// Copies what 7zz writes into `output` to standard output until the marker says 7zz has ended;
+// the marker appears only after 7zz's last write, so the read after seeing it takes the rest.
+void ForwardOutputUntilMarker(const wchar_t* marker, const std::wstring& output) {
+    const HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    HANDLE file = INVALID_HANDLE_VALUE;
+    char buffer[4096];
+    for (;;) {
+        const bool ended = ::GetFileAttributesW(marker) != INVALID_FILE_ATTRIBUTES;
+        if (file == INVALID_HANDLE_VALUE)
+            file = ::CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+        DWORD read = 0, written = 0;
+        while (file != INVALID_HANDLE_VALUE && ::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+            ::WriteFile(out, buffer, read, &written, nullptr);
+        if (ended) break;
+        ::Sleep(50);
+    }
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    ::DeleteFileW(output.c_str());
 }
 
 struct Fault {
@@ -103,7 +142,8 @@ void CutToHalf(const std::wstring& path) {
     ::CloseHandle(file);
 }
 
-// Runs Debian's 7zz with the arguments (paths made Linux paths) and returns its exit code.
+// Runs Debian's 7zz with the arguments (paths made Linux paths), forwarding its output, and
+// returns its exit code.
 int RunSevenZip(wchar_t** args, int count) {
     wchar_t tempFolder[MAX_PATH] = {}, marker[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, tempFolder);
@@ -115,11 +155,20 @@ int RunSevenZip(wchar_t** args, int count) {
         return 2;
     }
 
+    const long unixProcessId = UnixProcessId();
+    if (unixProcessId <= 0) {
+        std::fprintf(stderr, "7z stand-in: cannot find its own Linux process\n");
+        return 2;
+    }
     const wchar_t* sevenZipOverride = _wgetenv(L"RUD_SEVENZIP");
     const std::wstring sevenZip = sevenZipOverride && *sevenZipOverride ? sevenZipOverride : L"/usr/bin/7zz";
+    // The marker is written only for a caller still waiting for it.
     std::wstring commandLine = L"Z:\\bin\\bash -c " +
-        Quote(L"m=$1; shift; \"$0\" \"$@\" </dev/null; echo $? > \"$m.part\"; mv \"$m.part\" \"$m\"") + L" " +
-        Quote(sevenZip) + L" " + Quote(unixMarker);
+        Quote(L"m=$1; s=$2; shift 2; \"$0\" \"$@\" </dev/null >\"$m.out\" 2>&1 & p=$!; "
+              L"alive() { local t; read -r t < /proc/$s/stat || return 1; t=${t##*) }; [ \"${t%% *}\" != Z ]; } 2>/dev/null; "
+              L"while kill -0 $p 2>/dev/null; do alive || { kill $p; wait $p; rm -f \"$m.out\"; exit; }; sleep 0.1; done; "
+              L"wait $p; echo $? > \"$m.part\"; mv \"$m.part\" \"$m\"") + L" " +
+        Quote(sevenZip) + L" " + Quote(unixMarker) + L" " + std::to_wstring(unixProcessId);
     for (int i = 1; i < count; ++i) {
         std::wstring arg = args[i];
         if (IsWindowsPath(arg)) {
@@ -148,7 +197,7 @@ int RunSevenZip(wchar_t** args, int count) {
     if (started.hProcess) ::CloseHandle(started.hProcess);
     if (started.hThread) ::CloseHandle(started.hThread);
 
-    while (::GetFileAttributesW(marker) == INVALID_FILE_ATTRIBUTES) ::Sleep(50);
+    ForwardOutputUntilMarker(marker, std::wstring(marker) + L".out");
     int exitCode = 2;
     if (FILE* file = _wfopen(marker, L"r")) {
         if (std::fscanf(file, "%d", &exitCode) != 1) exitCode = 2;

@@ -75,5 +75,24 @@ else
   echo "FAILED bundles (host exit $RUD_STORY_HOST_RC; see $log)"
 fi
 
+# A scene of a few hundred MB, made here rather than kept in the repository: 20 MB of noise in
+# 300 MB of zeros keeps 7-Zip busy for seconds, not minutes.
+heavy=$out_root/scenes/Heavy.max
+mkdir -p "$(dirname "$heavy")"
+python3 - "$heavy" <<'PY'
+import random, sys
+noise = random.Random(15)
+with open(sys.argv[1], "wb") as scene:
+    scene.write(b"Stand-in for the 3ds Max scene Heavy.max, padded to the size of a heavy scene.\r\n")
+    for _ in range(20):
+        scene.write(noise.randbytes(1 << 20))
+        scene.write(bytes(15 << 20))
+PY
+RUD_STORY_TIMEOUT=600 rud_story "$out_root/heavy-cancel" "$heavy" samples/analyses/vray_villa.json \
+  samples/steps/heavy_cancel.steps 10001
+check heavy-cancel answer=10001 requests=1 cameras=Cam_Exterior_Front archive_holds_scene=true \
+  failed_steps=0 message_boxes=1 archives_left=1 "data_log=[INFO] Packing was cancelled by the user"
+rm -f "$heavy" "$WINEPREFIX/drive_c/Projects/Heavy/"*.max
+
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

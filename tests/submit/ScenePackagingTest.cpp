@@ -64,7 +64,7 @@ TEST_F(PackSceneTest, ChoosesFolderAndPasswordByAccount) {
         EXPECT_TRUE(std::regex_match(info.compressPath.substr(c.prefix.size()), std::regex("[a-zA-Z0-9]{6}\\.7z")));
         const std::string password = c.password ? " -p" + rud::ArchivePassword("Villa") : "";
         EXPECT_EQ(info.zipArguments,
-                  " a -mx=3 -mmt=on -t7z" + password + " \"" + info.compressPath + "\" \"" + info.scenePath + "\"");
+                  " a -mx=3 -mmt=on -t7z -bsp1" + password + " \"" + info.compressPath + "\" \"" + info.scenePath + "\"");
         EXPECT_EQ(wide, rud::Utf8ToWide(info.zipArguments));
     }
     EXPECT_TRUE(rudtest::FileExists(folder / L"compress"));

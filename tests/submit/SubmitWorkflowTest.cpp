@@ -7,6 +7,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 
 #include "analysis/RUDRenderingDataMgr.h"
+#include "core/DataFolders.h"
 #include "core/TextConversions.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
@@ -133,6 +134,37 @@ TEST_F(SubmitWorkflowTest, AFractionOfAPassLeavesTheAnalysedCoronaLimits) {
     EXPECT_EQ(store.coronaLimits.coronaTimeLimitSeconds, 7200);
     EXPECT_TRUE(store.useCorona);
     store.coronaLimitState = 0;
+}
+
+// The artist cancels while 7-Zip packs: nothing is sent and nothing is said, the partial archive
+// and the task file never stay, the typed-name copy does, and the dialog is back as it was.
+TEST_F(SubmitWorkflowTest, CancelWhilePackingSendsNothing) {
+    if (!rudtest::SevenZipStandInAvailable()) GTEST_SKIP() << "needs the stand-in 7-Zip under Wine";
+    rudtest::WinsockSession winsock;
+    rudtest::ScriptedClient client("HTTP/1.1 200 OK\r\nContent-Length: 13\r\n\r\n{\"ret\":10001}");
+    ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
+    ASSERT_TRUE(rudclient::LayOutCacheTree());
+    dialog.SetText(IDC_MAIN_SCENE_NAME, L"tower");
+    const std::wstring output = rud::LocalAppDataFolder() +
+        L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/tower.max_plugin_output";
+    std::filesystem::remove_all(output);
+    // Asked before packing starts: the worker honours it as soon as 7-Zip runs.
+    store.busyCancelRequested = true;
+
+    RunWorker();
+    store.busyCancelRequested = false;
+
+    EXPECT_EQ(BoxTexts(), Texts{});
+    EXPECT_FALSE(dialog.Closed());
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog.Handle(), IDC_MAIN_CHANNEL_COLOR)));
+    EXPECT_EQ(fake.host.savedTo, Texts{sceneFolder + L"\\tower.max"});
+    EXPECT_TRUE(rudtest::FileExists(sceneFolder + L"\\tower.max"));
+    EXPECT_TRUE(std::filesystem::is_empty(output + L"/compress"));
+    EXPECT_FALSE(rudtest::FileExists(output + L"/json"));
+    EXPECT_NE(rudtest::LogFileBytes("kiv_data").find(
+                  "[INFO] Packing was cancelled by the user: 7-Zip was stopped, the partial archive deleted, "
+                  "nothing was sent."),
+              std::string::npos);
 }
 
 enum class EarlyStop { kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot };

@@ -111,4 +111,74 @@ TEST(BusyDialog, ItsThreadSwitchesToTheLanguagePackFirst) {
     EXPECT_TRUE(fake.host.ThreadUsedLanguagePack(threadId));
 }
 
+TEST(BusyDialog, DisplayForEachState) {
+    std::wstring percent37 = Text(IDS_BUSY_PACKING_PERCENT);
+    percent37.replace(percent37.find(L"%d"), 2, L"37");
+    const std::wstring bySize = rud::BusyStageText(rud::kBusyPacking, 1572864);
+    const struct { const char* what; int32_t stage; int32_t percent; bool cancelRequested;
+                   std::wstring text; int32_t bar; bool cancel; } cases[] = {
+        {"packing with a percentage", rud::kBusyPacking, 37, false, percent37, 37, true},
+        {"packing before any percentage", rud::kBusyPacking, -1, false, bySize, -1, true},
+        {"packing, cancel asked", rud::kBusyPacking, 37, true, percent37, 37, false},
+        {"saving cannot be stopped", rud::kBusySavingScene, -1, false, Text(IDS_BUSY_SAVING_SCENE), -1, false},
+        {"a stale percentage after packing", rud::kBusySending, 100, false, Text(IDS_BUSY_SENDING), -1, false},
+    };
+    for (const auto& c : cases) {
+        const rud::BusyDisplay display = rud::BusyDisplayFor(c.stage, c.percent, 1572864, c.cancelRequested);
+        EXPECT_EQ(display.text, c.text) << c.what;
+        EXPECT_EQ(display.percent, c.bar) << c.what;
+        EXPECT_EQ(display.cancelEnabled, c.cancel) << c.what;
+    }
+}
+
+// Cancel, Escape and the close each ask the worker to stop while 7-Zip packs, and do nothing
+// while the scene is saved; the dialog itself waits for the worker's close request.
+TEST(BusyDialog, CancelAsksTheWorkerOnlyWhilePacking) {
+    auto& store = rud::RUDRenderingDataMgr::Instance();
+    const struct { const char* how; int32_t stage; bool asked; } cases[] = {
+        {"button", rud::kBusyPacking, true}, {"escape", rud::kBusyPacking, true}, {"close", rud::kBusyPacking, true},
+        {"button", rud::kBusySavingScene, false}, {"close", rud::kBusySavingScene, false},
+    };
+    for (const auto& c : cases) {
+        store.busyHidden = false;
+        store.busyCloseRequested = false;
+        store.busyCancelRequested = false;
+        store.busyStage = c.stage;
+        store.busyPackPercent = 37;
+        bool enabledBefore = false, stillOpen = false, enabledAfter = true, determinate = false;
+        int32_t position = -1;
+        auto run = RunModalDialog(IDD_BUSY, rud::BusyDialogProc, [&](HWND dialog) {
+            PumpMessages(100);
+            HWND bar = ::GetDlgItem(dialog, IDC_BUSY_PROGRESS);
+            determinate = (::GetWindowLongW(bar, GWL_STYLE) & PBS_MARQUEE) == 0;
+            position = static_cast<int32_t>(::SendMessageW(bar, PBM_GETPOS, 0, 0));
+            enabledBefore = ::IsWindowEnabled(::GetDlgItem(dialog, IDCANCEL)) != FALSE;
+            if (std::string(c.how) == "button") Click(dialog, IDCANCEL);
+            if (std::string(c.how) == "escape") {   // through the dialog manager, as the modal loop does
+                MSG escape{::GetDlgItem(dialog, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+                ::IsDialogMessageW(dialog, &escape);
+            }
+            if (std::string(c.how) == "close") ::SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            PumpMessages(150);
+            stillOpen = ::IsWindowVisible(dialog) != FALSE;
+            enabledAfter = ::IsWindowEnabled(::GetDlgItem(dialog, IDCANCEL)) != FALSE;
+            store.busyCloseRequested = true;
+            PumpMessages(150);
+        });
+        const std::string what = std::string(c.how) + " at stage " + std::to_string(c.stage);
+        EXPECT_EQ(run.result, 1) << what;
+        EXPECT_TRUE(stillOpen) << what;
+        EXPECT_EQ(enabledBefore, c.asked) << what;
+        EXPECT_EQ(store.busyCancelRequested.load(), c.asked) << what;
+        EXPECT_FALSE(enabledAfter) << what;
+        EXPECT_EQ(determinate, c.stage == rud::kBusyPacking) << what;
+        if (determinate) {
+            EXPECT_EQ(position, 37) << what;
+        }
+    }
+    store.busyCloseRequested = false;
+    store.busyCancelRequested = false;
+    store.busyPackPercent = -1;
+}
+
 } // namespace

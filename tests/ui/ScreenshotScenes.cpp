@@ -96,6 +96,10 @@ TEST(Screenshots, EveryDialog) {
              return CreateDialogFromLanguageFile(IDD_SCENE_WARNINGS, rud::SceneWarningsDialogProc);
          }},
         {L"busy", [&] { return CreateDialogFromLanguageFile(IDD_BUSY, rud::BusyDialogProc); }},
+        {L"busy_percent", [&] {
+             store.busyPackPercent = 37;
+             return CreateDialogFromLanguageFile(IDD_BUSY, rud::BusyDialogProc);
+         }},
     };
     for (const auto& shot : shots) {
         HWND dialog = shot.second();

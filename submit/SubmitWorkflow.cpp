@@ -19,7 +19,9 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <cwchar>
+#include <limits>
 #include <exception>
 #include <map>
 #include <memory>
@@ -56,10 +58,20 @@ std::wstring ControlText(HWND dialog, int id) {
     return text;
 }
 
-// The control's text as a decimal real number; 0 when it does not start with one.
+// The control's text as a decimal real number; 0 when it does not start with one, and when it
+// reads as infinity or not-a-number (remembered values come back from a file anyone can edit).
 double ControlNumber(HWND dialog, int id) {
     const std::wstring text = ControlText(dialog, id);
-    return std::wcstod(text.c_str(), nullptr);
+    const double value = std::wcstod(text.c_str(), nullptr);
+    return std::isfinite(value) ? value : 0.0;
+}
+
+// A whole number for the task: beyond the 32-bit range it is held at the range's ends, since
+// converting such a value would be undefined.
+int32_t WholeNumber(double value) {
+    if (value >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+    if (value <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
 }
 
 const char* ImageScaleText(int position) {
@@ -106,14 +118,14 @@ private:
 void TakeCoronaLimits(RUDRenderingDataMgr& store, HWND dialog) {
     if (store.coronaLimitState == 0) return;
     // The pass limit is a whole number of passes: "0.5" limits nothing, like "0".
-    const int32_t pass = static_cast<int32_t>(ControlNumber(dialog, kPassLimitEdit));
+    const int32_t pass = WholeNumber(ControlNumber(dialog, kPassLimitEdit));
     const double hours = ControlNumber(dialog, kTimeLimitEdit);
     const double noise = ControlNumber(dialog, kNoiseLevelEdit);
     if (pass != 0 || hours != 0 || noise != 0) {
         CoronaLimits& limits = store.coronaLimits;
         limits.coronaPassLimit = pass;
         limits.coronaTimeLimitHours = hours;
-        limits.coronaTimeLimitSeconds = static_cast<int32_t>(hours * 60 * 60);
+        limits.coronaTimeLimitSeconds = WholeNumber(hours * 60 * 60);
         limits.coronaNoiseLevelLimit = noise;
     }
     store.useCorona = true;
@@ -124,12 +136,14 @@ void TakeRenderOptions(RUDRenderingDataMgr& store, HWND dialog) {
     store.aoChannel = IsChecked(dialog, kAoChannelCheckBox);
     if (store.aoChannel) {
         store.aoRadius = ControlNumber(dialog, kAoRadiusEdit);
-        store.aoSubdivs = static_cast<int32_t>(ControlNumber(dialog, kAoSubdivsEdit));
+        store.aoSubdivs = WholeNumber(ControlNumber(dialog, kAoSubdivsEdit));
     }
     store.mtlChannel = IsChecked(dialog, kMtlChannelCheckBox);
     store.giChannel = IsChecked(dialog, kGiChannelCheckBox);
     store.psdChannel = IsChecked(dialog, kPsdCheckBox);
-    store.gammaOut = static_cast<float>(ControlNumber(dialog, kGammaEdit));
+    const double gamma = ControlNumber(dialog, kGammaEdit);
+    const double largestFloat = std::numeric_limits<float>::max();
+    store.gammaOut = static_cast<float>(gamma > largestFloat ? largestFloat : gamma < -largestFloat ? -largestFloat : gamma);
 }
 
 // The backup exists only while the virus-check scripts run on the open scene.

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <iterator>
 #include <thread>
 
@@ -115,24 +116,43 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
     EXPECT_EQ(store.busyArchiveBytes.load(), static_cast<int64_t>(std::filesystem::file_size(rud::Utf8ToWide(archive))));
 }
 
-// A pass limit below one pass limits nothing: with the other two limits at 0 the limits the
-// analysis found stay, and the Corona check lets the submission go on (here up to the
-// backquote stop right after it).
-TEST_F(SubmitWorkflowTest, AFractionOfAPassLeavesTheAnalysedCoronaLimits) {
-    store.coronaLimitState = 1;
-    store.coronaLimits = {2.0, 10, 7200, 3.0};
-    store.useCorona = false;
-    dialog.SetText(IDC_MAIN_CORONA_PASSES, L"0.5");
-    dialog.SetText(IDC_MAIN_CORONA_TIME, L"0");
-    dialog.SetText(IDC_MAIN_CORONA_NOISE, L"0");
-    dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer");
+// The Corona limits as the worker takes them from the dialog (the submission then stops at the
+// backquote in the name, right after). A pass limit below one pass limits nothing, so with the
+// other two at 0 the analysed limits stay. Texts that read as no finite number, or beyond what
+// the task file's whole numbers hold, must come out as defined values, never as whatever an
+// out-of-range conversion happens to give.
+TEST_F(SubmitWorkflowTest, TakesTheCoronaLimitsTypedInTheDialog) {
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    const struct { const wchar_t* passes; const wchar_t* hours; int32_t passLimit; double limitHours;
+                   int32_t limitSeconds; } cases[] = {
+        {L"0.5", L"0", 10, 2.0, 7200},        // nothing limited: the analysed limits stay
+        {L"3", L"0.5", 3, 0.5, 1800},
+        {L"1e12", L"0", kMax, 0, 0},          // more passes than a whole number holds
+        {L"3", L"1e300", 3, 1e300, kMax},     // more seconds than a whole number holds
+        {L"3", L"nan", 3, 0, 0},              // not a number: no time limit
+        {L"inf", L"0", 10, 2.0, 7200},        // infinity: no pass limit, so nothing limited
+    };
+    for (const auto& c : cases) {
+        store.coronaLimitState = 1;
+        store.coronaLimits = {2.0, 10, 7200, 0.0};
+        store.useCorona = false;
+        dialog.SetText(IDC_MAIN_CORONA_PASSES, c.passes);
+        dialog.SetText(IDC_MAIN_CORONA_TIME, c.hours);
+        dialog.SetText(IDC_MAIN_CORONA_NOISE, L"0");
+        dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer");
+        store.submitState = rud::kThreadRunning;
+        const size_t boxesBefore = boxes.Count();
 
-    RunWorker();
+        RunWorker();
 
-    EXPECT_EQ(BoxTexts(), Texts{rud::WorkerText(IDS_SCENE_NAME_INVALID)});
-    EXPECT_EQ(store.coronaLimits.coronaPassLimit, 10);
-    EXPECT_EQ(store.coronaLimits.coronaTimeLimitSeconds, 7200);
-    EXPECT_TRUE(store.useCorona);
+        const std::string what = rud::WideToUtf8(std::wstring(c.passes) + L" / " + c.hours);
+        ASSERT_EQ(boxes.Count(), boxesBefore + 1) << what;
+        EXPECT_EQ(boxes.Boxes().back().text, rud::WorkerText(IDS_SCENE_NAME_INVALID)) << what;
+        EXPECT_EQ(store.coronaLimits.coronaPassLimit, c.passLimit) << what;
+        EXPECT_EQ(store.coronaLimits.coronaTimeLimitHours, c.limitHours) << what;
+        EXPECT_EQ(store.coronaLimits.coronaTimeLimitSeconds, c.limitSeconds) << what;
+        EXPECT_TRUE(store.useCorona) << what;
+    }
     store.coronaLimitState = 0;
 }
 

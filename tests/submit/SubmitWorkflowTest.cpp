@@ -181,9 +181,9 @@ TEST_F(SubmitWorkflowTest, CancelWhilePackingSendsNothing) {
     EXPECT_TRUE(rudtest::FileExists(sceneFolder + L"\\tower.max"));
     EXPECT_TRUE(std::filesystem::is_empty(output + L"/compress"));
     EXPECT_FALSE(rudtest::FileExists(output + L"/json"));
-    EXPECT_NE(rudtest::LogFileBytes("kiv_data").find(
-                  "[INFO] Packing was cancelled by the user: 7-Zip was stopped, the partial archive deleted, "
-                  "nothing was sent."),
+    const std::string dataLog = rudtest::ReadFileBytes(rud::AnsiChsToWide(store.dataLog.BasePath() + ".log"));
+    EXPECT_NE(dataLog.find("[INFO] Packing was cancelled by the user: 7-Zip was stopped, the partial archive deleted, "
+                           "nothing was sent."),
               std::string::npos);
 }
 

@@ -121,40 +121,44 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
 // other two at 0 the analysed limits stay. Texts that read as no finite number, or beyond what
 // the task file's whole numbers hold, must come out as defined values, never as whatever an
 // out-of-range conversion happens to give.
-TEST_F(SubmitWorkflowTest, TakesTheCoronaLimitsTypedInTheDialog) {
-    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    const struct { const wchar_t* passes; const wchar_t* hours; int32_t passLimit; double limitHours;
-                   int32_t limitSeconds; } cases[] = {
-        {L"0.5", L"0", 10, 2.0, 7200},        // nothing limited: the analysed limits stay
-        {L"3", L"0.5", 3, 0.5, 1800},
-        {L"1e12", L"0", kMax, 0, 0},          // more passes than a whole number holds
-        {L"3", L"1e300", 3, 1e300, kMax},     // more seconds than a whole number holds
-        {L"3", L"nan", 3, 0, 0},              // not a number: no time limit
-        {L"inf", L"0", 10, 2.0, 7200},        // infinity: no pass limit, so nothing limited
-    };
-    for (const auto& c : cases) {
-        store.coronaLimitState = 1;
-        store.coronaLimits = {2.0, 10, 7200, 0.0};
-        store.useCorona = false;
-        dialog.SetText(IDC_MAIN_CORONA_PASSES, c.passes);
-        dialog.SetText(IDC_MAIN_CORONA_TIME, c.hours);
-        dialog.SetText(IDC_MAIN_CORONA_NOISE, L"0");
-        dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer");
-        store.submitState = rud::kThreadRunning;
-        const size_t boxesBefore = boxes.Count();
+struct TypedCoronaLimits {
+    const wchar_t* passes;
+    const wchar_t* hours;
+    int32_t passLimit;
+    double limitHours;
+    int32_t limitSeconds;
+};
 
-        RunWorker();
+class SubmitCoronaLimitsTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<TypedCoronaLimits> {};
 
-        const std::string what = rud::WideToUtf8(std::wstring(c.passes) + L" / " + c.hours);
-        ASSERT_EQ(boxes.Count(), boxesBefore + 1) << what;
-        EXPECT_EQ(boxes.Boxes().back().text, rud::WorkerText(IDS_SCENE_NAME_INVALID)) << what;
-        EXPECT_EQ(store.coronaLimits.coronaPassLimit, c.passLimit) << what;
-        EXPECT_EQ(store.coronaLimits.coronaTimeLimitHours, c.limitHours) << what;
-        EXPECT_EQ(store.coronaLimits.coronaTimeLimitSeconds, c.limitSeconds) << what;
-        EXPECT_TRUE(store.useCorona) << what;
-    }
+TEST_P(SubmitCoronaLimitsTest, TakesTheLimitsTypedInTheDialog) {
+    const TypedCoronaLimits& c = GetParam();
+    store.coronaLimitState = 1;
+    store.coronaLimits = {2.0, 10, 7200, 0.0};
+    store.useCorona = false;
+    dialog.SetText(IDC_MAIN_CORONA_PASSES, c.passes);
+    dialog.SetText(IDC_MAIN_CORONA_TIME, c.hours);
+    dialog.SetText(IDC_MAIN_CORONA_NOISE, L"0");
+    dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer");
+
+    RunWorker();
+
+    EXPECT_EQ(BoxTexts(), Texts{rud::WorkerText(IDS_SCENE_NAME_INVALID)});
+    EXPECT_EQ(store.coronaLimits.coronaPassLimit, c.passLimit);
+    EXPECT_EQ(store.coronaLimits.coronaTimeLimitHours, c.limitHours);
+    EXPECT_EQ(store.coronaLimits.coronaTimeLimitSeconds, c.limitSeconds);
+    EXPECT_TRUE(store.useCorona);
     store.coronaLimitState = 0;
 }
+
+constexpr int32_t kMaxWhole = std::numeric_limits<int32_t>::max();
+INSTANTIATE_TEST_SUITE_P(Typed, SubmitCoronaLimitsTest, ::testing::Values(
+    TypedCoronaLimits{L"0.5", L"0", 10, 2.0, 7200},        // nothing limited: the analysed limits stay
+    TypedCoronaLimits{L"3", L"0.5", 3, 0.5, 1800},
+    TypedCoronaLimits{L"1e12", L"0", kMaxWhole, 0, 0},     // more passes than a whole number holds
+    TypedCoronaLimits{L"3", L"1e300", 3, 1e300, kMaxWhole}, // more seconds than a whole number holds
+    TypedCoronaLimits{L"3", L"nan", 3, 0, 0},              // not a number: no time limit
+    TypedCoronaLimits{L"inf", L"0", 10, 2.0, 7200}));      // infinity: no pass limit, so nothing limited
 
 // The artist cancels while 7-Zip packs: nothing is sent and nothing is said, the partial archive
 // and the task file never stay, the typed-name copy does, and the dialog is back as it was.

@@ -34,6 +34,9 @@ struct WorkerStatus {
 
 SeedFiles LoadSeeds(const std::wstring& sourceFolder);
 
+// The whole file; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+
 // Makes case `index` of `target` for the run's seed.
 FuzzCase MakeCase(const FuzzTarget& target, uint64_t seed, uint64_t index);
 

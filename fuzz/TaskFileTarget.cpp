@@ -4,6 +4,7 @@
 #include "core/ClientInfo.h"
 #include "core/MessageBoxes.h"
 #include "core/TextConversions.h"
+#include "fuzz/FuzzRun.h"
 #include "fuzz/FuzzTarget.h"
 #include "submit/TaskJson.h"
 
@@ -28,17 +29,6 @@ bool ParsesAsObject(const std::string& text) {
     } catch (...) {
         return false;
     }
-}
-
-std::string ReadAll(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes;
-    char chunk[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-    ::CloseHandle(file);
-    return bytes;
 }
 
 class TaskFileTarget : public FuzzTarget {
@@ -105,7 +95,7 @@ public:
         std::string body;
         const bool written = rud::WriteTaskJson(store, nullptr, info, L"FUZZ-TASK", body);
         const std::wstring path = folder_ + L"/FUZZ-TASK.json";
-        const std::string task = ReadAll(path);
+        const std::string task = ReadFileBytes(path);
         ::DeleteFileW(path.c_str());
         if (!written) {
             // Only an analysis that is no JSON object may end without a task file.

@@ -137,9 +137,10 @@ def collect(out):
         if task_path and os.path.isfile(task_path):
             shutil.copy(task_path, os.path.join(out, "task.json"))
             summary["task_file"] = body.get("filePath", "")
-            task = read_json(task_path) or {}
-            summary["cameras"] = [c.get("name", "") for c in (task.get("cameras") or [])]
-            summary["render_mode"] = task.get("effect_render_mode", "")
+        # The task as the client read it: a task it turned down is no longer on disk.
+        task = verdict.get("task") or {}
+        summary["cameras"] = [c.get("name", "") for c in (task.get("cameras") or [])]
+        summary["render_mode"] = task.get("effect_render_mode", "")
         archive_path = unix_path(body.get("compressPath", "")) if body.get("compressPath") else ""
         if archive_path and os.path.isfile(archive_path):
             shutil.copy(archive_path, os.path.join(out, os.path.basename(archive_path)))

@@ -131,8 +131,9 @@ public:
     // 7-Zip's progress while it packs, 0 to 100; -1 until it reports one (the dialog then shows
     // the archive's size). Written by the worker, polled by the busy dialog.
     std::atomic<int32_t> busyPackPercent{-1};
-    // The artist's Cancel in the busy dialog: set by the busy dialog while packing, read by the
-    // worker, which ends 7-Zip. Cleared by the main dialog before each submission.
+    // The Cancel, settled once: set by the busy dialog when the artist cancels (the worker then
+    // ends 7-Zip or stops before the next step), or by the worker as the request starts to
+    // leave, after which a Cancel no longer counts. Cleared by the main dialog before each submission.
     std::atomic<bool> busyCancelRequested{false};
 
     // Tests build private stores; the plug-in uses Instance().

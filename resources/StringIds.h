@@ -116,3 +116,6 @@
 #define IDS_SEVENZIP_NO_ARCHIVE    122
 #define IDS_CACHE_FOLDER_FAILED    123  // "%s": the task's cache folder
 #define IDS_BUSY_PACKING_PERCENT   124  // "%d" receives 7-Zip's percentage
+#define IDS_SEVENZIP_SCENE_UNREAD  125
+#define IDS_BUSY_SENDING_FINAL     126  // the request is leaving: Cancel no longer stops it
+#define IDS_REPLACE_OTHER_SCENE    127  // "%s": the file the typed name would replace

@@ -21,7 +21,10 @@ int64_t ArchiveBytes(const std::wstring& path) {
 ArchiverOutcome ClassifyArchiverRun(const ArchiverRun& run, int64_t archiveBytes) {
     if (!run.started) return ArchiverOutcome::kNotStarted;
     if (run.exitCode > kSevenZipWarning) return ArchiverOutcome::kFailed;
-    return archiveBytes > 0 ? ArchiverOutcome::kPacked : ArchiverOutcome::kNoArchive;
+    // A warning is no success here: 7-Zip says it could not read a file (locked by a sync tool
+    // or a virus scanner, or gone since the save), and the only file is the scene.
+    if (run.exitCode == kSevenZipWarning) return ArchiverOutcome::kSceneUnread;
+    return archiveBytes > kEmptyArchiveBytes ? ArchiverOutcome::kPacked : ArchiverOutcome::kNoArchive;
 }
 
 ArchiverOutcome JudgeArchiverRun(const ArchiverRun& run, const std::wstring& archivePath) {
@@ -36,6 +39,7 @@ std::wstring ArchiverFailureMessage(ArchiverOutcome outcome, const ArchiverRun& 
     case ArchiverOutcome::kNotStarted: return WorkerTextWith(IDS_SEVENZIP_NOT_STARTED, zipExePath);
     case ArchiverOutcome::kFailed: return WorkerTextWith(IDS_SEVENZIP_FAILED, std::to_wstring(run.exitCode));
     case ArchiverOutcome::kNoArchive: return WorkerText(IDS_SEVENZIP_NO_ARCHIVE);
+    case ArchiverOutcome::kSceneUnread: return WorkerText(IDS_SEVENZIP_SCENE_UNREAD);
     case ArchiverOutcome::kPacked: break;
     }
     return std::wstring();
@@ -53,6 +57,8 @@ std::string ArchiverFailureLogLine(ArchiverOutcome outcome, const ArchiverRun& r
     case ArchiverOutcome::kNoArchive:
         return "7-Zip ended with exit code " + std::to_string(run.exitCode) +
                " but made no archive: " + WideToUtf8(archivePath);
+    case ArchiverOutcome::kSceneUnread:
+        return "7-Zip ended with exit code 1: the scene was not read whole into " + WideToUtf8(archivePath);
     case ArchiverOutcome::kPacked: break;
     }
     return std::string();

@@ -9,11 +9,15 @@
 namespace rud {
 
 enum class ArchiverOutcome {
-    kPacked,      // started, ended with 0 or 1 (7-Zip's warning), left an archive that is not empty
+    kPacked,      // started, ended with 0, left an archive larger than an empty one
     kNotStarted,  // the program could not be started: missing at its path, or not a program
     kFailed,      // ended with an exit code above 1 (7-Zip's error, bad command line, no memory, ...)
-    kNoArchive,   // ended with 0 or 1 but left no archive, or an empty one
+    kNoArchive,   // ended with 0 but left no archive, or one that holds nothing
+    kSceneUnread, // ended with 1, 7-Zip's warning: the one file it was given was not read whole
 };
+
+// What 7-Zip writes for an archive with nothing in it: the signature header alone.
+constexpr int64_t kEmptyArchiveBytes = 32;
 
 // The facts of one run, as the process left them.
 struct ArchiverRun {

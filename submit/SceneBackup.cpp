@@ -2,12 +2,51 @@
 
 #include "core/TextConversions.h"
 #include "plugin/HostOperations.h"
+#include "ui/SceneAcceptance.h"
 
 #include <cstdlib>
 #include <ctime>
 #include <cwchar>
+#include <cwctype>
 
 namespace rud {
+namespace {
+
+// Names Windows keeps for devices, with or without an extension.
+bool IsDeviceName(const std::wstring& name) {
+    std::wstring stem = name.substr(0, name.find(L'.'));
+    for (wchar_t& c : stem) c = static_cast<wchar_t>(std::towupper(c));
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL"})
+        if (stem == device) return true;
+    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+           stem[3] >= L'1' && stem[3] <= L'9';
+}
+
+} // namespace
+
+TypedNameVerdict JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath,
+                                     std::wstring& target) {
+    target.clear();
+    if (typedName.empty()) {
+        target = openScenePath;
+        return TypedNameVerdict::kOpenScene;
+    }
+    // The farm's character rule lets ":" and "?" through, but in a file name ":" names a hidden
+    // stream of another file and "?" is no name at all; Windows also drops a trailing space or
+    // dot, so the scene would land under another name than the one the task names.
+    if (!IsAllowedSceneName(typedName) || typedName.find_first_of(L":?`") != std::wstring::npos ||
+        typedName.back() == L' ' || typedName.back() == L'.' || IsDeviceName(typedName))
+        return TypedNameVerdict::kRefused;
+    const size_t separator = openScenePath.find_last_of(L"/\\");
+    if (separator == std::wstring::npos) return TypedNameVerdict::kNewFile;
+    target = openScenePath.substr(0, separator + 1) + typedName + L".max";
+    if (::CompareStringOrdinal(target.c_str(), -1, openScenePath.c_str(), -1, TRUE) == CSTR_EQUAL)
+        return TypedNameVerdict::kOpenScene;
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return TypedNameVerdict::kReplacesOtherFile;
+    return TypedNameVerdict::kNewFile;
+}
 
 SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
                                 std::string typedName) {

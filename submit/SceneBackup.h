@@ -17,6 +17,19 @@ enum class SceneCopyStatus {
     kPathTooLong,  // the typed name would make a path beyond kMaxScenePathLength: nothing saved
 };
 
+enum class TypedNameVerdict {
+    kOpenScene,          // empty, or the open scene's own file: nothing is saved over anything else
+    kNewFile,            // a name no file in the scene's folder has yet
+    kReplacesOtherFile,  // another file of the folder has this name: ask the artist first
+    kRefused,            // not a name the farm or Windows can carry, or one leading elsewhere
+};
+
+// Judges the name typed in the scene-name field (without ".max") before anything is saved
+// under it. `target` receives the path the scene would be saved to (empty when the open scene
+// has no folder).
+[[nodiscard]] TypedNameVerdict JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath,
+                                                   std::wstring& target);
+
 // Uses the open scene's file when the typed name (UTF-8, ending in ".max") is its name;
 // otherwise has the host save the scene under the typed name beside it. Fills the store's
 // sceneFilePath (when empty) and sceneFileName. An empty typed name is replaced by the file's

@@ -9,12 +9,15 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <cwchar>
 #include <vector>
 
 namespace rud {
 namespace {
 
 constexpr DWORD kSizePollMs = 200;
+constexpr const wchar_t* kProgressSwitch = L" -bsp1";
+constexpr DWORD kSevenZipCommandLineError = 7;
 
 int64_t FileSize(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -22,8 +25,8 @@ int64_t FileSize(const std::wstring& path) {
     return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-void CreateFolderIfMissing(const std::wstring& folder) {
-    if (!PathExists(folder)) ::CreateDirectoryW(folder.c_str(), nullptr);
+void CreateFolderIfMissing(const std::wstring& folder, std::vector<std::wstring>* made) {
+    if (!PathExists(folder) && ::CreateDirectoryW(folder.c_str(), nullptr) && made) made->push_back(folder);
 }
 
 template <typename Text>
@@ -88,9 +91,9 @@ std::wstring ArchiverArguments(const std::wstring& password, const std::wstring&
 }
 
 bool PackScene(RUDRenderingDataMgr& store, ClientInfo& clientInfo, const ClientUserInfo* user,
-               std::wstring* wideArguments) {
+               std::wstring* wideArguments, std::vector<std::wstring>* madeFolders) {
     (void)store;
-    CreateFolderIfMissing(clientInfo.compressDir);
+    CreateFolderIfMissing(clientInfo.compressDir, madeFolders);
     // The scene name stays wide from the UTF-8 path, so names outside the system code page
     // (Chinese on an English Windows) still name the archive correctly.
     const std::wstring sceneName = Utf8ToWide(FileStem(clientInfo.scenePath));
@@ -101,7 +104,7 @@ bool PackScene(RUDRenderingDataMgr& store, ClientInfo& clientInfo, const ClientU
         const std::string suffix = RandomSuffix();
         if (PathExists(user->savePath)) {
             const std::wstring folder = user->savePath + L"/" + sceneName;
-            CreateFolderIfMissing(folder);
+            CreateFolderIfMissing(folder, madeFolders);
             archivePath = folder + L"/" + sceneName + L"_" + Utf8ToWide(suffix) + L".7z";
         }
         password = ArchivePassword(WideToUtf8(sceneName));
@@ -142,8 +145,18 @@ ArchiverRun RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo
         lastSizeCheck = ::GetTickCount();
         store.busyArchiveBytes = FileSize(archive);
     };
-    const ArchiverRunResult result =
-        RunArchiverProcess(ArchiverCommandLine(clientInfo.zipExePath, arguments), watch);
+    ArchiverRunResult result = RunArchiverProcess(ArchiverCommandLine(clientInfo.zipExePath, arguments), watch);
+    // The client ships its own 7z.exe, which may predate the progress switch and then rejects
+    // the whole command line. Without the switch the busy dialog shows the archive's size.
+    const size_t progressSwitch = arguments.find(kProgressSwitch);
+    if (result.end == ArchiverEnd::kFinished && result.exitCode == kSevenZipCommandLineError &&
+        progressSwitch != std::wstring::npos) {
+        store.dataLog.write("7-Zip rejected the command line (exit code 7); packing again without -bsp1.", "WARN");
+        std::wstring plain = arguments;
+        plain.erase(progressSwitch, std::wcslen(kProgressSwitch));
+        ::DeleteFileW(archive.c_str());
+        result = RunArchiverProcess(ArchiverCommandLine(clientInfo.zipExePath, plain), watch);
+    }
     store.busyArchiveBytes = FileSize(archive);
     // What a stopped 7-Zip leaves is no archive anyone could use.
     if (result.end == ArchiverEnd::kCancelled) ::DeleteFileW(archive.c_str());

@@ -6,6 +6,7 @@
 #include "submit/ArchiverProcess.h"
 
 #include <string>
+#include <vector>
 
 namespace rud {
 
@@ -29,9 +30,10 @@ std::wstring ArchiverArguments(const std::wstring& password, const std::wstring&
 // Chooses the archive path and builds the 7-Zip arguments into clientInfo.compressPath (UTF-8)
 // and clientInfo.zipArguments (ANSI code page, for the record). `wideArguments`, when given,
 // receives the same arguments in wide text, which keep every character of the paths.
+// `madeFolders`, when given, receives each folder made here, in the order made.
 // False when the scene name is empty or ends in a space or a dot (the fields are set anyway).
 [[nodiscard]] bool PackScene(RUDRenderingDataMgr& store, ClientInfo& clientInfo, const ClientUserInfo* user,
-                             std::wstring* wideArguments = nullptr);
+                             std::wstring* wideArguments = nullptr, std::vector<std::wstring>* madeFolders = nullptr);
 
 // The command line: the quoted program path followed by the arguments.
 std::wstring ArchiverCommandLine(const std::wstring& zipExePath, const std::wstring& arguments);

@@ -8,6 +8,7 @@
 #include "core/MessageBoxes.h"
 #include "core/PluginSettings.h"
 #include "core/TextConversions.h"
+#include "plugin/HostOperations.h"
 #include "resources/StringIds.h"
 #include "submit/ArchiverOutcome.h"
 #include "submit/ClientLink.h"
@@ -19,12 +20,14 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <cmath>
 #include <cwchar>
 #include <limits>
 #include <exception>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace rud {
 namespace {
@@ -146,6 +149,75 @@ void TakeRenderOptions(RUDRenderingDataMgr& store, HWND dialog) {
     store.gammaOut = static_cast<float>(gamma > largestFloat ? largestFloat : gamma < -largestFloat ? -largestFloat : gamma);
 }
 
+std::atomic<SubmitBoundaryHook> g_boundaryHook{nullptr};
+
+void CallBoundaryHook(SubmitBoundary boundary) {
+    if (const SubmitBoundaryHook hook = g_boundaryHook.load()) hook(boundary);
+}
+
+const char* BoundaryText(SubmitBoundary boundary) {
+    switch (boundary) {
+    case SubmitBoundary::kPackingEnded: return "as packing ended";
+    case SubmitBoundary::kTaskFileNext: return "before the task file was written";
+    default: return "before the request was sent";
+    }
+}
+
+void LogCancelled(RUDRenderingDataMgr& store, SubmitBoundary boundary) {
+    store.dataLog.write(std::string("The submission was cancelled by the user ") + BoundaryText(boundary) +
+                        ": nothing was sent.", "INFO");
+}
+
+// Looks at the artist's Cancel at one point after packing; true when the submission stops there.
+[[nodiscard]] bool CancelledAt(RUDRenderingDataMgr& store, SubmitBoundary boundary) {
+    CallBoundaryHook(boundary);
+    if (!store.busyCancelRequested) return false;
+    LogCancelled(store, boundary);
+    RequestBusyClose();
+    return true;
+}
+
+// Deletes a file or an empty folder this run made; one that cannot go is named in the log with
+// the system's reason, since the artist's disk keeps it.
+void RemoveLeftover(RUDRenderingDataMgr& store, const std::wstring& path, bool folder) {
+    if (folder ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str())) return;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || (folder && error == ERROR_DIR_NOT_EMPTY))
+        return;
+    store.dataLog.write("Cannot delete " + WideToUtf8(path) + ", Error Code is: " + std::to_string(error), "ERROR");
+}
+
+// What one submission made in the cache: unless the client accepted the task, its files go
+// and its folders go when empty, so that nothing waits there that no one will send.
+class RunLeftovers {
+public:
+    explicit RunLeftovers(RUDRenderingDataMgr& store) : store_(store) {}
+    ~RunLeftovers() {
+        if (kept_) return;
+        try {
+            for (const std::wstring& file : files_) RemoveLeftover(store_, file, false);
+            for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder)
+                RemoveLeftover(store_, *folder, true);
+        } catch (...) {
+        }
+    }
+    RunLeftovers(const RunLeftovers&) = delete;
+    RunLeftovers& operator=(const RunLeftovers&) = delete;
+    void File(const std::wstring& path) { files_.push_back(path); }
+    void Folder(const std::wstring& path) { folders_.push_back(path); }
+    // Call before the folder is made: one that is there already is not this run's.
+    void FolderIfNew(const std::wstring& path) {
+        if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) folders_.push_back(path);
+    }
+    void Keep() { kept_ = true; }
+
+private:
+    RUDRenderingDataMgr& store_;
+    std::vector<std::wstring> files_;
+    std::vector<std::wstring> folders_;
+    bool kept_ = false;
+};
+
 // The backup exists only while the virus-check scripts run on the open scene.
 [[nodiscard]] bool RunVirusChecksWithBackup(RUDRenderingDataMgr& store, const ClientInfo& clientInfo,
                                             const WorkerMessages& messages) {
@@ -156,11 +228,19 @@ void TakeRenderOptions(RUDRenderingDataMgr& store, HWND dialog) {
     wchar_t backupPath[kMaxScenePathLength + 1] = {};
     const int backedUp = BackupSceneFile(store, backupPath);
     RunVirusChecks(clientInfo);
-    if (backedUp && backupPath[0]) ::DeleteFileW(backupPath);
+    if (backedUp && backupPath[0]) RemoveLeftover(store, backupPath, false);
     return true;
 }
 
 } // namespace
+
+bool RequestSubmitCancel(RUDRenderingDataMgr& store) {
+    const int32_t stage = store.busyStage;
+    if (stage != kBusyPacking && stage != kBusyWritingTask) return false;
+    return !store.busyCancelRequested.exchange(true);
+}
+
+void SetSubmitBoundaryHook(SubmitBoundaryHook hook) { g_boundaryHook = hook; }
 
 void RequestBusyClose() {
     auto& store = RUDRenderingDataMgr::Instance();
@@ -196,13 +276,32 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     }
     TakeRenderOptions(store, dialog);
 
-    const std::string sceneName = WideToUtf8(ControlText(dialog, kSceneNameField)) + ".max";
-    RUDRenderingUiMgr::Instance().uiLog.write("Get scene name text down, it is : " + sceneName + ".", "INFO");
-    if (sceneName.find('`') != std::string::npos) {
+    // The name is judged before the host saves anything under it: a refused name must not
+    // leave a file behind, and another file of the folder is the artist's to give up.
+    const std::wstring typedName = ControlText(dialog, kSceneNameField);
+    RUDRenderingUiMgr::Instance().uiLog.write("Get scene name text down, it is : " + WideToUtf8(typedName) + ".max.",
+                                              "INFO");
+    std::wstring target;
+    switch (JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath(), target)) {
+    case TypedNameVerdict::kRefused:
         messages.Fail(IDS_SCENE_NAME_INVALID);
         CloseMainDialog(dialog);
         return;
+    case TypedNameVerdict::kReplacesOtherFile: {
+        if (BusyDialogRunning(store)) store.busyHidden = true;
+        const std::wstring question = WorkerTextWith(IDS_REPLACE_OTHER_SCENE, typedName + L".max");
+        if (messages.ShowText(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+            RequestBusyClose();
+            return;
+        }
+        if (BusyDialogRunning(store)) store.busyHidden = false;
+        break;
     }
+    default:
+        break;
+    }
+    // An empty field stands for the open scene's own name.
+    const std::string sceneName = typedName.empty() ? std::string() : WideToUtf8(typedName) + ".max";
 
     store.busyStage = kBusySavingScene;
     std::string scenePath;
@@ -230,7 +329,10 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         return;
     }
 
-    const std::wstring cacheFolder = LocalAppDataFolder() + kCacheTree + Utf8ToWide(sceneName) + L"_plugin_output";
+    RunLeftovers leftovers(store);
+    const std::wstring cacheFolder =
+        LocalAppDataFolder() + kCacheTree + Utf8ToWide(store.sceneFileName) + L"_plugin_output";
+    leftovers.FolderIfNew(cacheFolder);
     ::CreateDirectoryW(cacheFolder.c_str(), nullptr);
     if (!IsFolder(cacheFolder)) {
         store.dataLog.write("The task's cache folder cannot be created: " + WideToUtf8(cacheFolder) +
@@ -249,8 +351,12 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     auto user = std::make_unique<ClientUserInfo>();
     ReadClientSharedMemory(store, *user);
     std::wstring archiverArguments;
-    const bool packed = PackScene(store, clientInfo, user.get(), &archiverArguments);
+    std::vector<std::wstring> madeFolders;
+    const bool packed = PackScene(store, clientInfo, user.get(), &archiverArguments, &madeFolders);
     user.reset();
+    for (const std::wstring& folder : madeFolders) leftovers.Folder(folder);
+    const std::wstring archivePath = Utf8ToWide(clientInfo.compressPath);
+    leftovers.File(archivePath);
     if (!packed) {
         messages.Fail(IDS_SCENE_NAME_INVALID);
         CloseMainDialog(dialog);
@@ -258,7 +364,7 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     }
     store.busyStage = kBusyPacking;
     const ArchiverRun run = RunArchiver(store, clientInfo, archiverArguments);
-    // Cancel is offered only while 7-Zip runs.
+    // From here until the request leaves, Cancel still stops the submission.
     store.busyStage = kBusyWritingTask;
     if (run.cancelled) {
         // The scene copy saved under the typed name stays: it is the artist's save.
@@ -267,7 +373,6 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         RequestBusyClose();
         return;
     }
-    const std::wstring archivePath = Utf8ToWide(clientInfo.compressPath);
     const ArchiverOutcome packing = JudgeArchiverRun(run, archivePath);
     if (packing != ArchiverOutcome::kPacked) {
         // Without a whole archive the farm would find nothing hours later: no task file, no request.
@@ -275,18 +380,34 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         messages.FailWith(ArchiverFailureMessage(packing, run, clientInfo.zipExePath));
         return;
     }
+    if (CancelledAt(store, SubmitBoundary::kPackingEnded)) return;
     // Gives the archive time to be closed by the file system before the client opens it.
     ::Sleep(1000);
 
+    if (CancelledAt(store, SubmitBoundary::kTaskFileNext)) return;
+    leftovers.FolderIfNew(clientInfo.jsonDir);
+    leftovers.File(clientInfo.jsonDir + L"/" + taskId + L".json");
     std::string requestBody;
     if (!WriteTaskJson(store, dialog, clientInfo, taskId, requestBody)) {
         RequestBusyClose();
         return;
     }
 
+    // Taking the Cancel for ourselves is what closes it: an artist's Cancel that came first
+    // wins, one that comes later finds it taken, and the busy dialog says it is too late.
+    CallBoundaryHook(SubmitBoundary::kSendingNext);
+    if (store.busyCancelRequested.exchange(true)) {
+        LogCancelled(store, SubmitBoundary::kSendingNext);
+        RequestBusyClose();
+        return;
+    }
     store.busyStage = kBusySending;
-    if (PostToClient(clientInfo, requestBody, dialog, &RequestBusyClose) == kClientAccepted)
+    CallBoundaryHook(SubmitBoundary::kSendingStarted);
+    if (PostToClient(clientInfo, requestBody, dialog, &RequestBusyClose) == kClientAccepted) {
+        // The client owns the archive and the task file now.
+        leftovers.Keep();
         CloseMainDialog(dialog);
+    }
 }
 
 void SubmitWorker(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker) {

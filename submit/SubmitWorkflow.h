@@ -6,6 +6,19 @@
 
 namespace rud {
 
+class RUDRenderingDataMgr;
+
+// The points from the end of packing on at which the worker looks at the artist's Cancel.
+enum class SubmitBoundary { kPackingEnded, kTaskFileNext, kSendingNext, kSendingStarted };
+// Called at each boundary before the look; tests use it to cancel at an exact point.
+using SubmitBoundaryHook = void (*)(SubmitBoundary);
+void SetSubmitBoundaryHook(SubmitBoundaryHook hook);
+
+// The artist's Cancel (busy dialog): true when it stops the submission. It does from the start
+// of packing until the request starts to leave; saving through the host cannot be interrupted,
+// and a request on its way cannot be called back.
+[[nodiscard]] bool RequestSubmitCancel(RUDRenderingDataMgr& store);
+
 // Thread function: remembers the options, freezes the dialog, runs SubmitScene, then asks the
 // busy dialog to close, marks the worker finished (submitState 11) and unfreezes the dialog.
 void SubmitWorker(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker);

@@ -111,12 +111,16 @@ Json::Value CoronaOptions(const RUDRenderingDataMgr& store) {
     return options;
 }
 
-// Only a JSON object is an analysis. jsoncpp refuses nesting deeper than it parses by throwing;
-// such text fails here like any other unreadable analysis instead of ending the worker.
+// The analysis as the task's starting object. JSON that is not an object (a script that wrote
+// "null") counts as an empty one, the way jsoncpp's operator[] turns null into an object: the
+// artist was asked about the missing cameras and chose to go on. jsoncpp refuses nesting
+// deeper than it parses by throwing; such text fails here instead of ending the worker.
 [[nodiscard]] bool ParseAnalysisObject(const std::wstring& analysisText, Json::Value& root) {
     try {
         Json::Reader reader;
-        return reader.parse(WideToUtf8(analysisText), root) && root.isObject();
+        if (!reader.parse(WideToUtf8(analysisText), root)) return false;
+        if (!root.isObject()) root = Json::Value(Json::objectValue);
+        return true;
     } catch (const std::exception&) {
         return false;
     }
@@ -158,8 +162,12 @@ bool WriteTaskJson(RUDRenderingDataMgr& store, HWND dialog, ClientInfo& clientIn
 
     if (!PathExists(clientInfo.jsonDir)) ::CreateDirectoryW(clientInfo.jsonDir.c_str(), nullptr);
     const std::wstring path = clientInfo.jsonDir + L"/" + taskId + L".json";
-    if (WriteWideTextFile(path, StyledUtf8Text(root)) == TextFileResult::kOpenFailed)
-        return fail("Open json file failed when write it!");
+    // A task file cut short (a full disk) is no better than none: the client would read half a task.
+    switch (WriteWideTextFile(path, StyledUtf8Text(root))) {
+    case TextFileResult::kWritten: break;
+    case TextFileResult::kOpenFailed: return fail("Open json file failed when write it!");
+    case TextFileResult::kWriteFailed: return fail("Write json file failed, the task file is incomplete!");
+    }
 
     Json::Value body(Json::objectValue);
     body["scenePath"] = scenePath;

@@ -3,6 +3,7 @@
 #include "analysis/RUDRenderingDataMgr.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
+#include "submit/SubmitWorkflow.h"
 #include "ui/DialogGuard.h"
 #include "ui/DialogTexts.h"
 
@@ -22,7 +23,7 @@ int StageTextId(int32_t stage) {
     case kBusyCheckingViruses: return IDS_BUSY_CHECKING_VIRUSES;
     case kBusyPacking: return IDS_BUSY_PACKING;
     case kBusyWritingTask: return IDS_BUSY_WRITING_TASK;
-    case kBusySending: return IDS_BUSY_SENDING;
+    case kBusySending: return IDS_BUSY_SENDING_FINAL;   // and Cancel is greyed: it is too late
     default: return IDS_BUSY_CHECKING_SCENE;  // starting and checking read the same to the artist
     }
 }
@@ -96,10 +97,9 @@ void OnBusyTick(HWND dialog) {
 
 // Cancel, Escape and the close all land here. The dialog does not end itself: the worker stops
 // 7-Zip, cleans up and then asks the dialog to close, so the artist sees it busy until then.
-// Saving through the host cannot be interrupted, so outside packing this does nothing.
+// Whether the Cancel still counts is the worker's state now, not the button's at the last tick.
 void RequestCancel(HWND dialog) {
-    if (!::IsWindowEnabled(::GetDlgItem(dialog, IDCANCEL))) return;
-    RUDRenderingDataMgr::Instance().busyCancelRequested = true;
+    (void)RequestSubmitCancel(RUDRenderingDataMgr::Instance());
     ShowCurrentState(dialog);
 }
 
@@ -147,7 +147,7 @@ std::wstring BusyStageText(int32_t stage, int64_t archiveBytes) {
 BusyDisplay BusyDisplayFor(int32_t stage, int32_t packPercent, int64_t archiveBytes, bool cancelRequested) {
     BusyDisplay display;
     const bool packing = stage == kBusyPacking;
-    display.cancelEnabled = packing && !cancelRequested;
+    display.cancelEnabled = (packing || stage == kBusyWritingTask) && !cancelRequested;
     if (packing && packPercent >= 0) {
         display.percent = packPercent > 100 ? 100 : packPercent;
         display.text = ResourceText(IDS_BUSY_PACKING_PERCENT);

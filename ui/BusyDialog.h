@@ -1,7 +1,7 @@
 #pragma once
 // The busy dialog (template 104): tells the artist which step of the submission runs, and
 // follows the worker's flags (hide, show, close) on a 30 ms timer. While 7-Zip packs, it shows
-// the percentage on a determinate bar and offers Cancel.
+// the percentage on a determinate bar; Cancel is offered from packing until the request leaves.
 #include <windows.h>
 
 #include <cstdint>
@@ -20,7 +20,7 @@ std::wstring BusyStageText(int32_t stage, int64_t archiveBytes);
 struct BusyDisplay {
     std::wstring text;
     int32_t percent = -1;        // the bar's position; -1: the marquee
-    bool cancelEnabled = false;  // Cancel, Escape and the close item stop the packing
+    bool cancelEnabled = false;  // Cancel, Escape and the close item stop the submission
 };
 BusyDisplay BusyDisplayFor(int32_t stage, int32_t packPercent, int64_t archiveBytes, bool cancelRequested);
 

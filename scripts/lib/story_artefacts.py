@@ -129,6 +129,7 @@ def collect(out):
         summary["answer"] = verdict.get("answer")
         summary["archive_valid"] = bool(verdict.get("archive_valid"))
         summary["archive_holds_scene"] = bool(verdict.get("archive_holds_scene"))
+        summary["task_file_valid"] = bool(verdict.get("task_file_valid"))
         body = verdict.get("body") or {}
         summary["scene_copy"] = body.get("scenePath", "")
         summary["max_version"] = body.get("maxVersion", "")
@@ -136,17 +137,19 @@ def collect(out):
         if task_path and os.path.isfile(task_path):
             shutil.copy(task_path, os.path.join(out, "task.json"))
             summary["task_file"] = body.get("filePath", "")
-            task = read_json(task_path) or {}
-            summary["cameras"] = [c.get("name", "") for c in (task.get("cameras") or [])]
-            summary["render_mode"] = task.get("effect_render_mode", "")
+        # The task as the client read it: a task it turned down is no longer on disk.
+        task = verdict.get("task") or {}
+        summary["cameras"] = [c.get("name", "") for c in (task.get("cameras") or [])]
+        summary["render_mode"] = task.get("effect_render_mode", "")
         archive_path = unix_path(body.get("compressPath", "")) if body.get("compressPath") else ""
         if archive_path and os.path.isfile(archive_path):
             shutil.copy(archive_path, os.path.join(out, os.path.basename(archive_path)))
             summary["archive"] = body.get("compressPath", "")
             summary["archive_bytes"] = os.path.getsize(archive_path)
-    # The client may only ever be handed a task whose archive and task file are whole.
+    # The client may only ever be handed a task whose archive and task file are whole, as the
+    # client found them (the plug-in removes both when the client turns the task down).
     summary["sent_complete"] = summary["requests"] == 0 or (
-        summary["archive_holds_scene"] and bool(summary["task_file"]))
+        summary["archive_holds_scene"] and summary.get("task_file_valid", False))
     with open(os.path.join(out, "summary.json"), "w", encoding="utf-8") as f:
         json.dump(summary, f, indent=2, ensure_ascii=False)
 

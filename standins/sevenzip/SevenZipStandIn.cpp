@@ -20,12 +20,18 @@
 // 7-Zip's command line itself, so the environment it passes on is the only way in):
 //   no-archive     exit 0 at once without writing anything
 //   fail-partial   pack, then cut the archive to half its size and exit 2, as a full disk does
-//   slow:MS        pack, then wait MS milliseconds before ending (a large scene on a slow disk)
+//   slow:MS        pack while reporting progress over MS milliseconds, as a large scene on a
+//                  slow disk does: 7zz's own output is held back after its first percentage,
+//                  then percentages of 10 to 90 follow at even steps, then the rest
+//   exit1-empty    pack a file that cannot be read in place of the scene: 7zz warns, writes an
+//                  archive holding nothing and exits 1 (a scene locked by another program)
+//   old-no-bsp1    refuse the -bsp switch with exit 7, as 7-Zip releases before it do
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -84,6 +90,35 @@ std::wstring Quote(const std::wstring& arg) {
     return quoted + L"\"";
 }
 
+void WriteOut(const std::string& text) {
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+// The whole output once 7zz has ended, with progress spread over `slowMs` after its first
+// percentage (each status erased with backspaces, as 7-Zip redraws it).
+void ForwardOutputSlowly(const wchar_t* marker, const std::wstring& output, DWORD slowMs) {
+    while (::GetFileAttributesW(marker) == INVALID_FILE_ATTRIBUTES) ::Sleep(50);
+    std::string text;
+    if (FILE* file = _wfopen(output.c_str(), L"rb")) {
+        char buffer[4096];
+        size_t read = 0;
+        while ((read = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, read);
+        std::fclose(file);
+    }
+    ::DeleteFileW(output.c_str());
+    const size_t split = text.find('%') == std::string::npos ? text.size() : text.find('%') + 1;
+    WriteOut(text.substr(0, split));
+    for (int percent = 10; percent <= 90; percent += 10) {
+        ::Sleep(slowMs / 10);
+        char status[32];
+        std::snprintf(status, sizeof(status), "\b\b\b\b    \b\b\b\b%3d%%", percent);
+        WriteOut(status);
+    }
+    ::Sleep(slowMs / 10);
+    WriteOut(text.substr(split));
+}
+
 // Copies what 7zz writes into `output` to standard output until the marker says 7zz has ended;
 // the marker appears only after 7zz's last write, so the read after seeing it takes the rest.
 void ForwardOutputUntilMarker(const wchar_t* marker, const std::wstring& output) {
@@ -106,7 +141,7 @@ void ForwardOutputUntilMarker(const wchar_t* marker, const std::wstring& output)
 }
 
 struct Fault {
-    enum Kind { kNone, kNoArchive, kFailPartial, kSlow } kind = kNone;
+    enum Kind { kNone, kNoArchive, kFailPartial, kSlow, kExit1Empty, kOldNoBsp1 } kind = kNone;
     DWORD delayMs = 0;
 };
 
@@ -116,6 +151,8 @@ Fault FaultFromEnvironment() {
     Fault fault;
     if (text == L"no-archive") fault.kind = Fault::kNoArchive;
     else if (text == L"fail-partial") fault.kind = Fault::kFailPartial;
+    else if (text == L"exit1-empty") fault.kind = Fault::kExit1Empty;
+    else if (text == L"old-no-bsp1") fault.kind = Fault::kOldNoBsp1;
     else if (text.rfind(L"slow:", 0) == 0) {
         fault.kind = Fault::kSlow;
         fault.delayMs = static_cast<DWORD>(_wtoi(text.c_str() + 5));
@@ -144,7 +181,7 @@ void CutToHalf(const std::wstring& path) {
 
 // Runs Debian's 7zz with the arguments (paths made Linux paths), forwarding its output, and
 // returns its exit code.
-int RunSevenZip(wchar_t** args, int count) {
+int RunSevenZip(wchar_t** args, int count, const Fault& fault) {
     wchar_t tempFolder[MAX_PATH] = {}, marker[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, tempFolder);
     ::GetTempFileNameW(tempFolder, L"7zs", 0, marker);
@@ -171,6 +208,8 @@ int RunSevenZip(wchar_t** args, int count) {
         Quote(sevenZip) + L" " + Quote(unixMarker) + L" " + std::to_wstring(unixProcessId);
     for (int i = 1; i < count; ++i) {
         std::wstring arg = args[i];
+        // The last argument of an "a" command is the file to pack.
+        if (fault.kind == Fault::kExit1Empty && i == count - 1) arg += L".locked-by-another-program";
         if (IsWindowsPath(arg)) {
             const std::wstring unix = UnixPath(arg);
             if (!unix.empty()) arg = unix;
@@ -197,7 +236,8 @@ int RunSevenZip(wchar_t** args, int count) {
     if (started.hProcess) ::CloseHandle(started.hProcess);
     if (started.hThread) ::CloseHandle(started.hThread);
 
-    ForwardOutputUntilMarker(marker, std::wstring(marker) + L".out");
+    if (fault.kind == Fault::kSlow) ForwardOutputSlowly(marker, std::wstring(marker) + L".out", fault.delayMs);
+    else ForwardOutputUntilMarker(marker, std::wstring(marker) + L".out");
     int exitCode = 2;
     if (FILE* file = _wfopen(marker, L"r")) {
         if (std::fscanf(file, "%d", &exitCode) != 1) exitCode = 2;
@@ -214,9 +254,16 @@ int main() {
     wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (!args) return 2;
     const Fault fault = FaultFromEnvironment();
+    if (fault.kind == Fault::kOldNoBsp1) {
+        for (int i = 1; i < count; ++i) {
+            if (std::wcsncmp(args[i], L"-bsp", 4) != 0) continue;
+            std::fprintf(stderr, "\nCommand Line Error:\nUnsupported switch:\n%ls\n", args[i]);
+            ::LocalFree(args);
+            return 7;
+        }
+    }
     int exitCode = 0;
-    if (fault.kind != Fault::kNoArchive) exitCode = RunSevenZip(args, count);
-    ::Sleep(fault.delayMs);
+    if (fault.kind != Fault::kNoArchive) exitCode = RunSevenZip(args, count, fault);
     if (fault.kind == Fault::kFailPartial) {
         CutToHalf(ArchiveArgument(args, count));
         exitCode = 2;

@@ -3,7 +3,8 @@
 # client's installation, the host's save, the typed scene name, the scene path, the analysis),
 # plays a submission through the real dialogs and the stand-ins, and checks what the artist saw
 # (text, caption, owning dialog), the log line, that the client never got a request whose archive
-# or task file was not whole, what changed beside the scene, and that 3ds Max ran on and exited 0.
+# or task file was not whole, what changed beside the scene, that the scene itself and the cache
+# hold nothing they should not, and that 3ds Max ran on and exited 0.
 #
 #   tests/e2e/faults.sh [ROW-NAME-PATTERN]     (under scripts/test.sh's environment; CTest runs it)
 set -euo pipefail
@@ -40,18 +41,27 @@ PY
 steps_for() {
   local recipe=$1 name=$2
   case $recipe in
-    submit-*|slow)
+    submit-*|slow|cancel-after-pack)
       printf 'menu 1497\nwait-dialog 102\ncheck-row 0 on\n'
       [ "$recipe" != submit-unsaved-stays ] || printf 'check 1002 off\n'
-      [ -z "$name" ] || printf 'type 1036 %s\n' "$name"
+      case $name in
+        '') ;;
+        '<empty>') printf 'type 1036\n' ;;
+        *) printf 'type 1036 %s\n' "$name" ;;
+      esac
       printf 'click 1005\n' ;;
   esac
   case $recipe in
     # The busy dialog may outlive the message by a moment; "close" must reach the main dialog.
+    submit-refused) printf 'wait-box\nscreenshot result\nanswer No\nwait-closed 104\nsleep 500\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
+    # Cancel while the task is written, after packing: the busy dialog shows that step for a second.
+    cancel-after-pack) printf 'wait-dialog 104\nwait-text 1090 Writing the task\nclick 2\nwait-closed 104\nsleep 500\nscreenshot result\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
+    open-question-submit) printf 'menu 1497\nanswer Yes\nwait-dialog 102\nanswer OK\nclick 1005\nanswer OK\nwait-closed 102\nquit\n' ;;
     submit-stays|submit-unsaved-stays) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 104\nsleep 500\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
     submit-silent) printf 'sleep 2000\nscreenshot result\nwait-closed 104\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
     submit-closes) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
-    slow) printf 'wait-dialog 104\nsleep 4000\nscreenshot packing\nwait-dialog 104\nwait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
+    # The busy dialog keeps following a slow 7-Zip: each percentage shows as it comes.
+    slow) printf 'wait-dialog 104\nwait-text 1090 30 %%\nscreenshot packing\nwait-text 1090 60 %%\nwait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
     open-box) printf 'menu 1497\nwait-box\nscreenshot result\nanswer OK\nsleep 700\nquit\n' ;;
     open-question) printf 'menu 1497\nwait-box\nscreenshot result\nanswer No\nwait-closed 102\nquit\n' ;;
     open-plain) printf 'menu 1497\nwait-dialog 102\nsleep 300\nscreenshot result\nclose\nwait-closed 102\nquit\n' ;;
@@ -64,6 +74,8 @@ n259=$(long_folder 237)
 n270=$(long_folder 248)
 name259=$(printf 'n%.0s' $(seq 1 259))
 blocked_cache='touch "$RUD_STORY_CACHE/Villa_v2.max_plugin_output"'
+# Another version of the artist's work where the typed name would save.
+other_version='printf another-version >"$WINEPREFIX/drive_c/Projects/Villa/Villa_v2.max"'
 blocked_json='mkdir -p "$RUD_STORY_CACHE/Villa_v2.max_plugin_output" && touch "$RUD_STORY_CACHE/Villa_v2.max_plugin_output/json"'
 
 # A save that fails when "Save the scene first" is checked ends the attempt without a word of
@@ -78,6 +90,9 @@ table=$(cat <<ROWS
 sevenzip-missing       | villa | - | submit-stays  | -        | --no-sevenzip  | -                              | - | boxes=IDS_SEVENZIP_NOT_STARTED/IDS_CAPTION_ERROR/102 requests=0 log=kiv_data:ERROR:7-Zip could not be started: scene_changes=none task_files_left=0
 sevenzip-fails-halfway | villa | - | submit-stays  | -        | -              | RUD_SEVENZIP_FAULT=fail-partial | - | boxes=IDS_SEVENZIP_FAILED/IDS_CAPTION_ERROR/102 requests=0 log=kiv_data:ERROR:7-Zip failed with exit code 2 archives_left=0 task_files_left=0 scene_changes=none
 sevenzip-no-archive    | villa | - | submit-stays  | -        | -              | RUD_SEVENZIP_FAULT=no-archive  | - | boxes=IDS_SEVENZIP_NO_ARCHIVE/IDS_CAPTION_ERROR/102 requests=0 log=kiv_data:ERROR:7-Zip ended with exit code 0 but made no archive archives_left=0 task_files_left=0
+sevenzip-exit1-empty   | villa | - | submit-stays  | -        | -              | RUD_SEVENZIP_FAULT=exit1-empty | - | boxes=IDS_SEVENZIP_SCENE_UNREAD/IDS_CAPTION_ERROR/102 requests=0 log=kiv_data:ERROR:7-Zip ended with exit code 1 archives_left=0 task_files_left=0 scene_changes=none
+sevenzip-old-no-bsp1   | villa | - | submit-closes | -        | -              | RUD_SEVENZIP_FAULT=old-no-bsp1 | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true log=kiv_data:WARN:7-Zip rejected the command line
+cancel-after-pack      | villa | - | cancel-after-pack | -    | -              | -                              | - | boxes=none requests=0 archives_left=0 task_files_left=0 log=kiv_data:INFO:The submission was cancelled by the user
 sevenzip-slow          | villa | - | slow          | -        | -              | RUD_SEVENZIP_FAULT=slow:9000   | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true
 cache-folder-blocked   | villa | - | submit-stays  | Villa_v2 | -              | -                              | $blocked_cache | boxes=IDS_CACHE_FOLDER_FAILED/IDS_CAPTION_ERROR/102 requests=0 log=kiv_data:ERROR:The task's cache folder cannot be created scene_changes=+Villa_v2.max
 task-file-blocked      | villa | - | submit-stays  | Villa_v2 | -              | -                              | $blocked_json | boxes=IDS_TASK_FILE_FAILED/IDS_CAPTION_ERROR/102 requests=0 task_files_left=0 scene_changes=+Villa_v2.max
@@ -96,8 +111,10 @@ save-copy-fails        | villa | - | submit-unsaved-stays | Villa_v2 | -       |
 scene-path-259         | villa | $n259 | submit-closes | -    | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none
 scene-path-259-renamed | villa | $n259 | submit-stays  | Villa2 | -            | -                              | - | boxes=IDS_SCENE_PATH_TOO_LONG/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
 scene-path-270         | villa | $n270 | submit-closes | -    | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none
-name-trailing-dot      | villa | - | submit-closes | Villa_v2. | -             | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=+Villa_v2..max
-name-trailing-space    | villa | - | submit-closes | Villa_v2\u0020 | -        | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=+Villa_v2 .max
+name-empty             | villa | - | submit-closes | <empty>  | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none
+name-trailing-dot      | villa | - | submit-closes | Villa_v2. | -             | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
+name-trailing-space    | villa | - | submit-closes | Villa_v2\u0020 | -        | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
+name-existing-file     | villa | - | submit-refused | Villa_v2 | -             | -                              | $other_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_ERROR/102 requests=0 scene_changes=+Villa_v2.max holds=Villa_v2.max:another-version
 name-backquote         | villa | - | submit-closes | Vil\u0060la | -           | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
 name-only-spaces       | villa | - | submit-closes | \u0020\u0020\u0020 | -    | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0
 name-259-characters    | villa | - | submit-stays  | $name259 | -              | -                              | - | boxes=IDS_SCENE_PATH_TOO_LONG/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
@@ -106,6 +123,7 @@ name-cyrillic          | villa | - | submit-closes | Вилла_ночь | -    
 analysis-script-fails  | none  | - | open-box      | -        | -              | -                              | - | boxes=IDS_ANALYSIS_SCRIPT_FAILED/IDS_CAPTION_ERROR/102 requests=0
 analysis-empty         | empty | - | open-box      | -        | -              | -                              | - | boxes=IDS_ANALYSIS_SCRIPT_FAILED/IDS_CAPTION_ERROR/102 requests=0
 analysis-null          | null  | - | open-question | -        | -              | -                              | - | boxes=IDS_NO_CAMERAS_CONTINUE/IDS_CAPTION_ERROR/102 requests=0
+analysis-null-submit   | null  | - | open-question-submit | - | -             | -                              | - | boxes=IDS_NO_CAMERAS_CONTINUE/IDS_CAPTION_ERROR/102;IDS_NO_CAMERA_CHECKED/IDS_CAPTION_ERROR/102;IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none
 analysis-cut-short     | cut   | - | open-box      | -        | -              | -                              | - | boxes=IDS_ANALYSIS_SCRIPT_FAILED/IDS_CAPTION_ERROR/102 requests=0
 analysis-50mb          | big   | - | submit-closes | -        | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true
 ROWS
@@ -115,6 +133,28 @@ ROWS
 declare -A pending=()
 
 trim() { local t=$1; t=${t#"${t%%[![:space:]]*}"}; t=${t%"${t##*[![:space:]]}"}; printf '%s' "$t"; }
+
+# Every row: the open scene's file is byte for byte what it was, the cache holds an archive and
+# a task file only for a task the client accepted, and a file the row names holds its text.
+leftovers_ok() {   # leftovers_ok OUT SCENE-FOLDER [NAME:TEXT]
+  local out=$1 scene_dir="$WINEPREFIX/drive_c/Projects/$2" holds=$3 ok=0
+  if [ "$(grep ' ./Villa.max$' "$out/scene-before.txt")" != "$(grep ' ./Villa.max$' "$out/scene-after.txt")" ]; then
+    echo "  mismatch in $out: the scene file Villa.max changed"; ok=1
+  fi
+  python3 - "$out/summary.json" <<'PY' || ok=1
+import json, sys
+s = json.load(open(sys.argv[1], encoding="utf-8"))
+allowed = 1 if s.get("answer") == 10001 else 0
+for key in ("archives_left", "task_files_left"):
+    if s.get(key, 0) > allowed:
+        print(f"  mismatch in {sys.argv[1]}: {key} is {s[key]} with the client's answer {s.get('answer')}")
+        sys.exit(1)
+PY
+  if [ -n "$holds" ] && [ "$(cat "$scene_dir/${holds%%:*}" 2>/dev/null)" != "${holds#*:}" ]; then
+    echo "  mismatch in $out: ${holds%%:*} no longer holds ${holds#*:}"; ok=1
+  fi
+  return $ok
+}
 
 passed=0 failed=0 skipped=0
 while IFS='|' read -r name analysis folder recipe typed client environment before expectations; do
@@ -140,11 +180,13 @@ while IFS='|' read -r name analysis folder recipe typed client environment befor
   [ "$client" = - ] || read -r -a rud_story_client_options <<<"$client"
   host_options=()
   expected=()
+  holds=""
   read -r -a words <<<"$expectations"
   # Expectations are KEY=VALUE; a value may hold spaces up to the next KEY=; a word starting
-  # with "--" is a host option.
+  # with "--" is a host option; holds=NAME:TEXT is checked here.
   for word in "${words[@]}"; do
     if [[ $word == --* ]]; then host_options+=("$word")
+    elif [[ $word == holds=* ]]; then holds=${word#holds=}
     elif [[ $word == *=* ]] && [[ ${word%%=*} =~ ^[a-z_]+$ ]]; then expected+=("$word")
     else expected[${#expected[@]}-1]+=" $word"
     fi
@@ -159,7 +201,7 @@ while IFS='|' read -r name analysis folder recipe typed client environment befor
   host_rc=$(cat "$out_root/$name/host-exit" 2>/dev/null || echo "?")
   if [ "$host_rc" = 0 ] &&
      python3 "$here/scripts/lib/story_artefacts.py" expect "$out_root/$name" failed_steps=0 sent_complete=true \
-       "${expected[@]}"; then
+       "${expected[@]}" && leftovers_ok "$out_root/$name" "${folder/#-/Villa}" "$holds"; then
     passed=$((passed + 1))
     echo "ok     $name"
   else

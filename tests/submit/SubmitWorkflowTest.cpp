@@ -1,6 +1,7 @@
 // The submission worker as the main dialog runs it: on its own thread, against the main dialog's
-// controls and the fake host's scene. The end-to-end stories play the usual accepted and refused
-// submissions; here are the stops before the client and a submission the stories cannot set up.
+// controls and the fake host's scene. The end-to-end stories and the fault table play the usual
+// accepted and refused submissions; here are the stops, the Cancel at each point after packing,
+// and a submission the stories cannot set up.
 #include "submit/SubmitWorkflow.h"
 #include "tests/submit/SubmitTestSupport.h"
 #include "tests/support/FakeHost.h"
@@ -13,13 +14,12 @@
 #include "resources/StringIds.h"
 #include "standins/client/ClientSetup.h"
 #include "standins/client/RequestVerdict.h"
-#include "core/DataFolders.h"
-#include "submit/ArchiverOutcome.h"
 #include "submit/FarmConfiguration.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <limits>
 #include <iterator>
@@ -114,6 +114,9 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
     const std::string name = "\xe5\x88\xab\xe5\xa2\x85 \xe4\xba\x8c";
     EXPECT_EQ(archive.rfind(rud::WideToUtf8(saveFolder) + "/" + name + "/" + name + "_", 0), 0u) << archive;
     EXPECT_EQ(store.busyArchiveBytes.load(), static_cast<int64_t>(std::filesystem::file_size(rud::Utf8ToWide(archive))));
+    // The accepted task file stays for the client; this test is its client.
+    std::filesystem::remove_all(rud::LocalAppDataFolder() + L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/" +
+                                rud::Utf8ToWide(name) + L".max_plugin_output");
 }
 
 // The Corona limits as the worker takes them from the dialog (the submission then stops at the
@@ -160,142 +163,115 @@ INSTANTIATE_TEST_SUITE_P(Typed, SubmitCoronaLimitsTest, ::testing::Values(
     TypedCoronaLimits{L"3", L"nan", 3, 0, 0},              // not a number: no time limit
     TypedCoronaLimits{L"inf", L"0", 10, 2.0, 7200}));      // infinity: no pass limit, so nothing limited
 
-// The artist cancels while 7-Zip packs: nothing is sent and nothing is said, the partial archive
-// and the task file never stay, the typed-name copy does, and the dialog is back as it was.
-TEST_F(SubmitWorkflowTest, CancelWhilePackingSendsNothing) {
-    if (!rudtest::SevenZipStandInAvailable()) GTEST_SKIP() << "needs the stand-in 7-Zip under Wine";
+enum class Stop {
+    kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot, kDeviceName,
+    kOtherFileKept, kCancelBeforePacking, kCancelAsPackingEnded, kCancelBeforeTaskFile, kCancelBeforeSending,
+    kCancelTooLate,
+};
+struct StopRow {
+    Stop stop;
+    int stringId;   // the one message box, 0 for none
+    bool closes, saves, sends;
+};
+
+// The point at which a row cancels, through the busy dialog's own entry, and whether it counted.
+rud::SubmitBoundary cancelAt;
+std::atomic<int> cancelTaken{-1};
+void CancelAtBoundary(rud::SubmitBoundary boundary) {
+    if (boundary == cancelAt) cancelTaken = rud::RequestSubmitCancel(rud::RUDRenderingDataMgr::Instance()) ? 1 : 0;
+}
+
+class SubmitStopTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<StopRow> {
+protected:
+    ~SubmitStopTest() override {
+        rud::SetSubmitBoundaryHook(nullptr);
+        store.busyCancelRequested = false;
+    }
+};
+
+// Each stop shows its message (or, cancelled, none) and gives the controls back as they were;
+// refused names close the dialog before anything is saved under them. A Cancel counts until the
+// request starts to leave, and one that counted leaves nothing in the cache; the typed-name
+// copy stays, as the artist's save.
+TEST_P(SubmitStopTest, StopsWithItsMessage) {
+    const StopRow& row = GetParam();
+    const bool cancels = row.stop >= Stop::kCancelBeforePacking;
     rudtest::WinsockSession winsock;
     rudtest::ScriptedClient client("HTTP/1.1 200 OK\r\nContent-Length: 13\r\n\r\n{\"ret\":10001}");
-    ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
-    ASSERT_TRUE(rudclient::LayOutCacheTree());
+    if (cancels) {
+        if (!rudtest::SevenZipStandInAvailable()) GTEST_SKIP() << "needs the stand-in 7-Zip under Wine";
+        ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
+        ASSERT_TRUE(rudclient::LayOutCacheTree());
+    }
+    const std::wstring other = sceneFolder + L"\\tower.max";
+    std::wstring text = rud::WorkerText(row.stringId);
     dialog.SetText(IDC_MAIN_SCENE_NAME, L"tower");
+    switch (row.stop) {
+    case Stop::kBackquote: dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer"); break;
+    case Stop::kNameEndsInDot: dialog.SetText(IDC_MAIN_SCENE_NAME, L"tower."); break;
+    case Stop::kDeviceName: dialog.SetText(IDC_MAIN_SCENE_NAME, L"nul"); break;
+    case Stop::kInvalidCamera:
+        dialog.AddCamera(L"bad\\name", true);
+        store.cameras[L"bad\\name"] = rud::CameraInfo{};
+        break;
+    case Stop::kNoCameraCancelled:
+        ListView_SetCheckState(::GetDlgItem(dialog.Handle(), IDC_MAIN_CAMERAS), 0, FALSE);
+        boxes.QueueAnswer(IDCANCEL);
+        break;
+    case Stop::kNeverSaved: fake.host.sceneFilePath.clear(); break;
+    case Stop::kNameTooLong: dialog.SetText(IDC_MAIN_SCENE_NAME, std::wstring(300, L'n')); break;
+    case Stop::kOtherFileKept:
+        rudtest::WriteFileBytes(other, "another version");
+        boxes.QueueAnswer(IDNO);
+        text = rud::WorkerTextWith(row.stringId, L"tower.max");
+        break;
+    case Stop::kCancelBeforePacking: store.busyCancelRequested = true; break;   // honoured once 7-Zip runs
+    case Stop::kCancelAsPackingEnded: cancelAt = rud::SubmitBoundary::kPackingEnded; break;
+    case Stop::kCancelBeforeTaskFile: cancelAt = rud::SubmitBoundary::kTaskFileNext; break;
+    case Stop::kCancelBeforeSending: cancelAt = rud::SubmitBoundary::kSendingNext; break;
+    case Stop::kCancelTooLate: cancelAt = rud::SubmitBoundary::kSendingStarted; break;
+    }
+    cancelTaken = -1;
+    if (cancels && row.stop != Stop::kCancelBeforePacking) rud::SetSubmitBoundaryHook(&CancelAtBoundary);
     const std::wstring output = rud::LocalAppDataFolder() +
         L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/tower.max_plugin_output";
     std::filesystem::remove_all(output);
-    // Asked before packing starts: the worker honours it as soon as 7-Zip runs.
-    store.busyCancelRequested = true;
-
-    RunWorker();
-    store.busyCancelRequested = false;
-
-    EXPECT_EQ(BoxTexts(), Texts{});
-    EXPECT_FALSE(dialog.Closed());
-    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog.Handle(), IDC_MAIN_CHANNEL_COLOR)));
-    EXPECT_EQ(fake.host.savedTo, Texts{sceneFolder + L"\\tower.max"});
-    EXPECT_TRUE(rudtest::FileExists(sceneFolder + L"\\tower.max"));
-    EXPECT_TRUE(std::filesystem::is_empty(output + L"/compress"));
-    EXPECT_FALSE(rudtest::FileExists(output + L"/json"));
-    const std::string dataLog = rudtest::ReadFileBytes(rud::AnsiChsToWide(store.dataLog.BasePath() + ".log"));
-    EXPECT_NE(dataLog.find("[INFO] Packing was cancelled by the user: 7-Zip was stopped, the partial archive deleted, "
-                           "nothing was sent."),
-              std::string::npos);
-}
-
-enum class EarlyStop { kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot };
-
-class SubmitEarlyStopTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<EarlyStop> {};
-
-// Each stop shows its message and gives the controls back as they were; two close the dialog.
-TEST_P(SubmitEarlyStopTest, StopsWithItsMessage) {
-    int stringId = IDS_SCENE_NAME_INVALID;
-    switch (GetParam()) {
-    case EarlyStop::kBackquote: dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer"); break;
-    case EarlyStop::kNameEndsInDot: dialog.SetText(IDC_MAIN_SCENE_NAME, L"tower."); break;
-    case EarlyStop::kInvalidCamera:
-        dialog.AddCamera(L"bad\\name", true);
-        store.cameras[L"bad\\name"] = rud::CameraInfo{};
-        stringId = IDS_CAMERA_NAMES_INVALID;
-        break;
-    case EarlyStop::kNoCameraCancelled:
-        ListView_SetCheckState(::GetDlgItem(dialog.Handle(), IDC_MAIN_CAMERAS), 0, FALSE);
-        boxes.QueueAnswer(IDCANCEL);
-        stringId = IDS_NO_CAMERA_CHECKED;
-        break;
-    case EarlyStop::kNeverSaved: fake.host.sceneFilePath.clear(); stringId = IDS_NO_SCENE_FILE; break;
-    case EarlyStop::kNameTooLong:
-        dialog.SetText(IDC_MAIN_SCENE_NAME, std::wstring(300, L'n')); stringId = IDS_SCENE_PATH_TOO_LONG; break;
-    }
     ::EnableWindow(::GetDlgItem(dialog.Handle(), IDC_MAIN_MACHINES), FALSE);
 
     RunWorker();
 
-    EXPECT_EQ(BoxTexts(), Texts{rud::WorkerText(stringId)});
-    EXPECT_EQ(dialog.Closed(), stringId == IDS_SCENE_NAME_INVALID);
+    EXPECT_EQ(BoxTexts(), row.stringId ? Texts{text} : Texts{});
+    EXPECT_EQ(dialog.Closed(), row.closes);
     if (!dialog.Closed()) {
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog.Handle(), IDC_MAIN_CHANNEL_COLOR)));
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog.Handle(), IDC_MAIN_MACHINES)));
     }
-    EXPECT_EQ(fake.host.savedTo.empty(), GetParam() != EarlyStop::kNameEndsInDot);   // saved, then refused
-}
-
-INSTANTIATE_TEST_SUITE_P(Stops, SubmitEarlyStopTest,
-                         ::testing::Values(EarlyStop::kBackquote, EarlyStop::kInvalidCamera,
-                                           EarlyStop::kNoCameraCancelled, EarlyStop::kNeverSaved,
-                                           EarlyStop::kNameTooLong, EarlyStop::kNameEndsInDot));
-
-enum class PackingFault { kProgramMissing, kFailsHalfway, kWritesNothing };
-
-class SubmitPackingFaultTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<PackingFault> {
-protected:
-    ~SubmitPackingFaultTest() override { ::SetEnvironmentVariableW(L"RUD_SEVENZIP_FAULT", nullptr); }
-};
-
-size_t FilesIn(const std::wstring& folder) {
-    std::error_code none;
-    if (!std::filesystem::is_directory(folder, none)) return 0;
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
-}
-
-// A 7-Zip that cannot start, stops halfway or writes nothing: the artist reads why, the client
-// hears nothing, no task file is written, no archive is left, and the dialog stays open.
-TEST_P(SubmitPackingFaultTest, SendsNothingAndSaysWhy) {
-    if (!rudtest::SevenZipStandInAvailable()) GTEST_SKIP() << "needs the stand-in 7-Zip under Wine";
-    rudtest::WinsockSession winsock;
-    rudtest::ScriptedClient client("HTTP/1.1 200 OK\r\nContent-Length: 13\r\n\r\n{\"ret\":10001}");
-    ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
-    ASSERT_TRUE(rudclient::LayOutCacheTree());
-    const std::wstring program = rudclient::DataFolder() + L"\\7-Zip\\7z.exe";
-    int stringId = IDS_SEVENZIP_NOT_STARTED;
-    std::wstring detail = L"7-Zip/7z.exe";
-    std::string logged = "7-Zip could not be started: ";
-    switch (GetParam()) {
-    case PackingFault::kProgramMissing: ASSERT_TRUE(::DeleteFileW(program.c_str())); break;
-    case PackingFault::kFailsHalfway:
-        ::SetEnvironmentVariableW(L"RUD_SEVENZIP_FAULT", L"fail-partial");
-        stringId = IDS_SEVENZIP_FAILED;
-        detail = L" 2 ";
-        logged = "7-Zip failed with exit code 2 packing the scene into ";
-        break;
-    case PackingFault::kWritesNothing:
-        ::SetEnvironmentVariableW(L"RUD_SEVENZIP_FAULT", L"no-archive");
-        stringId = IDS_SEVENZIP_NO_ARCHIVE;
-        detail.clear();
-        logged = "7-Zip ended with exit code 0 but made no archive: ";
-        break;
+    EXPECT_EQ(fake.host.savedTo, row.saves ? Texts{other} : Texts{});
+    if (row.stop == Stop::kOtherFileKept) {
+        EXPECT_EQ(rudtest::ReadFileBytes(other), "another version");
     }
-
-    RunWorker();
-
-    const std::wstring expected = rud::WorkerText(stringId);
-    const std::vector<rudtest::RecordedBox> recorded = boxes.Boxes();
-    ASSERT_EQ(recorded.size(), 1u);
-    const rudtest::RecordedBox& box = recorded[0];
-    EXPECT_EQ(box.text.substr(0, 10), expected.substr(0, 10));
-    EXPECT_NE(box.text.find(detail), std::wstring::npos) << rud::WideToUtf8(box.text);
-    EXPECT_EQ(box.caption, rud::WorkerText(IDS_CAPTION_ERROR));
-    EXPECT_EQ(box.owner, dialog.Handle());
-    EXPECT_FALSE(dialog.Closed());
-    EXPECT_FALSE(client.Received());
-    const std::wstring cache = rud::LocalAppDataFolder() +
-        L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/\x522b\x5885.max_plugin_output";
-    EXPECT_EQ(FilesIn(cache + L"/compress"), 0u);
-    EXPECT_EQ(FilesIn(cache + L"/json"), 0u);
-    const std::string dataLog = rudtest::ReadFileBytes(rud::AnsiChsToWide(store.dataLog.BasePath() + ".log"));
-    EXPECT_NE(dataLog.find("[ERROR] " + logged), std::string::npos) << logged;
+    if (!cancels) return;
+    EXPECT_EQ(client.Received(), row.sends);
+    if (row.stop != Stop::kCancelBeforePacking) {
+        EXPECT_EQ(cancelTaken.load(), row.sends ? 0 : 1);
+    }
+    EXPECT_EQ(rudtest::FileExists(output), row.sends);   // made for this run, and emptied unless accepted
+    std::filesystem::remove_all(output);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, SubmitPackingFaultTest,
-                         ::testing::Values(PackingFault::kProgramMissing, PackingFault::kFailsHalfway,
-                                           PackingFault::kWritesNothing));
+INSTANTIATE_TEST_SUITE_P(Stops, SubmitStopTest, ::testing::Values(
+    StopRow{Stop::kBackquote, IDS_SCENE_NAME_INVALID, true, false, false},
+    StopRow{Stop::kInvalidCamera, IDS_CAMERA_NAMES_INVALID, false, false, false},
+    StopRow{Stop::kNoCameraCancelled, IDS_NO_CAMERA_CHECKED, false, false, false},
+    StopRow{Stop::kNeverSaved, IDS_NO_SCENE_FILE, false, false, false},
+    StopRow{Stop::kNameTooLong, IDS_SCENE_PATH_TOO_LONG, false, false, false},
+    StopRow{Stop::kNameEndsInDot, IDS_SCENE_NAME_INVALID, true, false, false},   // refused before the save
+    StopRow{Stop::kDeviceName, IDS_SCENE_NAME_INVALID, true, false, false},
+    StopRow{Stop::kOtherFileKept, IDS_REPLACE_OTHER_SCENE, false, false, false},
+    StopRow{Stop::kCancelBeforePacking, 0, false, true, false},
+    StopRow{Stop::kCancelAsPackingEnded, 0, false, true, false},
+    StopRow{Stop::kCancelBeforeTaskFile, 0, false, true, false},
+    StopRow{Stop::kCancelBeforeSending, 0, false, true, false},
+    StopRow{Stop::kCancelTooLate, IDS_SUBMIT_ACCEPTED, true, true, true}));
 
 } // namespace

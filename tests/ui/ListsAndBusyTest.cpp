@@ -121,7 +121,8 @@ TEST(BusyDialog, DisplayForEachState) {
         {"packing before any percentage", rud::kBusyPacking, -1, false, bySize, -1, true},
         {"packing, cancel asked", rud::kBusyPacking, 37, true, percent37, 37, false},
         {"saving cannot be stopped", rud::kBusySavingScene, -1, false, Text(IDS_BUSY_SAVING_SCENE), -1, false},
-        {"a stale percentage after packing", rud::kBusySending, 100, false, Text(IDS_BUSY_SENDING), -1, false},
+        {"writing the task can still be stopped", rud::kBusyWritingTask, 100, false, Text(IDS_BUSY_WRITING_TASK), -1, true},
+        {"sending says it is too late", rud::kBusySending, 100, false, Text(IDS_BUSY_SENDING_FINAL), -1, false},
     };
     for (const auto& c : cases) {
         const rud::BusyDisplay display = rud::BusyDisplayFor(c.stage, c.percent, 1572864, c.cancelRequested);

@@ -2,7 +2,7 @@
 #include "core/ClientInfo.h"
 #include "core/PluginSettings.h"
 #include "core/WinHandles.h"
-#include "tests/core/DataFolderFixture.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,10 @@ std::string Utf16(const std::wstring& text) {
 
 struct ClientInformation : ::testing::Test {
     bool LogEndsWith(const std::string& tail) {
-        const std::string bytes = coretest::ReadBytes(rud::AnsiChsToWide(store.dataLog.BasePath() + ".log"));
+        const std::string bytes = rudtest::ReadBytes(rud::AnsiChsToWide(store.dataLog.BasePath() + ".log"));
         return bytes.size() >= tail.size() && bytes.compare(bytes.size() - tail.size(), tail.size(), tail) == 0;
     }
-    coretest::ScopedSettingsFiles keep;
+    rudtest::ScopedSettingsFile keep;
     rud::RUDRenderingDataMgr& store = rud::RUDRenderingDataMgr::Instance();
 };
 
@@ -36,8 +36,8 @@ TEST_F(ClientInformation, CustomBinOverridesTheAddress) {
         {std::nullopt, L"kept"},  // no file: logged below
     };
     for (const auto& c : cases) {
-        coretest::RemoveFile(coretest::CustomBinPath());
-        if (c.first) coretest::WriteBytes(coretest::CustomBinPath(), *c.first);
+        ::DeleteFileW(rudtest::CustomBinPath().c_str());
+        if (c.first) rudtest::WriteBytes(rudtest::CustomBinPath(), *c.first);
         rud::ClientInfo info;
         info.ip = L"kept";
         EXPECT_EQ(rud::ReadCustomAddress(store, info), c.second != L"kept") << &c - cases;
@@ -50,7 +50,7 @@ TEST_F(ClientInformation, CustomBinOverridesTheAddress) {
 TEST_F(ClientInformation, ReadsTheSettingsFileAndCustomBinWins) {
     const std::pair<const wchar_t*, int32_t> ports[] = {{L"8080", 8080}, {L"80a", 80}, {nullptr, 0}, {L"abc", 0}};
     for (auto [port, expected] : ports) {
-        coretest::RemoveFile(rud::SettingsFilePath());
+        ::DeleteFileW(rud::SettingsFilePath().c_str());
         rud::WriteSetting(L"ip", L"10.0.0.7");
         rud::WriteSetting(L"lowerversion", L"1.3.5");
         if (port) rud::WriteSetting(L"port", port);
@@ -61,7 +61,7 @@ TEST_F(ClientInformation, ReadsTheSettingsFileAndCustomBinWins) {
     }
     EXPECT_TRUE(LogEndsWith(" [INFO] Get client infomation successfully.\r\n"));
 
-    coretest::WriteBytes(coretest::CustomBinPath(), Utf16(L"ip=172.16.0.1"));
+    rudtest::WriteBytes(rudtest::CustomBinPath(), Utf16(L"ip=172.16.0.1"));
     rud::ClientInfo info;
     (void)rud::GetClientInformation(store, info);
     EXPECT_EQ(info.ip, L"172.16.0.1") << "custom.bin wins over the settings file";

@@ -1,6 +1,5 @@
 #include "tests/ui/UiTestSupport.h"
 
-#include "core/DataFolders.h"
 #include "core/ResourceStrings.h"
 #include "core/TextConversions.h"
 
@@ -8,19 +7,6 @@
 #include <utility>
 
 namespace rudtest {
-
-ScopedSettingsFile::ScopedSettingsFile() : path_(rud::SettingsFilePath()) {
-    ::CreateDirectoryW(rud::DataFolder().c_str(), nullptr);
-    ::CreateDirectoryW((rud::DataFolder() + L"/script").c_str(), nullptr);
-    ::DeleteFileW(path_.c_str());
-    Set(L"lowerversion", L"1.3.7");
-}
-
-ScopedSettingsFile::~ScopedSettingsFile() { ::DeleteFileW(path_.c_str()); }
-
-void ScopedSettingsFile::Set(const std::wstring& key, const std::wstring& value) {
-    ::WritePrivateProfileStringW(L"general", key.c_str(), value.c_str(), path_.c_str());
-}
 
 std::string SampleAnalysis(const std::vector<std::string>& cameraNames, const std::string& extra) {
     std::string json = "{ \"name\" : \"D:/Work/Villa/Villa.max\", \"version\" : \"27000\", \"image_width\" : \"1920\","

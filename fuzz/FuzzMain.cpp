@@ -16,7 +16,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cwchar>
@@ -64,14 +63,15 @@ struct Options {
     std::wstring sourceFolder, findingsFolder;
 };
 
-// The case being run, for the watchdog and the crash handlers.
+// The case being run, for the watchdog and the crash handlers; `lock` guards the rest.
 struct Current {
+    std::mutex lock;
     const Options* options = nullptr;
-    std::atomic<const Target*> target{nullptr};
-    std::atomic<uint64_t> index{0};
-    std::atomic<ULONGLONG> started{0};  // 0 between cases
-    const FuzzCase* input = nullptr;
-    std::atomic<bool> ending{false};
+    const Target* target = nullptr;
+    uint64_t index = 0;
+    const FuzzCase* input = nullptr;  // null between cases
+    ULONGLONG started = 0;
+    bool ending = false;
 } current;
 
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
@@ -115,30 +115,38 @@ void SaveFinding(const Target& target, uint64_t index, const FuzzCase& input, co
     std::fflush(stdout);
 }
 
-// Saves the running case as a finding and ends the process; the first caller wins.
+// Saves the running case as a finding and ends the process (the caller holds current.lock);
+// only the first caller gets this far.
 [[noreturn]] void EndWithRunningCase(const char* kind, const std::string& detail) {
-    if (!current.ending.exchange(true) && current.input && current.target.load())
-        SaveFinding(*current.target.load(), current.index.load(), *current.input, kind, detail);
-    std::printf("the run ended at a %s\n", kind);
-    std::fflush(stdout);
-    ::TerminateProcess(::GetCurrentProcess(), 3);
+    if (!current.ending) {
+        current.ending = true;
+        if (current.input) SaveFinding(*current.target, current.index, *current.input, kind, detail);
+        std::printf("the run ended at a %s\n", kind);
+        std::fflush(stdout);
+        ::TerminateProcess(::GetCurrentProcess(), 3);
+    }
     for (;;) ::Sleep(INFINITE);
+}
+
+[[noreturn]] void EndWithCrash(const std::string& detail) {
+    current.lock.lock();
+    EndWithRunningCase("crash", detail);
 }
 
 LONG WINAPI UnhandledException(EXCEPTION_POINTERS* exception) {
     char code[32];
     std::snprintf(code, sizeof code, "exception 0x%08lX", exception->ExceptionRecord->ExceptionCode);
-    EndWithRunningCase("crash", code);
+    EndWithCrash(code);
 }
 
-void OnAbort(int) { EndWithRunningCase("crash", "abort (a failed assertion)"); }
-void OnTerminate() { EndWithRunningCase("crash", "a C++ exception nobody caught"); }
+void OnAbort(int) { EndWithCrash("abort (a failed assertion)"); }
+void OnTerminate() { EndWithCrash("a C++ exception nobody caught"); }
 
 void Watchdog() {
     for (;;) {
         ::Sleep(100);
-        const ULONGLONG started = current.started.load();
-        if (started != 0 && ::GetTickCount64() - started > current.options->watchdogMs)
+        std::lock_guard<std::mutex> hold(current.lock);
+        if (current.input && ::GetTickCount64() - current.started > current.options->watchdogMs)
             EndWithRunningCase("hang", "over " + std::to_string(current.options->watchdogMs) + " ms");
     }
 }
@@ -178,11 +186,14 @@ Totals RunTarget(const Options& options, const Target& target, const SeedFiles& 
         const FuzzCase input = MakeCase(target, seeds, options.seed, index);
         std::printf("case %s %llu\n", target.name, static_cast<unsigned long long>(index));
         std::fflush(stdout);
-        current.input = &input;
-        current.target = &target;
-        current.index = index;
         const ULONGLONG began = ::GetTickCount64();
-        current.started = began;
+        {
+            std::lock_guard<std::mutex> hold(current.lock);
+            current.target = &target;
+            current.index = index;
+            current.input = &input;
+            current.started = began;
+        }
         std::string problem;
         const char* kind = "bad";
         try {
@@ -195,8 +206,10 @@ Totals RunTarget(const Options& options, const Target& target, const SeedFiles& 
             problem = "exception out of the product code";
         }
         const ULONGLONG took = ::GetTickCount64() - began;
-        current.started = 0;
-        current.input = nullptr;
+        {
+            std::lock_guard<std::mutex> hold(current.lock);
+            current.input = nullptr;
+        }
         // A slow case is a finding even though it ended: a busy machine is no excuse at 2 s.
         if (problem.empty() && took > options.watchdogMs) {
             kind = "hang";

@@ -352,8 +352,8 @@ std::string RunTaskFile(const FuzzCase& input) {
     info.imageScaleText = kScales[n[kScaleIndex] % 4];
 
     std::string body;
-    const bool written = rud::WriteTaskJson(store, nullptr, info, L"FUZZ-TASK", body);
     const std::wstring path = info.jsonDir + L"/FUZZ-TASK.json";
+    const bool written = rud::WriteTaskJson(store, nullptr, info, L"FUZZ-TASK", body);
     const std::string task = ReadFileBytes(path);
     ::DeleteFileW(path.c_str());
     if (!written) {

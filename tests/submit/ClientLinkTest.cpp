@@ -1,4 +1,5 @@
 #include "submit/ClientLink.h"
+#include "core/DataFolders.h"
 #include "tests/submit/SubmitTestSupport.h"
 #include "tests/support/MessageBoxRecorder.h"
 
@@ -11,6 +12,14 @@
 #include <string>
 
 namespace {
+
+// The data folder as the client's installer leaves it, made before any test creates the store:
+// the store's log channel picks its folder once, and a program must not depend on another
+// program of the run having made it.
+struct InstalledDataFolder : ::testing::Environment {
+    void SetUp() override { ::CreateDirectoryW(rud::DataFolder().c_str(), nullptr); }
+};
+::testing::Environment* const installed = ::testing::AddGlobalTestEnvironment(new InstalledDataFolder);
 
 int callbacks = 0;
 void CountCallback() { ++callbacks; }

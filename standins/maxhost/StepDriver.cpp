@@ -330,9 +330,17 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
             }, stepTimeoutMs.load()) || timedOut();
         }
         if (verb == L"select-rows") {
+            // As Ctrl+clicks: the dialog hears of the last click, as it would from the list view.
             return host_.Post([list, rows] {
                 SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
                 for (int row : rows) SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                NMITEMACTIVATE activate{};
+                activate.hdr.hwndFrom = list;
+                activate.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
+                activate.hdr.code = NM_CLICK;
+                activate.iItem = rows.back();
+                activate.uKeyFlags = LVKF_CONTROL;
+                ::SendMessageW(::GetParent(list), WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
             }, stepTimeoutMs.load()) || timedOut();
         }
         if (rows.size() != 1) { why = L"double-click-row takes one row"; return false; }

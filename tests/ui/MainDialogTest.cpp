@@ -16,8 +16,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <functional>
-#include <utility>
 
 namespace {
 
@@ -41,27 +39,6 @@ TEST(SceneAcceptance, SceneFileNamesAreCheckedWithoutTheirExtension) {
                           {L"Villa..max", false}, {L"Vil`la.max", false}, {L"Villa@home.max", false},
                           {L"50%.max", false}, {L"\u573A\u666F 1.max", true}, {L"Villa (final) [2].max", true}};
     for (const Case& c : cases) EXPECT_EQ(rud::SceneFileNameAccepted(c.fileName), c.accepted) << c.fileName;
-}
-
-// Runs `inside` from within the loop of the next dialog that `owner` opens modally.
-std::function<void(HWND)> pendingInside;
-HWND pendingOwner = nullptr;
-BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM found) {
-    if (::GetWindow(window, GW_OWNER) != pendingOwner || !::IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-void CALLBACK LookForModal(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND found = nullptr;
-    if (pendingInside) ::EnumThreadWindows(::GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&found));
-    if (pendingInside && !found) return;
-    ::KillTimer(nullptr, timer);
-    if (pendingInside) std::exchange(pendingInside, nullptr)(found);
-}
-void WhenModalOpens(HWND owner, std::function<void(HWND)> inside) {
-    pendingOwner = owner;
-    pendingInside = std::move(inside);
-    ::SetTimer(nullptr, 0, 20, LookForModal);
 }
 
 class MainDialogTest : public ::testing::Test {
@@ -153,7 +130,7 @@ TEST_F(MainDialogTest, CameraButtonEditsTheSelectedRows) {
         Click(camera, IDC_CAMERA_OK);
     });
     Click(dialog, IDC_MAIN_EDIT_CAMERAS);
-    pendingInside = nullptr;
+    ForgetModal();
     ASSERT_TRUE(opened);
     EXPECT_TRUE(allFieldsLocked);
     EXPECT_EQ(store.cameras[L"Cam01"].startFrame, 42);

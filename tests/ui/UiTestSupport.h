@@ -28,6 +28,10 @@ struct ModalRun {
     bool sawDialog = false;
 };
 ModalRun RunModalDialog(int templateId, DLGPROC procedure, const std::function<void(HWND)>& whileOpen);
+// Runs `inside` from within the loop of the next dialog that `owner` (nullptr: nobody) opens
+// modally; ForgetModal drops it when no dialog came.
+void WhenModalOpens(HWND owner, std::function<void(HWND)> inside);
+void ForgetModal();
 void PumpMessages(int milliseconds);
 
 void Click(HWND dialog, int id);

@@ -149,6 +149,10 @@ void ReadCameras(RUDRenderingDataMgr& store, const Json::Value& cameraEntries, c
         // Names are kept whole rather than cut at 259 characters: a cut key would no longer name
         // the scene's camera.
         std::wstring key = fields.WideText(entry, "name", "cameras");
+        if (key.empty()) {   // no camera of the scene goes by no name; the table keys rows by it
+            fields.NoteSkippedEntry("cameras", "name");
+            continue;
+        }
         CameraInfo camera = shared;
         camera.displayName = key;
         if (HasCameraNameCharacter(key)) {

@@ -17,7 +17,19 @@ std::wstring LocalAppDataFolder() {
     return path;
 }
 
-std::wstring DataFolder() { return CommonAppDataFolder() + L"/RUD Rendering"; }
+namespace {
+std::wstring& DataFolderOverride() {
+    static std::wstring folder;
+    return folder;
+}
+} // namespace
+
+void SetDataFolderOverride(std::wstring folder) { DataFolderOverride() = std::move(folder); }
+
+std::wstring DataFolder() {
+    const std::wstring& override = DataFolderOverride();
+    return override.empty() ? CommonAppDataFolder() + L"/RUD Rendering" : override;
+}
 
 std::wstring SettingsFilePath() { return DataFolder() + L"/script/kiv_plugin.ini"; }
 

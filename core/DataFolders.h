@@ -10,6 +10,9 @@ std::wstring CommonAppDataFolder();
 std::wstring LocalAppDataFolder();
 // CommonAppDataFolder() + "/RUD Rendering".
 std::wstring DataFolder();
+// Points DataFolder() at another folder (empty: the real one again). Test programs and the fuzzer
+// use it so that they never read or rewrite the machine's settings; call it before any store exists.
+void SetDataFolderOverride(std::wstring folder);
 // DataFolder() + "/script/kiv_plugin.ini".
 std::wstring SettingsFilePath();
 

@@ -1,37 +1,234 @@
-// rud_fuzz: mutated input for every reader of outside text, in process, under a watchdog.
+// rud_fuzz: mutated input for every reader of outside text, in one process.
 //
-//   rud_fuzz [--target NAME|all] [--cases N] [--seed S] [--case K] [--watchdog MS]
-//            [--progress N] [--source DIR] [--findings DIR]
+//   rud_fuzz [--target NAME|all] [--cases N] [--from K] [--case K] [--seed S] [--watchdog MS]
+//            [--source DIR] [--findings DIR]
 //
-// The same seed makes the same cases; --case K --cases 1 makes case K alone (as a finding's
-// note says). Ends with "N passed, M failed"; exit code 0 only when nothing failed.
-#include "fuzz/FuzzRun.h"
+// Every case is made from its own generator (run seed, target, case index), so any case can be
+// made again alone: --case K. Each case is announced before it runs, so a run that dies names
+// the case that killed it. Ends with "N passed, M failed"; exit code 0 only when nothing failed,
+// 3 when a crash or a hang ended the run (fuzz/long_pass.sh then goes on after that case).
+#include "core/DataFolders.h"
+#include "core/MessageBoxes.h"
+#include "core/ResourceStrings.h"
+#include "fuzz/FuzzTargets.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cwchar>
-#include <string>
+#include <exception>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+#include <utility>
 
 #ifndef RUD_FUZZ_SOURCE_DIR
 #define RUD_FUZZ_SOURCE_DIR "."
 #endif
 
-namespace {
+namespace rudfuzz {
 
-std::wstring Widen(const char* text) {
-    std::wstring wide;
-    for (; *text; ++text) wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
-    return wide;
+std::string ReadFileBytes(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    std::string bytes;
+    char chunk[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+    ::CloseHandle(file);
+    return bytes;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+namespace {
+
+std::mutex boxesLock;
+std::vector<ShownBox> shownBoxes;
+
+struct Options {
+    std::vector<const Target*> targets;
+    uint64_t cases = 1000, from = 0, seed = 1;
+    DWORD watchdogMs = 2000;  // a case slower than this hangs
+    std::wstring sourceFolder, findingsFolder;
+};
+
+// The case being run, for the watchdog and the crash handlers; `lock` guards the rest.
+struct Current {
+    std::mutex lock;
+    const Options* options = nullptr;
+    const Target* target = nullptr;
+    uint64_t index = 0;
+    const FuzzCase* input = nullptr;  // null between cases
+    ULONGLONG started = 0;
+    bool ending = false;
+} current;
+
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// Every file of a folder, in name order (the order must not depend on the file system).
+std::vector<std::string> FolderFiles(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"/*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> files;
+    for (const std::wstring& name : names) files.push_back(ReadFileBytes(folder + L"/" + name));
+    return files;
+}
+
+FuzzCase MakeCase(const Target& target, const SeedFiles& seeds, uint64_t seed, uint64_t index) {
+    FuzzRandom random(CaseSeed(seed, target.name, index));
+    return target.make(seeds, random);
+}
+
+// Saves the case's parts and a note under the findings folder and says so.
+void SaveFinding(const Target& target, uint64_t index, const FuzzCase& input, const char* kind,
+                 const std::string& detail) {
+    const Options& options = *current.options;
+    ::CreateDirectoryW(options.findingsFolder.c_str(), nullptr);
+    const std::string name = std::string(target.name) + "-seed" + std::to_string(options.seed) + "-case" +
+                             std::to_string(index) + "-" + kind;
+    const std::wstring base = options.findingsFolder + L"/" + Widen(name);
+    for (const CasePart& part : input.parts) (void)WriteFileBytes(base + L"." + Widen(part.suffix), part.bytes);
+    (void)WriteFileBytes(base + L".txt", std::string(kind) + ": " + detail + "\n" + input.notes + "again: rud_fuzz --target " +
+                                             target.name + " --seed " + std::to_string(options.seed) + " --case " +
+                                             std::to_string(index) + "\n");
+    std::printf("  %s: %s case %llu: %s (%ls.*)\n", kind, target.name, static_cast<unsigned long long>(index),
+                detail.c_str(), base.c_str());
+    std::fflush(stdout);
+}
+
+// Saves the running case as a finding and ends the process (the caller holds current.lock);
+// only the first caller gets this far.
+[[noreturn]] void EndWithRunningCase(const char* kind, const std::string& detail) {
+    if (!current.ending) {
+        current.ending = true;
+        if (current.input) SaveFinding(*current.target, current.index, *current.input, kind, detail);
+        std::printf("the run ended at a %s\n", kind);
+        std::fflush(stdout);
+        ::TerminateProcess(::GetCurrentProcess(), 3);
+    }
+    for (;;) ::Sleep(INFINITE);
+}
+
+[[noreturn]] void EndWithCrash(const std::string& detail) {
+    current.lock.lock();
+    EndWithRunningCase("crash", detail);
+}
+
+LONG WINAPI UnhandledException(EXCEPTION_POINTERS* exception) {
+    char code[32];
+    std::snprintf(code, sizeof code, "exception 0x%08lX", exception->ExceptionRecord->ExceptionCode);
+    EndWithCrash(code);
+}
+
+void OnAbort(int) { EndWithCrash("abort (a failed assertion)"); }
+void OnTerminate() { EndWithCrash("a C++ exception nobody caught"); }
+
+void Watchdog() {
+    for (;;) {
+        ::Sleep(100);
+        std::lock_guard<std::mutex> hold(current.lock);
+        if (current.input && ::GetTickCount64() - current.started > current.options->watchdogMs)
+            EndWithRunningCase("hang", "over " + std::to_string(current.options->watchdogMs) + " ms");
+    }
+}
+
+// The plug-in's English language file, for the texts of the message boxes the readers show.
+bool LoadLanguageFile() {
+    rud::SetModuleInstance(::GetModuleHandleW(nullptr));
+    wchar_t exe[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring folder(exe);
+    folder = folder.substr(0, folder.find_last_of(L"\\/"));
+    HMODULE module = ::LoadLibraryExW((folder + L"\\en-US\\RUD_Rendering_2025.gup.mui").c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (module) rud::SetLanguageModule(module);
+    return module != nullptr;
+}
+
+// A data folder of the run's own: the readers write logs and the settings target rewrites the
+// settings file, which must never be the machine's.
+std::wstring MakeDataFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"rud_fuzz_data_" + std::to_wstring(::GetCurrentProcessId());
+    for (const wchar_t* sub : {L"", L"/script", L"/json"}) ::CreateDirectoryW((folder + sub).c_str(), nullptr);
+    return folder;
+}
+
+struct Totals {
+    uint64_t failed = 0;
+    double seconds = 0;
+};
+
+Totals RunTarget(const Options& options, const Target& target, const SeedFiles& seeds) {
+    Totals totals;
+    const ULONGLONG start = ::GetTickCount64();
+    for (uint64_t index = options.from; index < options.from + options.cases; ++index) {
+        const FuzzCase input = MakeCase(target, seeds, options.seed, index);
+        std::printf("case %s %llu\n", target.name, static_cast<unsigned long long>(index));
+        std::fflush(stdout);
+        const ULONGLONG began = ::GetTickCount64();
+        {
+            std::lock_guard<std::mutex> hold(current.lock);
+            current.target = &target;
+            current.index = index;
+            current.input = &input;
+            current.started = began;
+        }
+        std::string problem;
+        const char* kind = "bad";
+        try {
+            problem = target.run(input);
+        } catch (const std::exception& error) {
+            kind = "crash";
+            problem = std::string("exception out of the product code: ") + error.what();
+        } catch (...) {
+            kind = "crash";
+            problem = "exception out of the product code";
+        }
+        const ULONGLONG took = ::GetTickCount64() - began;
+        {
+            std::lock_guard<std::mutex> hold(current.lock);
+            current.input = nullptr;
+        }
+        // A slow case is a finding even though it ended: a busy machine is no excuse at 2 s.
+        if (problem.empty() && took > options.watchdogMs) {
+            kind = "hang";
+            problem = "took " + std::to_string(took) + " ms";
+        }
+        if (!problem.empty()) {
+            ++totals.failed;
+            SaveFinding(target, index, input, kind, problem);
+        }
+    }
+    totals.seconds = static_cast<double>(::GetTickCount64() - start) / 1000.0;
+    return totals;
+}
 
 int Usage() {
-    std::printf("usage: rud_fuzz [--target NAME|all] [--cases N] [--seed S] [--case K] [--watchdog MS]\n"
-                "                [--progress N] [--source DIR] [--findings DIR]\n"
-                "targets: analysis reply settings sharedmemory taskfile\n");
+    std::printf("usage: rud_fuzz [--target NAME|all] [--cases N] [--from K] [--case K] [--seed S] [--watchdog MS]\n"
+                "                [--source DIR] [--findings DIR]\ntargets:");
+    for (const Target& target : Targets()) std::printf(" %s", target.name);
+    std::printf("\n");
     return 2;
 }
 
@@ -42,54 +239,99 @@ bool Number(const wchar_t* text, uint64_t& value) {
 }
 
 int Run(int argc, wchar_t** argv) {
-    rudfuzz::RunOptions options;
+    Options options;
     options.sourceFolder = Widen(RUD_FUZZ_SOURCE_DIR);
-    std::string target = "all";
-    bool worker = false, findingsGiven = false;
-    uint64_t from = 0, to = 0;
-    std::wstring statusName;
+    std::wstring target = L"all";
+    bool findingsGiven = false, casesGiven = false, oneCase = false;
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
-        const bool hasValue = i + 1 < argc;
         uint64_t number = 0;
-        if (arg == L"--worker") { worker = true; continue; }
-        if (!hasValue) return Usage();
+        if (i + 1 >= argc) return Usage();
         const wchar_t* value = argv[++i];
-        if (arg == L"--target") target = Narrow(value);
+        if (arg == L"--target") target = value;
         else if (arg == L"--source") options.sourceFolder = value;
         else if (arg == L"--findings") { options.findingsFolder = value; findingsGiven = true; }
-        else if (arg == L"--status") statusName = value;
         else if (!Number(value, number)) return Usage();
-        else if (arg == L"--cases") options.cases = number;
+        else if (arg == L"--cases") { options.cases = number; casesGiven = true; }
+        else if (arg == L"--from") options.from = number;
+        else if (arg == L"--case") { options.from = number; oneCase = true; }
         else if (arg == L"--seed") options.seed = number;
-        else if (arg == L"--case") options.firstCase = number;
-        else if (arg == L"--progress") options.progressEvery = number;
         else if (arg == L"--watchdog") options.watchdogMs = static_cast<DWORD>(number);
-        else if (arg == L"--from") from = number;
-        else if (arg == L"--to") to = number;
         else return Usage();
     }
+    if (oneCase && !casesGiven) options.cases = 1;
     if (!findingsGiven) options.findingsFolder = options.sourceFolder + L"/fuzz/findings";
-    if (worker) return rudfuzz::RunWorker(options, target, from, to, statusName);
+    for (const Target& known : Targets())
+        if (target == L"all" || target == Widen(known.name)) options.targets.push_back(&known);
+    if (options.targets.empty()) return Usage();
 
-    if (target == "all") {
-        options.targets = rudfuzz::TargetNames();
-    } else {
-        bool known = false;
-        for (const std::string& name : rudfuzz::TargetNames()) known = known || name == target;
-        if (!known) return Usage();
-        options.targets = {target};
+    SeedFiles seeds;
+    seeds.analyses = FolderFiles(options.sourceFolder + L"/samples/analyses");
+    seeds.replies = FolderFiles(options.sourceFolder + L"/fuzz/seeds/replies");
+    seeds.settings = FolderFiles(options.sourceFolder + L"/fuzz/seeds/settings");
+    seeds.customBins = FolderFiles(options.sourceFolder + L"/fuzz/seeds/custombin");
+    seeds.records = FolderFiles(options.sourceFolder + L"/fuzz/seeds/records");
+    for (const auto* files : {&seeds.analyses, &seeds.replies, &seeds.settings, &seeds.customBins, &seeds.records})
+        if (files->empty()) {
+            std::printf("rud_fuzz: seeds missing below %ls (samples/analyses, fuzz/seeds/*)\n", options.sourceFolder.c_str());
+            return 2;
+        }
+    if (!LoadLanguageFile()) {
+        std::printf("rud_fuzz: cannot load the language file en-US\\RUD_Rendering_2025.gup.mui\n");
+        return 2;
     }
-    return rudfuzz::RunSupervisor(options);
+    const std::wstring dataFolder = MakeDataFolder();
+    rud::SetDataFolderOverride(dataFolder);
+    rud::SetMessageBoxHandler([](HWND, const std::wstring& text, const std::wstring& caption, UINT, WORD) {
+        std::lock_guard<std::mutex> hold(boxesLock);
+        shownBoxes.push_back({text, caption});
+        return IDOK;
+    });
+
+    current.options = &options;
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    ::SetUnhandledExceptionFilter(&UnhandledException);
+    std::signal(SIGABRT, &OnAbort);
+    std::set_terminate(&OnTerminate);
+    std::thread(&Watchdog).detach();
+
+    std::printf("rud_fuzz: seed %llu, cases %llu to %llu, watchdog %lu ms\n", static_cast<unsigned long long>(options.seed),
+                static_cast<unsigned long long>(options.from),
+                static_cast<unsigned long long>(options.from + options.cases - 1),
+                static_cast<unsigned long>(options.watchdogMs));
+    uint64_t passed = 0, failed = 0;
+    for (const Target* each : options.targets) {
+        const Totals totals = RunTarget(options, *each, seeds);
+        passed += options.cases - totals.failed;
+        failed += totals.failed;
+        std::printf("%-13s cases %llu  failed %llu  time %.1f s\n", each->name,
+                    static_cast<unsigned long long>(options.cases), static_cast<unsigned long long>(totals.failed),
+                    totals.seconds);
+    }
+    rud::SetMessageBoxHandler(nullptr);
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(dataFolder), ignored);
+    if (failed) std::printf("findings in %ls\n", options.findingsFolder.c_str());
+    std::printf("%llu passed, %llu failed\n", static_cast<unsigned long long>(passed),
+                static_cast<unsigned long long>(failed));
+    std::fflush(stdout);
+    return failed ? 1 : 0;
 }
 
 } // namespace
+
+std::vector<ShownBox> TakeShownBoxes() {
+    std::lock_guard<std::mutex> hold(boxesLock);
+    return std::exchange(shownBoxes, {});
+}
+
+} // namespace rudfuzz
 
 int main() {
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
     if (!argv) return 2;
-    const int code = Run(argc, argv);
+    const int code = rudfuzz::Run(argc, argv);
     ::LocalFree(argv);
     return code;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The fuzzer's only source of chance. Every case draws from its own generator, seeded from the
 // run's seed, the target's name and the case number, so one case can be made again on its own
-// (a restarted worker, a re-run of a finding) exactly as it was made in the full run.
+// (a finding replayed with --case, a long pass going on after a crash) exactly as in the full run.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -1,19 +1,382 @@
-#include "fuzz/FuzzTarget.h"
+// The five readers of outside text and what each must never do with any input.
+#include "analysis/RUDRenderingDataMgr.h"
+#include "analysis/Utf8Codec.h"
+#include "core/ClientInfo.h"
+#include "core/DataFolders.h"
+#include "core/TextConversions.h"
+#include "core/WinHandles.h"
+#include "fuzz/ByteMutations.h"
+#include "fuzz/FuzzTargets.h"
+#include "fuzz/JsonMutations.h"
+#include "submit/ClientLink.h"
+#include "submit/TaskJson.h"
+
+#include <json/reader.h>
+#include <json/value.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <sstream>
 
 namespace rudfuzz {
+namespace {
 
-const std::vector<std::string>& TargetNames() {
-    static const std::vector<std::string> names = {"analysis", "reply", "settings", "sharedmemory", "taskfile"};
-    return names;
+// ---- analysis: ReadAnalysis and ReadSceneName over a store that already holds an analysis
+
+// A fuzzed analysis as the script could leave it: JSON-aware most of the time, bytes otherwise.
+std::string MakeAnalysisBytes(const SeedFiles& seeds, FuzzRandom& random) {
+    const std::string& seed = random.Pick(seeds.analyses);
+    if (random.OneIn(5)) return MutateBytes(seed, random, seeds.analyses);
+    std::string text = MutateJson(seed, random, seeds.analyses);
+    if (random.OneIn(4)) text = MutateJson(text, random, seeds.analyses);  // odd values inside odd values
+    return text;
 }
 
-std::unique_ptr<FuzzTarget> MakeTarget(const std::string& name, const SeedFiles& seeds) {
-    if (name == "analysis") return MakeAnalysisTarget(seeds);
-    if (name == "reply") return MakeReplyTarget(seeds);
-    if (name == "settings") return MakeSettingsTarget(seeds);
-    if (name == "sharedmemory") return MakeSharedMemoryTarget(seeds);
-    if (name == "taskfile") return MakeTaskFileTarget(seeds);
-    return nullptr;
+FuzzCase MakeAnalysis(const SeedFiles& seeds, FuzzRandom& random) {
+    FuzzCase input;
+    input.parts.push_back({"json", MakeAnalysisBytes(seeds, random)});
+    input.parts.push_back({"before.json", random.Pick(seeds.analyses)});  // the artist's previous analysis
+    return input;
+}
+
+// What an analysis leaves in the store, as text, to compare before and after.
+std::string StoreState(const rud::RUDRenderingDataMgr& store) {
+    std::ostringstream state;
+    for (const auto& [key, camera] : store.cameras)
+        state << rud::EncodeUtf8(key) << ' ' << camera.width << 'x' << camera.height << ' ' << camera.startFrame << ' '
+              << rud::EncodeUtf8(camera.imageFormat + L"|" + camera.displayName) << camera.renderable
+              << camera.isPanorama << '\n';
+    for (const auto* lines : {&store.errorLines, &store.warningLines})
+        for (const std::wstring& line : *lines) state << rud::EncodeUtf8(line) << '\n';
+    const rud::CoronaLimits& limits = store.coronaLimits;
+    state << store.useCorona << limits.coronaPassLimit << ' ' << limits.coronaTimeLimitHours << ' '
+          << limits.coronaTimeLimitSeconds << ' ' << limits.coronaNoiseLevelLimit << ' ' << store.isRegionText << ' '
+          << store.gammaOut;
+    return state.str();
+}
+
+std::string RunAnalysis(const FuzzCase& input) {
+    rud::RUDRenderingDataMgr store;
+    store.SetAnalysisText(rud::DecodeUtf8(input.parts[1].bytes));
+    (void)store.ReadAnalysis();
+    const std::string before = StoreState(store);
+    store.SetAnalysisText(rud::DecodeUtf8(input.parts[0].bytes));
+    const int32_t result = store.ReadAnalysis();
+    std::string name;
+    (void)store.ReadSceneName(name);
+    if (result == rud::kAnalysisUnreadable && StoreState(store) != before)
+        return "an unreadable analysis changed the store";
+    if (store.cameras.count(std::wstring())) return "a camera with an empty name";
+    return {};
+}
+
+// ---- reply: what the client link does with the bytes of one receive
+
+constexpr size_t kReceiveLimit = 2048;  // one receive reads at most this much
+constexpr int32_t kAccepted = 10001;
+
+FuzzCase MakeReply(const SeedFiles& seeds, FuzzRandom& random) {
+    const std::string& seed = random.Pick(seeds.replies);
+    std::string reply;
+    const size_t brace = seed.find('{');
+    if (brace == std::string::npos || random.OneIn(4)) {
+        reply = MutateBytes(seed, random, seeds.replies, 4, kReceiveLimit);
+    } else {
+        std::string head = seed.substr(0, brace);
+        if (random.OneIn(6)) head = MutateBytes(head, random, seeds.replies, 2, 512);
+        reply = head + MutateJson(seed.substr(brace), random, seeds.replies, 1500);
+    }
+    reply.resize(std::min(reply.size(), kReceiveLimit));
+    FuzzCase input;
+    input.parts.push_back({"reply", reply});
+    return input;
+}
+
+std::string RunReply(const FuzzCase& input) {
+    (void)TakeShownBoxes();
+    const int32_t code = rud::HandleReceivedReply(input.parts[0].bytes, nullptr);
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    // Every reply ends in one message at most; only the acceptance comes without a caption.
+    if (boxes.size() > 1) return "the reply showed " + std::to_string(boxes.size()) + " message boxes";
+    const bool acceptance = boxes.size() == 1 && boxes[0].caption.empty();
+    if ((code == kAccepted) != acceptance)
+        return "result " + std::to_string(code) + (acceptance ? " with" : " without") + " the acceptance box";
+    return {};
+}
+
+// ---- settings: GetClientInformation over a fuzzed settings file and custom.bin
+
+std::string Utf16(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
+// Line-wise changes of an INI text: values made long, huge, negative or non-ASCII; lines
+// dropped or repeated; the section header broken.
+std::string MutateIniLines(const std::string& ini, FuzzRandom& random) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = ini.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(ini.substr(start, end - start + 1));
+    if (start < ini.size()) lines.push_back(ini.substr(start));
+    if (lines.empty()) lines.push_back("[general]\r\n");
+    static const char* const kValues[] = {
+        "", "0", "-1", "80abc", "+8080", " 8080", "0x50", "2147483647", "2147483648", "-2147483649",
+        "99999999999999999999999999", "65536", "1.3.7", "1.3.8", "9.9.9", "0.0.1", "\xE4\xB8\xAD\xE6\x96\x87",
+        "127.0.0.1", "::1", "\"quoted\"", "=", "==", ";comment", "\xFF\xFE", "a\tb",
+    };
+    static const char* const kKeys[] = {"ip", "port", "lowerversion", "REMBER_SETTING", "", "[general]", "general"};
+    for (size_t steps = 1 + random.Below(3); steps > 0; --steps) {
+        const size_t at = random.Below(lines.size());
+        switch (random.Below(6)) {
+        case 0: case 1: {
+            std::string value = random.OneIn(4) ? std::string(random.Length(3000, 70000), random.OneIn(2) ? '9' : 'x')
+                                                : std::string(random.Pick(kValues));
+            lines.insert(lines.begin() + at, std::string(random.Pick(kKeys)) + "=" + value + "\r\n");
+            break;
+        }
+        case 2: lines.erase(lines.begin() + at); if (lines.empty()) lines.push_back(""); break;
+        case 3: lines.insert(lines.begin() + at, lines[at]); break;
+        case 4: lines.insert(lines.begin() + at, random.OneIn(2) ? "[general]\r\n" : "[gen\r\n"); break;
+        default: lines[at] = std::string(random.Pick(kKeys)) + lines[at]; break;
+        }
+    }
+    std::string out;
+    for (const std::string& line : lines) out += line;
+    return out;
+}
+
+// Changes of a UTF-16 key=value text in whole code units: more "=", a lone surrogate, a zero
+// unit, a long value, a byte-order mark in the middle.
+std::string MutateUtf16(const std::string& bytes, FuzzRandom& random) {
+    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    static const wchar_t kUnits[] = {L'=', 0xD800, 0xDC00, 0, 0xFEFF, L'\r', L'\n', 0xFFFF, L'\x4E2D', L' '};
+    for (size_t steps = 1 + random.Below(3); steps > 0; --steps) {
+        const size_t at = random.Below(text.size() + 1);
+        if (random.OneIn(5)) text.insert(at, std::wstring(random.Length(300, 40000), random.OneIn(2) ? L'1' : L'='));
+        else text.insert(at, 1, random.Pick(kUnits));
+    }
+    std::string out = Utf16(text);
+    if (random.OneIn(3)) out.push_back(static_cast<char>(random.Next()));  // an odd length
+    return out;
+}
+
+FuzzCase MakeSettings(const SeedFiles& seeds, FuzzRandom& random) {
+    FuzzCase input;
+    std::string ini = random.Pick(seeds.settings);
+    if (!random.OneIn(4)) ini = MutateIniLines(ini, random);
+    if (random.OneIn(3)) ini = MutateBytes(ini, random, seeds.settings, 3, 1 << 18);
+    input.parts.push_back({"ini", ini});
+    if (!random.OneIn(5)) {  // otherwise there is no custom.bin
+        std::string bin = random.Pick(seeds.customBins);
+        if (!random.OneIn(4)) bin = MutateUtf16(bin, random);
+        if (random.OneIn(3)) bin = MutateBytes(bin, random, seeds.customBins, 3, 1 << 18);
+        input.parts.push_back({"bin", bin});
+    }
+    return input;
+}
+
+// The settings file's value as Windows reads it, cut to what a 2048-character buffer holds.
+std::wstring SettingValue(const wchar_t* key) {
+    std::vector<wchar_t> value(1 << 17, L'\0');
+    ::GetPrivateProfileStringW(L"general", key, L"", value.data(), static_cast<DWORD>(value.size()),
+                               rud::SettingsFilePath().c_str());
+    return std::wstring(value.data()).substr(0, 2047);
+}
+
+// The port rule: the value's leading decimal number (blanks and a sign allowed), 0 without one,
+// the nearest 32-bit limit beyond them.
+int32_t ExpectedPort(const std::wstring& text) {
+    size_t at = text.find_first_not_of(L" \t\n\v\f\r");
+    if (at == std::wstring::npos) return 0;
+    const bool negative = text[at] == L'-';
+    if (text[at] == L'-' || text[at] == L'+') ++at;
+    int64_t value = 0;
+    for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at)
+        value = std::min<int64_t>(value * 10 + (text[at] - L'0'), int64_t(INT_MAX) + 1);
+    if (negative) return static_cast<int32_t>(-value);
+    return static_cast<int32_t>(std::min<int64_t>(value, INT_MAX));
+}
+
+// The address rule: custom.bin's UTF-16 text up to its first zero unit overrides the settings
+// file's "ip" when it holds a "=": the override is everything after the first one.
+std::wstring ExpectedAddress(const FuzzCase& input) {
+    if (const CasePart* bin = input.Part("bin")) {
+        std::wstring text(bin->bytes.size() / 2, L'\0');
+        std::memcpy(&text[0], bin->bytes.data(), text.size() * sizeof(wchar_t));
+        text = text.substr(0, text.find(L'\0'));
+        const size_t equals = text.find(L'=');
+        if (equals != std::wstring::npos) return text.substr(equals + 1);
+    }
+    return SettingValue(L"ip");
+}
+
+std::string RunSettings(const FuzzCase& input) {
+    const std::wstring customBin = rud::DataFolder() + L"/script/custom.bin";
+    if (!WriteFileBytes(rud::SettingsFilePath(), input.parts[0].bytes)) return "cannot write the settings file";
+    if (const CasePart* bin = input.Part("bin")) {
+        if (!WriteFileBytes(customBin, bin->bytes)) return "cannot write custom.bin";
+    } else {
+        ::DeleteFileW(customBin.c_str());
+    }
+    static rud::RUDRenderingDataMgr store;
+    rud::ClientInfo info;
+    if (!rud::GetClientInformation(store, info)) return "GetClientInformation failed";
+    if (info.ip != ExpectedAddress(input)) return "the address is not " + rud::EncodeUtf8(ExpectedAddress(input));
+    const int32_t port = ExpectedPort(SettingValue(L"port"));
+    if (info.port != port) return "port " + std::to_string(info.port) + " instead of " + std::to_string(port);
+    if (info.lowerVersion != SettingValue(L"lowerversion")) return "lowerversion is not the file's";
+    return {};
+}
+
+// ---- sharedmemory: ReadClientSharedMemory over the client's two records
+
+constexpr size_t kRecordText = 4095;  // the text a record may hold before its ending zero
+// Mapping sizes around the record limit and the page size; 0 is the text's own length, 1 adds its zero.
+const uint64_t kSizes[] = {0, 1, 4095, 4096, 4097, 8192, 65536};
+const struct {
+    const wchar_t* name;
+    const char* suffix;
+} kRecords[] = {{L"KELVANTA_USERNAME_DATA", "user"}, {L"KELVANTA_PLUGIN_SAVE_PATH", "save"}};
+
+size_t MappingSize(const std::string& bytes, uint64_t choice) {
+    if (choice == 0) return std::max<size_t>(bytes.size(), 1);
+    if (choice == 1) return bytes.size() + 1;
+    return static_cast<size_t>(choice);
+}
+
+FuzzCase MakeSharedMemory(const SeedFiles& seeds, FuzzRandom& random) {
+    FuzzCase input;
+    const size_t present = random.OneIn(8) ? random.Below(2) : 2;  // now and then one record, or none
+    for (size_t i = 0; i < present; ++i) {
+        std::string text = random.Pick(seeds.records);
+        if (!random.OneIn(5)) text = MutateBytes(text, random, seeds.records, 4, 70000);
+        if (random.OneIn(6)) text.assign(random.Length(4100, 70000), static_cast<char>('A' + random.Below(26)));
+        input.parts.push_back({kRecords[i].suffix, text});
+        input.numbers.push_back(kSizes[random.Below(std::size(kSizes))]);
+        input.notes += std::string(kRecords[i].suffix) + " mapping: " +
+                       std::to_string(MappingSize(text, input.numbers.back())) + " bytes\n";
+    }
+    return input;
+}
+
+std::string RunSharedMemory(const FuzzCase& input) {
+    std::vector<rud::UniqueHandle> mappings;
+    std::string expected[2];
+    for (size_t i = 0; i < input.parts.size(); ++i) {
+        const std::string& bytes = input.parts[i].bytes;
+        const size_t size = MappingSize(bytes, input.numbers[i]);
+        rud::UniqueHandle mapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                       static_cast<DWORD>(size), kRecords[i].name));
+        if (!mapping) return "cannot create the mapping";
+        if (::GetLastError() == ERROR_ALREADY_EXISTS) return "another program holds the record's mapping";
+        void* view = ::MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, size);
+        if (!view) return "cannot map the record";
+        std::memcpy(view, bytes.data(), std::min(bytes.size(), size));
+        ::UnmapViewOfFile(view);
+        // What a reader finds: up to the first zero (pages past the bytes are zero), at most 4095 bytes.
+        expected[i] = bytes.substr(0, std::min(bytes.size(), size));
+        expected[i] = expected[i].substr(0, std::min(expected[i].find('\0'), kRecordText));
+        mappings.push_back(std::move(mapping));
+    }
+    static rud::RUDRenderingDataMgr store;
+    rud::ClientUserInfo user;
+    rud::ReadClientSharedMemory(store, user);
+    const size_t present = input.parts.size();
+    if (user.valid != (present == 2)) return "valid is " + std::string(user.valid ? "true" : "false");
+    if (present >= 1 && user.userName != rud::Utf8ToWide(expected[0])) return "userName is not the record's text";
+    if (present == 2 && user.savePathUtf8 != expected[1]) return "savePathUtf8 is not the record's text";
+    if (present < 2 && !user.savePathUtf8.empty()) return "savePathUtf8 set without its record";
+    return {};
+}
+
+// ---- taskfile: WriteTaskJson on a store filled from a fuzzed analysis and the artist's choices
+
+enum Choice : size_t { kRenderable, kMode, kDistributed, kChannels, kScaleIndex, kCorona, kChoiceCount };
+
+bool ParsesAsObject(const std::string& text) {
+    Json::Value root;
+    Json::Reader reader;
+    try {
+        return reader.parse(text, root) && root.isObject();
+    } catch (...) {
+        return false;
+    }
+}
+
+FuzzCase MakeTaskFile(const SeedFiles& seeds, FuzzRandom& random) {
+    FuzzCase input;
+    input.parts.push_back({"json", MakeAnalysisBytes(seeds, random)});
+    input.numbers.resize(kChoiceCount);
+    input.numbers[kRenderable] = random.OneIn(6) ? 0 : random.Next();
+    static const uint64_t kModes[] = {1, 10, 64, 1010, 3, 0, 0xFFFFFFFFull};
+    input.numbers[kMode] = random.Pick(kModes);
+    input.numbers[kDistributed] = 2 + random.Below(9);
+    input.numbers[kChannels] = random.Next();
+    input.numbers[kScaleIndex] = random.Below(5);  // 4 stands for "nothing selected"
+    input.numbers[kCorona] = random.Below(2);
+    input.notes = "renderable mask, mode, distributed count, channel bits, image scale, corona: ";
+    for (uint64_t number : input.numbers) input.notes += std::to_string(number) + " ";
+    input.notes += "\n";
+    return input;
+}
+
+std::string RunTaskFile(const FuzzCase& input) {
+    rud::RUDRenderingDataMgr store;
+    store.SetAnalysisText(rud::DecodeUtf8(input.parts[0].bytes));
+    (void)store.ReadAnalysis();
+    std::string sceneName;
+    (void)store.ReadSceneName(sceneName);
+
+    const std::vector<uint64_t>& n = input.numbers;
+    size_t bit = 0;
+    for (auto& entry : store.cameras) entry.second.renderable = (n[kRenderable] >> (bit++ % 64)) & 1;
+    store.SetRenderModeCode(static_cast<int32_t>(n[kMode]));
+    store.SetDistributedCount(static_cast<int32_t>(n[kDistributed]));
+    static const char* const kModeNames[] = {"", "base", "block", "dist", "dist_pro"};
+    store.renderModeName = kModeNames[n[kChannels] % 5];
+    store.colorChannel = n[kChannels] & 8;
+    store.aoChannel = n[kChannels] & 16;
+    store.mtlChannel = n[kChannels] & 32;
+    store.giChannel = n[kChannels] & 64;
+    store.psdChannel = n[kChannels] & 128;
+    store.useCorona = n[kCorona] != 0;
+
+    rud::ClientInfo info;
+    info.jsonDir = rud::DataFolder() + L"/json";
+    info.scenePath = "C:/Projects/Scene_\xE5\x9C\xBA\xE6\x99\xAF.max";
+    info.compressPath = "C:/cache/compress/Scene.7z";
+    static const char* const kScales[] = {"100%", "50%", "33%", "25%"};
+    info.imageScaleIndex = n[kScaleIndex] == 4 ? -1 : static_cast<int32_t>(n[kScaleIndex]);
+    info.imageScaleText = kScales[n[kScaleIndex] % 4];
+
+    std::string body;
+    const std::wstring path = info.jsonDir + L"/FUZZ-TASK.json";
+    const bool written = rud::WriteTaskJson(store, nullptr, info, L"FUZZ-TASK", body);
+    const std::string task = ReadFileBytes(path);
+    ::DeleteFileW(path.c_str());
+    if (!written) {
+        // Only an analysis that is no JSON object may end without a task file.
+        if (ParsesAsObject(rud::WideToUtf8(store.analysisText))) return "no task file for a readable analysis";
+        return {};
+    }
+    if (!ParsesAsObject(task)) return "the task file does not parse";
+    if (!ParsesAsObject(body)) return "the request body does not parse";
+    return {};
+}
+
+} // namespace
+
+const std::vector<Target>& Targets() {
+    static const std::vector<Target> targets = {
+        {"analysis", &MakeAnalysis, &RunAnalysis},
+        {"reply", &MakeReply, &RunReply},
+        {"settings", &MakeSettings, &RunSettings},
+        {"sharedmemory", &MakeSharedMemory, &RunSharedMemory},
+        {"taskfile", &MakeTaskFile, &RunTaskFile},
+    };
+    return targets;
 }
 
 } // namespace rudfuzz

@@ -24,8 +24,10 @@ void MessageBoxWatcher::QueueAnswer(int button) {
 void MessageBoxWatcher::Run() {
     while (!stop_) {
         try {
+            // A box is read once it shows: until its WM_INITDIALOG has run, its text and caption
+            // are still empty.
             for (HWND window : ProcessTopLevelWindows())
-                if (IsMessageBox(window)) Handle(window);
+                if (IsMessageBox(window) && ::IsWindowVisible(window)) Handle(window);
         } catch (...) {
         }
         ::Sleep(100);

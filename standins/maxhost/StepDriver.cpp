@@ -49,6 +49,24 @@ void SetRowState(HWND list, int row, UINT state, UINT mask) {
                           SMTO_NORMAL, stepTimeoutMs.load(), &ignored);
 }
 
+// A press of the left mouse button in the middle of the control: a button presses itself (and
+// does nothing while disabled); any other control, such as a static that notifies (SS_NOTIFY,
+// then STN_CLICKED to its dialog), gets the button's messages as from the mouse.
+void PressWithMouse(HWND control) {
+    wchar_t kind[16] = {};
+    ::GetClassNameW(control, kind, 16);
+    if (::lstrcmpiW(kind, L"Button") == 0) {
+        ::SendMessageW(control, BM_CLICK, 0, 0);
+        return;
+    }
+    if (!::IsWindowEnabled(control)) return;
+    RECT area{};
+    ::GetClientRect(control, &area);
+    const LPARAM middle = MAKELPARAM(area.right / 2, area.bottom / 2);
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    ::SendMessageW(control, WM_LBUTTONUP, 0, middle);
+}
+
 int RowCount(HWND list) {
     DWORD_PTR count = 0;
     ::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, stepTimeoutMs.load(), &count);
@@ -193,6 +211,11 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         return true;
     }
     if (verb == L"screenshot" && words.size() == 2) {
+        // What the last steps changed is painted before the picture is taken, on every thread
+        // that owns a window (a message still queued would show the screen as it was).
+        for (HWND window : ProcessTopLevelWindows())
+            ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+        if (!host_.Post([] { ::GdiFlush(); }, stepTimeoutMs.load())) return timedOut();
         std::wstring path = shotsFolder_ + L"\\" + words[1] + L".png";
         if (!SaveScreenshot(path)) { why = L"cannot write " + path; return false; }
         return true;
@@ -207,7 +230,7 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         std::wstring wanted = words.size() >= 2 ? step.substr(step.find(words[1], verb.size())) : std::wstring();
         return WaitFor([&] {
             for (HWND window : ProcessTopLevelWindows())
-                if (IsMessageBox(window) &&
+                if (IsMessageBox(window) && ::IsWindowVisible(window) &&
                     WindowText(::GetDlgItem(window, 0xFFFF)).find(wanted) != std::wstring::npos)
                     return true;
             return false;
@@ -248,7 +271,8 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
     if (verb == L"click" && words.size() == 2) {
         HWND control = Control(id, why);
         if (!control) return false;
-        return host_.Post([control] { ::SendMessageW(control, BM_CLICK, 0, 0); }, stepTimeoutMs.load()) || timedOut();
+        if (!::IsWindowVisible(control)) { why = L"control " + words[1] + L" is hidden"; return false; }
+        return host_.Post([control] { PressWithMouse(control); }, stepTimeoutMs.load()) || timedOut();
     }
     if (verb == L"check" && words.size() == 3 && OnOff(words[2], on)) {
         HWND control = Control(id, why);
@@ -306,9 +330,17 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
             }, stepTimeoutMs.load()) || timedOut();
         }
         if (verb == L"select-rows") {
+            // As Ctrl+clicks: the dialog hears of the last click, as it would from the list view.
             return host_.Post([list, rows] {
                 SetRowState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
                 for (int row : rows) SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                NMITEMACTIVATE activate{};
+                activate.hdr.hwndFrom = list;
+                activate.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
+                activate.hdr.code = NM_CLICK;
+                activate.iItem = rows.back();
+                activate.uKeyFlags = LVKF_CONTROL;
+                ::SendMessageW(::GetParent(list), WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
             }, stepTimeoutMs.load()) || timedOut();
         }
         if (rows.size() != 1) { why = L"double-click-row takes one row"; return false; }

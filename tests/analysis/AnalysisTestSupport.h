@@ -55,9 +55,6 @@ private:
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Log channels write below the data folder, which the installer would have made.
-        for (const std::wstring& folder : {rud::CommonAppDataFolder(), rud::DataFolder(), rud::DataFolder() + L"/json"})
-            ::CreateDirectoryW(folder.c_str(), nullptr);
         store = std::make_unique<rud::RUDRenderingDataMgr>();
     }
     // Reads the analysis and, as the dialogs do next, the scene name; neither may throw.

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace coretest {
+namespace rudtest {
 
 struct ControlWindow {
     HWND Add(const wchar_t* className, int id, DWORD style) {
@@ -26,4 +26,4 @@ struct ControlWindow {
                                              nullptr, nullptr, nullptr)};
 };
 
-} // namespace coretest
+} // namespace rudtest

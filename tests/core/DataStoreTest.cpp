@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 TEST(DataStore, RebuildMessageLinesPutsWarningsFirstAndNeverDoubles) {
     rud::RUDRenderingDataMgr store;
     EXPECT_TRUE(store.RebuildMessageLines().empty());
@@ -13,13 +11,4 @@ TEST(DataStore, RebuildMessageLinesPutsWarningsFirstAndNeverDoubles) {
     EXPECT_EQ(store.RebuildMessageLines(), expected);
     EXPECT_EQ(&store.RebuildMessageLines(), &store.messageLines);
     EXPECT_EQ(store.messageLines, expected);
-}
-
-TEST(DataStore, InstanceRacedFromTwoThreadsIsOneObject) {
-    rud::RUDRenderingDataMgr* seen[2] = {};
-    std::thread a([&] { seen[0] = &rud::RUDRenderingDataMgr::Instance(); });
-    std::thread b([&] { seen[1] = &rud::RUDRenderingDataMgr::Instance(); });
-    a.join();
-    b.join();
-    EXPECT_TRUE(seen[0] == seen[1] && seen[0] == &rud::RUDRenderingDataMgr::Instance());
 }

@@ -1,6 +1,6 @@
 #include "core/LogChannel.h"
 #include "core/PluginSettings.h"
-#include "tests/core/DataFolderFixture.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,9 @@ std::vector<std::string> Lines(const std::string& bytes) {
 struct Scratch {
     explicit Scratch(const std::string& name) : base(rud::LogChannel().Folder() + "\\" + name) { Clear(); }
     ~Scratch() { Clear(); }
-    void Clear() const { for (int n = 0; n < 10; ++n) coretest::RemoveFile(rud::AnsiChsToWide(File(n))); }
+    void Clear() const { for (int n = 0; n < 10; ++n) ::DeleteFileW(rud::AnsiChsToWide(File(n)).c_str()); }
     std::string File(int n) const { return base + (n ? std::to_string(n) : "") + ".log"; }
-    std::string Read(int n) const { return coretest::ReadBytes(rud::AnsiChsToWide(File(n))); }
+    std::string Read(int n) const { return rudtest::ReadBytes(rud::AnsiChsToWide(File(n))); }
     bool Exists(int n) const { return rud::PathExists(rud::AnsiChsToWide(File(n))); }
     std::string base;
 };
@@ -102,7 +102,7 @@ TEST(LogChannel, OneChannelFromTwoThreadsKeepsLinesWhole) {
 TEST(LogChannel, FolderFollowsLowerVersion) {
     const std::pair<const wchar_t*, const char*> cases[] = {{nullptr, "/log"}, {L"", "/log"}, {L"1.3.0", "/log1.3.0"}};
     for (auto [lowerVersion, folderEnd] : cases) {
-        coretest::ScopedSettingsFiles keep;
+        rudtest::ScopedSettingsFile keep;
         if (lowerVersion) rud::WriteSetting(L"lowerversion", lowerVersion);
         rud::LogChannel log;
         log.write("nowhere", "INFO");  // no name yet: dropped, not a crash

@@ -1,7 +1,7 @@
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/PluginSettings.h"
 #include "tests/core/ControlWindow.h"
-#include "tests/core/DataFolderFixture.h"
+#include "tests/support/TestFiles.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -22,8 +22,8 @@ TEST(RememberedValues, WrittenFromTheControlsOnlyWhenRememberIsChecked) {
     };
     const rud::RUDRenderingDataMgr& store = rud::RUDRenderingDataMgr::Instance();
     for (const auto& c : cases) {
-        coretest::ScopedSettingsFiles keep;
-        coretest::ControlWindow window;
+        rudtest::ScopedSettingsFile keep;
+        rudtest::ControlWindow window;
         for (int id : store.rememberedCheckIds) window.Add(L"BUTTON", id, BS_AUTOCHECKBOX);
         for (int id : store.rememberedRadioIds) window.Add(L"BUTTON", id, BS_AUTORADIOBUTTON);
         for (int id : store.rememberedEditIds) window.Add(L"EDIT", id, ES_AUTOHSCROLL);

@@ -1,5 +1,5 @@
 #include "core/TextConversions.h"
-#include "tests/core/DataFolderFixture.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -53,9 +53,9 @@ TEST(TextConversions, ReadWholeFileUtf8) {
     const std::pair<std::string, std::wstring> cases[] = {{"\xEF\xBB\xBF{\"a\":1}", L"\uFEFF{\"a\":1}"}, {"", L""},
                                                           {"{\"n\":\"\xE4\xB8\xAD\"}\r\n", L"{\"n\":\"\u4E2D\"}\r\n"}};
     for (const auto& [bytes, expected] : cases) {
-        coretest::WriteBytes(rud::AnsiChsToWide(path), bytes);
+        rudtest::WriteBytes(rud::AnsiChsToWide(path), bytes);
         EXPECT_EQ(rud::ReadWholeFileUtf8(path), expected);
-        coretest::RemoveFile(rud::AnsiChsToWide(path));
+        ::DeleteFileW(rud::AnsiChsToWide(path).c_str());
         EXPECT_EQ(rud::ReadWholeFileUtf8(path), L"") << "missing file";
     }
     EXPECT_EQ(rud::ReadWholeFileUtf8(""), L"");

@@ -10,7 +10,7 @@ constexpr int kEdit = 1039;
 // Each operation on one real edit control: the text before and the text it leaves.
 TEST(UiOperations, EditOperationsRestrictClampAndStep) {
     rud::RUDRenderingUiMgr& ui = rud::RUDRenderingUiMgr::Instance();
-    coretest::ControlWindow window;
+    rudtest::ControlWindow window;
     ASSERT_NE(window.Add(L"EDIT", kEdit, ES_AUTOHSCROLL), nullptr);
     using Operation = std::function<void(HWND)>;
     auto step = [&](int delta, double lowest, double highest) {
@@ -41,10 +41,4 @@ TEST(UiOperations, EditOperationsRestrictClampAndStep) {
     EXPECT_DOUBLE_EQ(ui.ReadEditNumber(window.get(), kEdit), 2.5);
     window.SetText(kEdit, L"abc");
     EXPECT_DOUBLE_EQ(ui.ReadEditNumber(window.get(), kEdit), 0.0);
-}
-
-TEST(UiServices, ScaleForDpi) {
-    const std::pair<int, double> cases[] = {{96, 1.0},  {120, 1.25}, {144, 1.5}, {168, 1.75},
-                                            {192, 2.0}, {110, 1.0},  {0, 1.0},   {240, 1.0}};
-    for (auto [dpi, scale] : cases) EXPECT_DOUBLE_EQ(rud::RUDRenderingUiMgr::ScaleForDpi(dpi), scale) << dpi;
 }

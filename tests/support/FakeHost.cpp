@@ -115,11 +115,6 @@ void FakeHost::UseLanguagePackLocale() {
     languagePackThreads.insert(::GetCurrentThreadId());
 }
 
-bool FakeHost::ThreadUsedLanguagePack(DWORD threadId) {
-    std::lock_guard<std::mutex> guard(languagePackLock);
-    return languagePackThreads.count(threadId) != 0;
-}
-
 ScopedFakeHost::ScopedFakeHost() { rud::SetHost(&host); }
 ScopedFakeHost::~ScopedFakeHost() { rud::SetHost(nullptr); }
 

@@ -50,7 +50,6 @@ public:
     int scriptValuesCreated = 0;
     std::map<HWND, std::wstring> toolTips;
     // Threads that switched to the language pack (the plug-in's threads call it from their own).
-    bool ThreadUsedLanguagePack(DWORD threadId);
     std::mutex languagePackLock;
     std::set<DWORD> languagePackThreads;
     // Spinner state by spinner window (the fake keeps value and enabled flag per window).

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
-#include <thread>
 
 namespace {
 
@@ -64,13 +63,6 @@ TEST(WarningsList, HorizontalExtentOnlyGrows) {
     ::DestroyWindow(list);
 }
 
-TEST(BusyDialog, StageTexts) {
-    EXPECT_EQ(rud::FormatMegabytes(12897485), L"12.3 MB");
-    std::wstring packing = Text(IDS_BUSY_PACKING);
-    packing.replace(packing.find(L"%s"), 2, L"1.5 MB");
-    EXPECT_EQ(rud::BusyStageText(rud::kBusyPacking, 1572864), packing);
-}
-
 TEST(BusyDialog, FollowsTheWorkersFlags) {
     auto& store = rud::RUDRenderingDataMgr::Instance();
     store.busyHidden = false;
@@ -94,27 +86,12 @@ TEST(BusyDialog, FollowsTheWorkersFlags) {
     EXPECT_EQ(run.result, 1);  // ended by its own timer, not by the test
 }
 
-// The busy dialog runs on a thread of its own, which must speak the host's language pack too.
-TEST(BusyDialog, ItsThreadSwitchesToTheLanguagePackFirst) {
-    rudtest::ScopedFakeHost fake;
-    auto& store = rud::RUDRenderingDataMgr::Instance();
-    store.busyHidden = false;
-    store.busyCloseRequested = true;  // closes on its first timer tick
-    DWORD threadId = 0;
-    std::thread busy([&threadId] {
-        threadId = ::GetCurrentThreadId();
-        rud::RunBusyDialog(nullptr, L"", L"", L"");
-    });
-    busy.join();
-    store.busyCloseRequested = false;
-    store.busyState = rud::kThreadNone;
-    EXPECT_TRUE(fake.host.ThreadUsedLanguagePack(threadId));
-}
-
 TEST(BusyDialog, DisplayForEachState) {
     std::wstring percent37 = Text(IDS_BUSY_PACKING_PERCENT);
     percent37.replace(percent37.find(L"%d"), 2, L"37");
-    const std::wstring bySize = rud::BusyStageText(rud::kBusyPacking, 1572864);
+    std::wstring bySize = Text(IDS_BUSY_PACKING);
+    bySize.replace(bySize.find(L"%s"), 2, L"1.5 MB");
+    EXPECT_EQ(rud::FormatMegabytes(12897485), L"12.3 MB");
     const struct { const char* what; int32_t stage; int32_t percent; bool cancelRequested;
                    std::wstring text; int32_t bar; bool cancel; } cases[] = {
         {"packing with a percentage", rud::kBusyPacking, 37, false, percent37, 37, true},

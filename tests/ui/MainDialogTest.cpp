@@ -5,12 +5,17 @@
 #include "resources/StringIds.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/ui/UiTestSupport.h"
+#include "core/PluginSettings.h"
+#include "ui/CameraTable.h"
 #include "ui/CoronaLayout.h"
+#include "ui/RUDRenderingUiMgr.h"
 #include "ui/MainDialog.h"
 #include "ui/SceneAcceptance.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,20 +41,6 @@ TEST(SceneAcceptance, SceneFileNamesAreCheckedWithoutTheirExtension) {
     for (const Case& c : cases) EXPECT_EQ(rud::SceneFileNameAccepted(c.fileName), c.accepted) << c.fileName;
 }
 
-TEST(CoronaLayout, RowPositionsFollowScaleAndLanguage) {
-    struct Case { double scale; const wchar_t* language; int id; int x; int y; };
-    const Case cases[] = {{1.0, L"0", IDC_MAIN_CORONA_PASS_LABEL, 38, 355}, {1.0, L"0", IDC_MAIN_GAMMA_SPIN, 735, 351},
-                          {1.5, L"1", IDC_MAIN_CORONA_PASS_LABEL, 72, 618},  // 375 x 1.65, truncated
-                          {1.5, L"1", IDC_MAIN_CORONA_PASSES, -1, 612}, {1.25, L"0", IDC_MAIN_CORONA_TIME, -1, 536}};
-    for (const Case& c : cases) {
-        rud::ControlPosition found{0, -1, -1};
-        for (const auto& p : rud::CoronaRowPositions(c.scale, c.language))
-            if (p.id == c.id) found = p;
-        EXPECT_EQ(c.x < 0 ? -1 : found.x, c.x) << c.id << " at " << c.scale;
-        EXPECT_EQ(found.y, c.y) << c.id << " at " << c.scale;
-    }
-}
-
 class MainDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -62,6 +53,7 @@ protected:
         store.submitThread = nullptr;
         store.busyThread = nullptr;
         fake.host.sceneFileName = L"Villa.max";
+        settings.Set(L"lowerversion", L"1.3.7");
     }
     void TearDown() override { ::DestroyWindow(dialog); }
     HWND Open(const std::string& analysis) {
@@ -108,7 +100,9 @@ TEST_F(MainDialogTest, WhatOpeningRefuses) {
     }
 }
 
-TEST_F(MainDialogTest, CameraButtonNeedsTwoSelectedRows) {
+// With several rows selected the camera button opens the camera dialog for exactly those
+// cameras, and what is switched on there reaches all of them and no other.
+TEST_F(MainDialogTest, CameraButtonEditsTheSelectedRows) {
     ASSERT_TRUE(Open(SampleAnalysis({"Cam01", "Cam02", "Cam03"})));
     EXPECT_FALSE(IsEnabled(dialog, IDC_MAIN_EDIT_CAMERAS));
     auto selectAndClick = [&](int row, bool selected, int clickedRow) {
@@ -123,7 +117,133 @@ TEST_F(MainDialogTest, CameraButtonNeedsTwoSelectedRows) {
     };
     EXPECT_FALSE(selectAndClick(0, true, 0));
     EXPECT_TRUE(selectAndClick(2, true, 2));
-    EXPECT_TRUE(selectAndClick(2, false, -1));   // a click beside the rows changes nothing
+    EXPECT_TRUE(selectAndClick(2, true, -1));   // a click beside the rows changes nothing
+
+    RegisterFakeSpinnerClass();   // the camera dialog's spinners
+    bool opened = false, allFieldsLocked = false;
+    WhenModalOpens(dialog, [&](HWND camera) {
+        opened = true;
+        allFieldsLocked = !IsEnabled(camera, IDC_CAMERA_WIDTH);
+        ::SendMessageW(camera, WM_COMMAND, MAKEWPARAM(IDC_CAMERA_FRAME_ON, STN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(camera, IDC_CAMERA_FRAME_ON)));
+        TypeText(camera, IDC_CAMERA_FRAME, L"42");
+        Click(camera, IDC_CAMERA_OK);
+    });
+    Click(dialog, IDC_MAIN_EDIT_CAMERAS);
+    ForgetModal();
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(allFieldsLocked);
+    EXPECT_EQ(store.cameras[L"Cam01"].startFrame, 42);
+    EXPECT_EQ(store.cameras[L"Cam02"].startFrame, 0);
+    EXPECT_EQ(store.cameras[L"Cam03"].startFrame, 42);
+}
+
+// Invert flips every row's check; a fresh analysis neither doubles the rows nor the warnings.
+TEST_F(MainDialogTest, InvertChecksAndAnalyseAgain) {
+    const std::string analysis = SampleAnalysis({"Cam01", "Cam02", "Cam03"}, "\"is_region\" : \"true\"");
+    ASSERT_TRUE(Open(analysis));
+    HWND list = ::GetDlgItem(dialog, IDC_MAIN_CAMERAS);
+    auto checks = [&] {
+        std::vector<bool> checked;
+        for (int row = 0; row < ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++row)
+            checked.push_back(rud::IsRowChecked(list, row));
+        return checked;
+    };
+    auto warnings = [&] { return ::SendDlgItemMessageW(dialog, IDC_MAIN_WARNINGS, LB_GETCOUNT, 0, 0); };
+    const LRESULT warningRows = warnings();
+    EXPECT_GE(warningRows, 2);
+    const std::vector<bool> before = checks();
+    ASSERT_EQ(before.size(), 3u);
+    Click(dialog, IDC_MAIN_INVERT_CHECKS);
+    std::vector<bool> inverted = checks();
+    for (size_t row = 0; row < before.size(); ++row) EXPECT_NE(inverted[row], before[row]) << row;
+    EXPECT_EQ(store.cameras[L"Cam02"].renderable, inverted[1]);
+    Click(dialog, IDC_MAIN_ANALYSE);
+    Click(dialog, IDC_MAIN_ANALYSE);
+    EXPECT_EQ(checks().size(), 3u);
+    EXPECT_EQ(warnings(), warningRows);
+}
+
+// Whatever was chosen when the options were remembered comes back when the dialog opens again.
+TEST_F(MainDialogTest, RememberedOptionsReopenAsTheyWereLeft) {
+    const int channels[] = {IDC_MAIN_CHANNEL_COLOR, IDC_MAIN_CHANNEL_AO, IDC_MAIN_CHANNEL_MTL, IDC_MAIN_CHANNEL_PSD,
+                            IDC_MAIN_CHANNEL_GI};
+    const int modes[] = {IDC_MAIN_MODE_NONE, IDC_MAIN_MODE_BLOCKS, IDC_MAIN_MODE_DIST, IDC_MAIN_MODE_DIST_PRO};
+    const struct { int mode; int32_t code; std::vector<int> checked; int giSize; const wchar_t* gamma;
+                   const wchar_t* radius; const wchar_t* subdivs; } cases[] = {
+        {IDC_MAIN_MODE_NONE, 1, {IDC_MAIN_CHANNEL_COLOR, IDC_MAIN_CHANNEL_MTL}, 1, L"1.8", L"500.0", L"8"},
+        {IDC_MAIN_MODE_BLOCKS, 10, {IDC_MAIN_CHANNEL_AO, IDC_MAIN_CHANNEL_PSD}, 0, L"2.4", L"20.5", L"32"},
+        {IDC_MAIN_MODE_DIST, 64, {IDC_MAIN_CHANNEL_GI, IDC_MAIN_CHANNEL_COLOR, IDC_MAIN_CHANNEL_AO}, 2, L"1.0", L"1.0", L"1"},
+        {IDC_MAIN_MODE_DIST_PRO, 1010, {IDC_MAIN_CHANNEL_MTL, IDC_MAIN_CHANNEL_PSD, IDC_MAIN_CHANNEL_GI}, 3, L"2.2",
+         L"707072.0", L"1000"},
+    };
+    const std::string analysis = SampleAnalysis({"Cam01"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        ASSERT_TRUE(Open(analysis));
+        auto setCheck = [&](int id, bool on) {   // as the artist would: a click where it differs
+            if ((::IsDlgButtonChecked(dialog, id) == BST_CHECKED) != on) Click(dialog, id);
+        };
+        Click(dialog, c.mode);
+        for (int id : channels) setCheck(id, std::find(c.checked.begin(), c.checked.end(), id) != c.checked.end());
+        ::SendDlgItemMessageW(dialog, IDC_MAIN_GI_SIZE, CB_SETCURSEL, c.giSize, 0);
+        TypeText(dialog, IDC_MAIN_GAMMA, c.gamma);
+        TypeText(dialog, IDC_MAIN_AO_RADIUS, c.radius);
+        TypeText(dialog, IDC_MAIN_AO_SUBDIVS, c.subdivs);
+        setCheck(IDC_MAIN_SAVE_SCENE, false);
+        setCheck(IDC_MAIN_REMEMBER, true);
+        rud::WriteRememberedValues(dialog);
+
+        store.SetRenderModeCode(1);
+        ASSERT_TRUE(Open(analysis));
+        EXPECT_EQ(store.renderModeCode, c.code);
+        for (int id : modes) EXPECT_EQ(::IsDlgButtonChecked(dialog, id) == BST_CHECKED, id == c.mode) << id;
+        for (int id : channels) {
+            const bool wanted = std::find(c.checked.begin(), c.checked.end(), id) != c.checked.end();
+            EXPECT_EQ(::IsDlgButtonChecked(dialog, id) == BST_CHECKED, wanted) << id;
+        }
+        EXPECT_EQ(IsEnabled(dialog, IDC_MAIN_AO_RADIUS), ::IsDlgButtonChecked(dialog, IDC_MAIN_CHANNEL_AO) == BST_CHECKED);
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_MAIN_GI_SIZE, CB_GETCURSEL, 0, 0), c.giSize);
+        EXPECT_EQ(TextOf(dialog, IDC_MAIN_GAMMA), c.gamma);
+        EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_RADIUS), c.radius);
+        EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_SUBDIVS), c.subdivs);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_MAIN_SAVE_SCENE), BST_UNCHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_MAIN_REMEMBER), BST_CHECKED);
+    }
+}
+
+// On a large screen scale the Corona row moves down; whatever sits below it moves with it and
+// the dialog grows, so that nothing ends up under the row or beyond the dialog's edge.
+TEST_F(MainDialogTest, CoronaRowAtLargeScalesPushesTheRestDown) {
+    auto& ui = rud::RUDRenderingUiMgr::Instance();
+    const int below[] = {IDC_MAIN_SAVE_SCENE, IDC_MAIN_REMEMBER, IDC_MAIN_ANALYSE, IDC_MAIN_SUBMIT};
+    auto rectOf = [&](int id) {
+        RECT rect{};
+        ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+        return rect;
+    };
+    for (double scale : {1.25, 1.5, 1.75, 2.0}) {
+        SCOPED_TRACE(scale);
+        ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, CoronaLimits("0", "5400000"))));
+        RECT dialogBefore{};
+        ::GetWindowRect(dialog, &dialogBefore);
+        const RECT rowBefore = rectOf(IDC_MAIN_CORONA_PASSES);
+        std::vector<LONG> gaps;
+        for (int id : below) gaps.push_back(rectOf(id).top - rowBefore.bottom);
+        store.uiScale = scale;
+        rud::LayOutCoronaGroup(dialog, store, ui, L"0");
+        const RECT row = rectOf(IDC_MAIN_CORONA_PASSES);
+        const LONG moved = row.top - rowBefore.top;
+        EXPECT_GT(moved, 0);
+        for (size_t i = 0; i < std::size(below); ++i) EXPECT_EQ(rectOf(below[i]).top - row.bottom, gaps[i]) << below[i];
+        RECT client{};
+        ::GetClientRect(dialog, &client);
+        ::MapWindowPoints(dialog, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+        RECT dialogAfter{};
+        ::GetWindowRect(dialog, &dialogAfter);
+        EXPECT_EQ(dialogAfter.bottom - dialogAfter.top, dialogBefore.bottom - dialogBefore.top + moved);
+        EXPECT_LE(rectOf(IDC_MAIN_SUBMIT).bottom, client.bottom);
+    }
 }
 
 TEST_F(MainDialogTest, EditsAndUpDownsStayInTheirRanges) {

@@ -1,6 +1,5 @@
 #include "tests/ui/UiTestSupport.h"
 
-#include "core/DataFolders.h"
 #include "core/ResourceStrings.h"
 #include "core/TextConversions.h"
 
@@ -8,19 +7,6 @@
 #include <utility>
 
 namespace rudtest {
-
-ScopedSettingsFile::ScopedSettingsFile() : path_(rud::SettingsFilePath()) {
-    ::CreateDirectoryW(rud::DataFolder().c_str(), nullptr);
-    ::CreateDirectoryW((rud::DataFolder() + L"/script").c_str(), nullptr);
-    ::DeleteFileW(path_.c_str());
-    Set(L"lowerversion", L"1.3.7");
-}
-
-ScopedSettingsFile::~ScopedSettingsFile() { ::DeleteFileW(path_.c_str()); }
-
-void ScopedSettingsFile::Set(const std::wstring& key, const std::wstring& value) {
-    ::WritePrivateProfileStringW(L"general", key.c_str(), value.c_str(), path_.c_str());
-}
 
 std::string SampleAnalysis(const std::vector<std::string>& cameraNames, const std::string& extra) {
     std::string json = "{ \"name\" : \"D:/Work/Villa/Villa.max\", \"version\" : \"27000\", \"image_width\" : \"1920\","
@@ -54,22 +40,26 @@ HWND CreateDialogFromLanguageFile(int templateId, DLGPROC procedure, HWND owner)
 
 namespace {
 
-const std::function<void(HWND)>* pendingWhileOpen = nullptr;   // until the modal dialog shows
-bool sawModalDialog = false;
+std::function<void(HWND)> pendingInside;   // until the dialog shows
+HWND pendingOwner = nullptr;
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM found) {
+    if (::GetWindow(window, GW_OWNER) != pendingOwner || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+void CALLBACK LookForModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND found = nullptr;
+    if (pendingInside) ::EnumThreadWindows(::GetCurrentThreadId(), FindOwnedDialog, reinterpret_cast<LPARAM>(&found));
+    if (pendingInside && !found) return;
+    ::KillTimer(nullptr, timer);
+    if (pendingInside) std::exchange(pendingInside, nullptr)(found);
+}
 
 void CALLBACK EndForgottenDialog(HWND dialog, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(dialog, timer);
     ::EndDialog(dialog, 12345);
-}
-
-void CALLBACK WatchTick(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = ::FindWindowW(L"#32770", nullptr);   // the only dialog while one runs modally
-    if (!pendingWhileOpen || !dialog || !::IsWindowVisible(dialog)) return;
-    ::KillTimer(nullptr, timer);
-    sawModalDialog = true;
-    (*std::exchange(pendingWhileOpen, nullptr))(dialog);
-    // A dialog that ended itself has left its loop before this fires.
-    ::SetTimer(dialog, 0x7E57, 100, EndForgottenDialog);
 }
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -79,15 +69,24 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 } // namespace
 
+void WhenModalOpens(HWND owner, std::function<void(HWND)> inside) {
+    pendingOwner = owner;
+    pendingInside = std::move(inside);
+    ::SetTimer(nullptr, 0, 20, LookForModal);
+}
+
+void ForgetModal() { pendingInside = nullptr; }
+
 ModalRun RunModalDialog(int templateId, DLGPROC procedure, const std::function<void(HWND)>& whileOpen) {
-    pendingWhileOpen = &whileOpen;
-    sawModalDialog = false;
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 20, WatchTick);
     ModalRun run;
+    WhenModalOpens(nullptr, [&](HWND dialog) {
+        run.sawDialog = true;
+        whileOpen(dialog);
+        // A dialog that ended itself has left its loop before this fires.
+        ::SetTimer(dialog, 0x7E57, 100, EndForgottenDialog);
+    });
     run.result = ::DialogBoxParamW(rud::LanguageModule(), MAKEINTRESOURCEW(templateId), nullptr, procedure, 0);
-    if (pendingWhileOpen) ::KillTimer(nullptr, timer);
-    pendingWhileOpen = nullptr;
-    run.sawDialog = sawModalDialog;
+    ForgetModal();
     return run;
 }
 

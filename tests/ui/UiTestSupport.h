@@ -1,7 +1,8 @@
 #pragma once
-// Equipment for the dialog tests: a settings file the client would have written, a fake
-// analysis script answer, and helpers to drive dialogs created from the language file.
+// Equipment for the dialog tests: a fake analysis script answer, and helpers to drive dialogs
+// created from the language file.
 #include "tests/support/FakeHost.h"
+#include "tests/support/TestFiles.h"
 
 #include <windows.h>
 
@@ -10,20 +11,6 @@
 #include <vector>
 
 namespace rudtest {
-
-// C:\ProgramData\RUD Rendering\script\kiv_plugin.ini, section "general", starting with
-// "lowerversion" = 1.3.7; deleted again by the destructor.
-class ScopedSettingsFile {
-public:
-    ScopedSettingsFile();
-    ~ScopedSettingsFile();
-    ScopedSettingsFile(const ScopedSettingsFile&) = delete;
-    ScopedSettingsFile& operator=(const ScopedSettingsFile&) = delete;
-    void Set(const std::wstring& key, const std::wstring& value);
-
-private:
-    std::wstring path_;
-};
 
 // An analysis the way the script writes it (numbers as strings), 1920x1080. `extra` replaces
 // the default "is_region" member, e.g. "\"is_region\" : \"true\"".
@@ -41,6 +28,10 @@ struct ModalRun {
     bool sawDialog = false;
 };
 ModalRun RunModalDialog(int templateId, DLGPROC procedure, const std::function<void(HWND)>& whileOpen);
+// Runs `inside` from within the loop of the next dialog that `owner` (nullptr: nobody) opens
+// modally; ForgetModal drops it when no dialog came.
+void WhenModalOpens(HWND owner, std::function<void(HWND)> inside);
+void ForgetModal();
 void PumpMessages(int milliseconds);
 
 void Click(HWND dialog, int id);

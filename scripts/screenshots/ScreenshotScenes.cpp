@@ -59,6 +59,7 @@ TEST(Screenshots, EveryDialog) {
     ScopedFakeHost fake;
     MessageBoxRecorder boxes;
     ScopedSettingsFile settings;
+    settings.Set(L"lowerversion", L"1.3.7");
     fake.host.sceneFileName = L"Warehouse.max";
     auto& store = rud::RUDRenderingDataMgr::Instance();
     auto& ui = rud::RUDRenderingUiMgr::Instance();

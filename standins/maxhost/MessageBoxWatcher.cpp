@@ -28,25 +28,37 @@ void MessageBoxWatcher::Run() {
             // are still empty.
             for (HWND window : ProcessTopLevelWindows())
                 if (IsMessageBox(window) && ::IsWindowVisible(window)) Handle(window);
+            // A box closed by other means than an answer (a quit, its owner closing) is
+            // forgotten, or a later box that gets the same handle would go unreported.
+            std::lock_guard<std::mutex> guard(lock_);
+            for (auto it = reported_.begin(); it != reported_.end();)
+                it = ::IsWindow(*it) ? std::next(it) : reported_.erase(it);
         } catch (...) {
         }
         ::Sleep(100);
     }
 }
 
+void MessageBoxWatcher::Report(HWND box) {
+    std::lock_guard<std::mutex> guard(lock_);
+    ReportLocked(box);
+}
+
+bool MessageBoxWatcher::ReportLocked(HWND box) {
+    if (reported_.count(box)) return false;
+    reported_.insert(box);
+    PrintLine(L"MESSAGEBOX " + WindowText(box) + L" | " + WindowText(::GetDlgItem(box, 0xFFFF)));
+    // The owner as the template it was made from (0: no owner, or not a plug-in dialog).
+    HWND owner = ::GetWindow(box, GW_OWNER);
+    PrintLine(L"BOXOWNER " + std::to_wstring(owner && templates_ ? templates_->TemplateOf(owner) : 0));
+    return true;
+}
+
 void MessageBoxWatcher::Handle(HWND box) {
     int button = 0;
     {
         std::lock_guard<std::mutex> guard(lock_);
-        if (!reported_.count(box)) {
-            reported_.insert(box);
-            PrintLine(L"MESSAGEBOX " + WindowText(box) + L" | " + WindowText(::GetDlgItem(box, 0xFFFF)));
-            // The owner as the template it was made from (0: no owner, or not a plug-in dialog).
-            HWND owner = ::GetWindow(box, GW_OWNER);
-            PrintLine(L"BOXOWNER " + std::to_wstring(owner && templates_ ? templates_->TemplateOf(owner) : 0));
-        } else if (answers_.empty() && !autoAnswer_) {
-            return;
-        }
+        if (!ReportLocked(box) && answers_.empty() && !autoAnswer_) return;
         if (!answers_.empty()) {
             button = answers_.front();
             answers_.pop_front();

@@ -22,10 +22,14 @@ public:
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
     void QueueAnswer(int button);   // IDOK, IDCANCEL, IDYES, IDNO
+    // Reports a box now, once: a step that found it must not depend on the next poll, since the
+    // steps after it may answer or close the box sooner than that.
+    void Report(HWND box);
 
 private:
     void Run();
     void Handle(HWND box);
+    bool ReportLocked(HWND box);   // false when reported already
     bool autoAnswer_;
     const DialogTemplates* templates_;
     std::atomic<bool> stop_{false};

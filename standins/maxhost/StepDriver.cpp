@@ -199,6 +199,9 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         return true;
     }
     if (verb == L"quit") {
+        // Boxes still up are on the record before they are closed.
+        for (HWND window : ProcessTopLevelWindows())
+            if (IsMessageBox(window) && ::IsWindowVisible(window)) boxes_.Report(window);
         CloseEverything(host_);
         return true;
     }
@@ -231,8 +234,10 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         return WaitFor([&] {
             for (HWND window : ProcessTopLevelWindows())
                 if (IsMessageBox(window) && ::IsWindowVisible(window) &&
-                    WindowText(::GetDlgItem(window, 0xFFFF)).find(wanted) != std::wstring::npos)
+                    WindowText(::GetDlgItem(window, 0xFFFF)).find(wanted) != std::wstring::npos) {
+                    boxes_.Report(window);
                     return true;
+                }
             return false;
         }) || timedOut();
     }

@@ -2,6 +2,8 @@
 
 #include "HostOutput.h"
 
+#include "MaxStandin.h"
+
 #include <fstream>
 
 namespace maxhost {
@@ -41,16 +43,19 @@ std::wstring StandinScene::ScenePath() {
 }
 
 MSTR& StandinScene::GetCurFileName() {
+    maxstandin::RequireHostThread("Interface::GetCurFileName");
     std::lock_guard<std::mutex> guard(lock_);
     return name_;
 }
 
 MSTR& StandinScene::GetCurFilePath() {
+    maxstandin::RequireHostThread("Interface::GetCurFilePath");
     std::lock_guard<std::mutex> guard(lock_);
     return path_;
 }
 
 BOOL StandinScene::FileSave() {
+    maxstandin::RequireHostThread("Interface::FileSave");
     std::wstring path = ScenePath();
     PrintLine(L"SAVE " + path);
     if (failSave_ || path.empty()) return FALSE;
@@ -58,6 +63,7 @@ BOOL StandinScene::FileSave() {
 }
 
 int StandinScene::SaveToFile(const MCHAR* fileName, BOOL, BOOL useNewFile) {
+    maxstandin::RequireHostThread("Interface::SaveToFile");
     std::wstring target = fileName ? fileName : L"";
     PrintLine(L"SAVETO " + target);
     if (failSave_ || target.empty()) return 0;

@@ -1,5 +1,6 @@
 // The module entry point and the six functions 3ds Max looks up by name when it loads a plug-in.
 #include "core/ResourceStrings.h"
+#include "plugin/HostThread.h"
 #include "plugin/MaxHostOperations.h"
 #include "plugin/MenuRegistration.h"
 #include "plugin/PluginIdentifiers.h"
@@ -11,6 +12,7 @@
 #include <plugapi.h>
 #include <systemutilities.h>
 
+#include <memory>
 #include <string>
 
 // The 2025 host refuses a library whose version differs from its own; the fixed value must be
@@ -21,6 +23,12 @@ namespace {
 
 rud::MaxHostOperations& MaxHost() {
     static rud::MaxHostOperations host;
+    return host;
+}
+
+// Made in LibInitialize, on the host's main thread: the thread every host call is handed to.
+std::unique_ptr<rud::HostThreadOperations>& ThreadedHost() {
+    static std::unique_ptr<rud::HostThreadOperations> host;
     return host;
 }
 
@@ -66,7 +74,8 @@ __declspec(dllexport) ULONG LibVersion() { return rud::kLibraryVersion; }
 
 __declspec(dllexport) int LibInitialize() {
     try {
-        rud::SetHost(&MaxHost());
+        ThreadedHost() = std::make_unique<rud::HostThreadOperations>(MaxHost());
+        rud::SetHost(ThreadedHost().get());
         RegisterNotification(rud::RegisterMenus, nullptr, rud::kMenuNotificationCode);
     } catch (...) {
     }
@@ -77,6 +86,7 @@ __declspec(dllexport) int LibShutdown() {
     try {
         UnRegisterNotification(rud::RegisterMenus, nullptr, rud::kMenuNotificationCode);
         rud::SetHost(nullptr);
+        ThreadedHost().reset();
     } catch (...) {
     }
     return TRUE;

@@ -109,7 +109,15 @@ void MaxHostOperations::SetWindowTextFloat(HWND window, float value, int precisi
 
 std::unique_ptr<ISpinner> MaxHostOperations::SetupFloatSpinner(HWND dialog, int spinnerId, int editId,
     float minimum, float maximum, float value, float scale) {
-    return Wrap(::SetupFloatSpinner(dialog, spinnerId, editId, minimum, maximum, value, scale));
+    std::unique_ptr<ISpinner> spinner =
+        Wrap(::SetupFloatSpinner(dialog, spinnerId, editId, minimum, maximum, value, scale));
+    // A value typed into the linked edit applies on Enter and also when the artist just moves on
+    // to another field; the dialogs rely on both, so neither is left to the control's default.
+    if (ICustEdit* edit = GetICustEdit(::GetDlgItem(dialog, editId))) {
+        edit->SetNotifyOnKillFocus(TRUE);
+        ReleaseICustEdit(edit);
+    }
+    return spinner;
 }
 
 std::unique_ptr<ISpinner> MaxHostOperations::GetSpinner(HWND spinnerWindow) {

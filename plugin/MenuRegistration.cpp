@@ -24,10 +24,13 @@ MSTR MenuText(int id) {
     return MSTR(rud::ResourceText(id).c_str());
 }
 
-// The host takes ownership of the table and the callback once they are registered.
+// The host takes ownership of the table and the callback once they are registered. Menus are
+// rebuilt on every menu-file load, but the actions belong to the process: registered once.
 ActionTable* RegisterActions() {
     Interface* core = GetCOREInterface();
     if (!core) return nullptr;
+    if (IActionManager* actions = core->GetActionManager())
+        if (ActionTable* registered = actions->FindTable(kActionTableId)) return registered;
     MSTR tableName = MenuText(IDS_ACTION_SUBMIT);
     // The host loads each action's short name, description and category from this module's
     // string table: the language file, not the plug-in module (which holds no strings).

@@ -27,6 +27,11 @@ have xdpyinfo || need_apt+=(x11-utils)
 have ss || need_apt+=(iproute2)
 have python3 || need_apt+=(python3)
 have xmllint || need_apt+=(libxml2-utils)
+# The compile in Visual Studio's mode and the resource compiler of rc.exe's grammar.
+have clang++ || need_apt+=(clang)
+have llvm-rc || need_apt+=(llvm)
+[ -d /usr/include/wine/wine/windows ] || need_apt+=(libwine-dev)
+ls -d /usr/lib/llvm-*/include/c++/v1 >/dev/null 2>&1 || need_apt+=(libc++-dev libc++abi-dev)
 
 apt_updated=0
 apt_update() { [ $apt_updated = 1 ] || { apt-get update -qq; apt_updated=1; }; }

@@ -25,6 +25,8 @@ namespace {
 constexpr int kMaxImageSide = 32768;
 // The host spinner reports value changes to its dialog with this message (CC_SPINNER_CHANGE).
 constexpr UINT kSpinnerChanged = WM_USER + 600;
+// The host's custom edit tells its dialog that a typed value is committed (WM_CUSTEDIT_ENTER).
+constexpr UINT kCustEditEnter = WM_USER + 685;
 // The dialog's panel colours, those of the host's dark user interface.
 const COLORREF kPanelColour = RGB(68, 68, 68);
 const COLORREF kPanelTextColour = RGB(193, 193, 193);
@@ -296,9 +298,6 @@ void OnCameraCommand(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr&
     case IDC_CAMERA_HEIGHT:
         if (code == EN_CHANGE) OnSizeEdited(dialog, ui, state, id);
         break;
-    case IDC_CAMERA_RATIO:
-        if (code == EN_CHANGE) OnRatioEdited(dialog, ui, state, ui.ReadEditNumber(dialog, IDC_CAMERA_RATIO));
-        break;
     case IDC_CAMERA_RATIO_LOCK:
         if (code == BN_CLICKED && state.spinner) state.spinner->Enable(!state.spinner->IsEnabled());
         break;
@@ -382,6 +381,12 @@ INT_PTR HandleCameraDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPAR
         if (state->opening && !(LOWORD(wParam) == IDC_CAMERA_RENDER_NAME && HIWORD(wParam) == EN_CHANGE))
             return TRUE;
         OnCameraCommand(dialog, store, ui, *state, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case kCustEditEnter:
+        // The host's edit commits a typed ratio on Enter or when the focus leaves it; it sends
+        // no EN_CHANGE.
+        if (!state->opening && wParam == IDC_CAMERA_RATIO)
+            OnRatioEdited(dialog, ui, *state, ui.ReadEditNumber(dialog, IDC_CAMERA_RATIO));
         return TRUE;
     case kSpinnerChanged:
         if (!state->opening && LOWORD(wParam) == IDC_CAMERA_RATIO_SPINNER && state->spinner)

@@ -49,6 +49,11 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstri
                 return false;
             }
         }
+        else if (word == L"--slow-save") {
+            std::wstring milliseconds;
+            if (!value(milliseconds)) return false;
+            options.saveMilliseconds = static_cast<unsigned>(_wtoi(milliseconds.c_str()));
+        }
         else if (word == L"--fail-save") options.failSave = true;
         else if (word == L"--stay") options.stay = true;
         else if (word == L"--auto-answer") options.autoAnswer = true;

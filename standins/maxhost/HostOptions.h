@@ -8,6 +8,7 @@ struct HostOptions {
     std::wstring scenePath;        // empty: a never-saved scene
     std::wstring analysisPath;     // JSON the analysis script "writes"
     bool failSave = false;
+    unsigned saveMilliseconds = 0; // how long each save takes (a large scene)
     std::wstring language;         // the language pack ("en-US" when not given)
     std::wstring pluginPath;       // empty: the plug-ins of the installed bundles
     int runAction = 0;

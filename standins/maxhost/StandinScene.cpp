@@ -2,6 +2,8 @@
 
 #include "HostOutput.h"
 
+#include "MaxStandin.h"
+
 #include <fstream>
 
 namespace maxhost {
@@ -25,7 +27,8 @@ bool WriteScene(const std::wstring& from, const std::wstring& to) {
 
 } // namespace
 
-StandinScene::StandinScene(const std::wstring& scenePath, bool failSave) : failSave_(failSave) {
+StandinScene::StandinScene(const std::wstring& scenePath, bool failSave, unsigned saveMilliseconds)
+    : failSave_(failSave), saveMilliseconds_(saveMilliseconds) {
     SetPath(scenePath);
 }
 
@@ -41,25 +44,31 @@ std::wstring StandinScene::ScenePath() {
 }
 
 MSTR& StandinScene::GetCurFileName() {
+    maxstandin::RequireHostThread("Interface::GetCurFileName");
     std::lock_guard<std::mutex> guard(lock_);
     return name_;
 }
 
 MSTR& StandinScene::GetCurFilePath() {
+    maxstandin::RequireHostThread("Interface::GetCurFilePath");
     std::lock_guard<std::mutex> guard(lock_);
     return path_;
 }
 
 BOOL StandinScene::FileSave() {
+    maxstandin::RequireHostThread("Interface::FileSave");
     std::wstring path = ScenePath();
     PrintLine(L"SAVE " + path);
+    ::Sleep(saveMilliseconds_);  // the host is busy saving: its thread runs nothing else meanwhile
     if (failSave_ || path.empty()) return FALSE;
     return WriteScene(path, path) ? TRUE : FALSE;
 }
 
 int StandinScene::SaveToFile(const MCHAR* fileName, BOOL, BOOL useNewFile) {
+    maxstandin::RequireHostThread("Interface::SaveToFile");
     std::wstring target = fileName ? fileName : L"";
     PrintLine(L"SAVETO " + target);
+    ::Sleep(saveMilliseconds_);
     if (failSave_ || target.empty()) return 0;
     if (!WriteScene(ScenePath(), target)) return 0;
     if (useNewFile) {

@@ -8,7 +8,7 @@ namespace maxhost {
 
 class StandinScene final : public Interface {
 public:
-    StandinScene(const std::wstring& scenePath, bool failSave);
+    StandinScene(const std::wstring& scenePath, bool failSave, unsigned saveMilliseconds = 0);
     void SetMainWindow(HWND window) { mainWindow_ = window; }
 
     HWND GetMAXHWnd() const override { return mainWindow_; }
@@ -25,6 +25,7 @@ private:
     std::mutex lock_;
     HWND mainWindow_ = nullptr;
     bool failSave_;
+    unsigned saveMilliseconds_;
     MSTR path_;
     MSTR name_;
 };

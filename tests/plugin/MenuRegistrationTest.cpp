@@ -4,6 +4,7 @@
 #include "plugin/PluginIdentifiers.h"
 #include "resources/StringIds.h"
 #include "tests/plugin/PluginTestHost.h"
+#include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,10 @@ TEST(MenuRegistration, EachArrivalBuildsTheSubMenuWithFreshIdentifiers) {
         }
     }
     EXPECT_EQ(identifiers.size(), 8u) << "every item of every arrival gets its own GUID";
+    EXPECT_EQ(maxstandin::ActionTableRegistrations(rud::kActionTableId), 1) << "the actions belong to the process";
+    rudtest::MessageBoxRecorder boxes;
+    EXPECT_TRUE(maxstandin::StandardActionManager()->ExecuteAction(rud::kActionTableId, rud::kActionAbout));
+    EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(identifiers.count(GuidBytes(GUID{})), 0u);
 
     EXPECT_EQ(maxstandin::ActionContextName(rud::kActionContextId), L"Quillmere");

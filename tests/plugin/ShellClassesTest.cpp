@@ -1,6 +1,7 @@
 // The class descriptor, the action table's menu texts and the action callback.
 #include "core/ResourceStrings.h"
 #include "core/WinHandles.h"
+#include "plugin/HostThread.h"
 #include "plugin/MaxHostOperations.h"
 #include "plugin/PluginIdentifiers.h"
 #include "plugin/RUD_ActionCallback.h"
@@ -13,6 +14,13 @@
 #include <gup.h>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <thread>
 
 TEST(ClassDescriptor, AnswersTheHostsQuestions) {
     auto& descriptor = rud::RUD_Rendering_2025ClassDesc::Instance();
@@ -92,4 +100,116 @@ TEST(LibraryDescription, NoTextBeforeTheInstanceHandleIsRecorded) {
     const wchar_t* before = rud::LoadResourceTextA(IDS_LIB_DESCRIPTION);
     rud::SetModuleInstance(recorded);
     EXPECT_EQ(before, nullptr);
+}
+
+// Every host operation runs on the thread that made the adapter, whoever calls; a worker's call
+// is served while that thread sits in its own loop, a message box or a modal dialog.
+namespace {
+
+struct ThreadRecordingHost final : rud::IHostOperations {
+    std::map<std::string, std::set<DWORD>> seen;  // one call at a time: the caller waits for it
+    template <typename T> T Note(const char* name, T answer) { seen[name].insert(::GetCurrentThreadId()); return answer; }
+    struct Held : rud::IScriptValue, rud::IToolTip, rud::ISpinner {
+        ThreadRecordingHost& h;
+        explicit Held(ThreadRecordingHost& h) : h(h) {}
+        ~Held() override { h.Note("release", 0); }
+        void SetValue(float) override { h.Note("ISpinner::SetValue", 0); }
+        float GetValue() override { return h.Note("ISpinner::GetValue", 2.0f); }
+        void Enable(bool) override { h.Note("ISpinner::Enable", 0); }
+        bool IsEnabled() override { return h.Note("ISpinner::IsEnabled", true); }
+    };
+    HWND MainWindow() override { return Note("MainWindow", HWND{}); }
+    bool HasActionManager() override { return Note("HasActionManager", true); }
+    std::wstring CurrentSceneFileName() override { return Note("CurrentSceneFileName", std::wstring(L"a.max")); }
+    std::wstring CurrentSceneFilePath() override { return Note("CurrentSceneFilePath", std::wstring(L"C:\\a.max")); }
+    bool SaveScene() override { return Note("SaveScene", true); }
+    bool SaveSceneTo(const std::wstring& path) override {
+        return path == L"throw" ? throw std::runtime_error("disk full") : Note("SaveSceneTo", true);
+    }
+    std::unique_ptr<rud::IScriptValue> CreateScriptValue() override { return Note("CreateScriptValue", std::make_unique<Held>(*this)); }
+    int ExecuteMAXScript(const std::wstring&, rud::IScriptValue& value) override {
+        return Note("ExecuteMAXScript", dynamic_cast<Held*>(&value) ? 1 : -1);  // its own value comes back
+    }
+    void SetCheckBox(HWND, int, bool) override { Note("SetCheckBox", 0); }
+    void SetWindowTextInt(HWND, int) override { Note("SetWindowTextInt", 0); }
+    void SetWindowTextFloat(HWND, float, int) override { Note("SetWindowTextFloat", 0); }
+    std::unique_ptr<rud::ISpinner> SetupFloatSpinner(HWND, int, int, float, float, float, float) override { return Note("SetupFloatSpinner", std::make_unique<Held>(*this)); }
+    std::unique_ptr<rud::ISpinner> GetSpinner(HWND) override { return Note("GetSpinner", std::make_unique<Held>(*this)); }
+    std::unique_ptr<rud::IToolTip> AttachToolTip(HWND, const std::wstring&) override { return Note("AttachToolTip", std::make_unique<Held>(*this)); }
+    GUID CreateGuid() override { return Note("CreateGuid", GUID{1, 2, 3, {}}); }
+    void UseLanguagePackLocale() override { Note("UseLanguagePackLocale", 0); }
+};
+
+// Every operation once; the adapter passes answers, objects and exceptions back unchanged.
+void UseEveryOperation(rud::IHostOperations& host) {
+    EXPECT_TRUE(!host.MainWindow() && host.HasActionManager() && host.SaveScene() && host.SaveSceneTo(L"b.max"));
+    EXPECT_TRUE(host.CurrentSceneFileName() == L"a.max" && host.CurrentSceneFilePath() == L"C:\\a.max");
+    EXPECT_EQ(host.ExecuteMAXScript(L"1", *host.CreateScriptValue()), 1);
+    host.SetCheckBox(nullptr, 1, true);
+    host.SetWindowTextInt(nullptr, 1);
+    host.SetWindowTextFloat(nullptr, 1, 3);
+    for (auto& spinner : {host.SetupFloatSpinner(nullptr, 1, 2, 0, 1, 0, 1), host.GetSpinner(nullptr)}) {
+        spinner->SetValue(1);
+        spinner->Enable(true);
+        EXPECT_TRUE(spinner->GetValue() == 2 && spinner->IsEnabled());
+    }
+    EXPECT_TRUE(host.AttachToolTip(nullptr, L"tip") && host.CreateGuid().Data1 == 1u);
+    host.UseLanguagePackLocale();
+    EXPECT_THROW((void)host.SaveSceneTo(L"throw"), std::runtime_error);
+}
+
+// Runs work on a thread of its own while this one serves messages (in `modal`, then in a
+// loop of its own) until the work is done.
+void FromWorker(const std::function<void()>& work, const std::function<void()>& modal = {}) {
+    std::atomic<bool> done{false};
+    std::thread worker([&] { work(); done = true; });
+    if (modal) modal();
+    for (MSG message; !done;) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    }
+    worker.join();
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_COMMAND) ::EndDialog(dialog, 0);  // IDCANCEL from WM_CLOSE
+    return message == WM_INITDIALOG || message == WM_COMMAND;
+}
+
+} // namespace
+
+TEST(HostThread, EveryOperationRunsOnTheHostsThreadWhoeverCalls) {
+    ThreadRecordingHost recorder;
+    rud::HostThreadOperations host(recorder);
+    ASSERT_TRUE(host.Ready());
+    for (bool worker : {false, true}) {
+        recorder.seen.clear();
+        DWORD caller = ::GetCurrentThreadId();
+        if (worker) FromWorker([&] { caller = ::GetCurrentThreadId(); UseEveryOperation(host); });
+        else UseEveryOperation(host);
+        EXPECT_EQ(recorder.seen.size(), 21u) << worker;
+        for (const auto& [name, threads] : recorder.seen)  // the locale switch is the caller's own
+            EXPECT_EQ(threads, std::set<DWORD>{name == "UseLanguagePackLocale" ? caller : ::GetCurrentThreadId()}) << name << " " << worker;
+    }
+}
+
+// The worker's call must not wait for the box or the dialog to go: their loops serve it.
+TEST(HostThread, WorkerCallsAreServedUnderMessageBoxesAndModalDialogs) {
+    ThreadRecordingHost recorder;
+    rud::HostThreadOperations host(recorder);
+    struct { WORD version, signature; DWORD help, exStyle, style; WORD items; short x, y, cx, cy; WORD menu, windowClass; wchar_t title[20]; } plain{
+        1, 0xFFFF, 0, 0, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 100, 50, 0, 0, L"rud modal dialog"};
+    const std::pair<const wchar_t*, std::function<void()>> modalLoops[] = {
+        {L"rud message box", [] { ::MessageBoxW(nullptr, L"waiting", L"rud message box", MB_OK); }},
+        {L"rud modal dialog", [&] { ::DialogBoxIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(&plain), nullptr, PlainDialogProc, 0); }}};
+    for (const auto& [title, modal] : modalLoops) {
+        bool saved = false;
+        FromWorker([&, title = title] {
+            HWND window = nullptr;
+            for (int i = 0; i < 3000 && !(window = ::FindWindowW(nullptr, title)); ++i) ::Sleep(10);  // until it is up
+            saved = host.SaveScene();
+            if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
+        }, modal);
+        EXPECT_TRUE(saved && recorder.seen["SaveScene"] == std::set<DWORD>{::GetCurrentThreadId()}) << title;
+    }
 }

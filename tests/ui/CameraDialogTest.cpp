@@ -68,7 +68,8 @@ TEST_F(CameraDialogTest, SizesStopAtTheLargestImageSideAndALockedRatioLinksThemB
 
     // Unlocked, a typed ratio sets the height and the sizes set the ratio.
     Click(dialog, IDC_CAMERA_RATIO_LOCK);
-    TypeText(dialog, IDC_CAMERA_RATIO, L"2");
+    TypeText(dialog, IDC_CAMERA_RATIO, L"2");  // the host's edit commits on Enter or leaving it
+    ::SendMessageW(dialog, WM_USER + 685, IDC_CAMERA_RATIO, reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_CAMERA_RATIO)));
     EXPECT_EQ(TextOf(dialog, IDC_CAMERA_HEIGHT), L"750");
     TypeText(dialog, IDC_CAMERA_WIDTH, L"1000");
     EXPECT_EQ(TextOf(dialog, IDC_CAMERA_RATIO), L"1.333");

@@ -14,11 +14,20 @@ namespace maxstandin {
 // The object GetCOREInterface returns (null: "no core interface").
 CoreExport void SetCoreInterface(Interface* core);
 
+// 3ds Max's main thread is the one that loaded its core library. Functions of the host that
+// belong to that thread (MAXScript, scene saving, the scene's name and path, spinners and custom
+// edits) call this first: off that thread it prints "HOST-THREAD <function>" and ends the
+// process with kHostThreadExitCode at once, where the real host might corrupt the scene or crash.
+constexpr int kHostThreadExitCode = 6;
+CoreExport void RequireHostThread(const char* function);
+
 // The action manager the host hands out. ExecuteAction runs the callback activated for a table.
 CoreExport IActionManager* StandardActionManager();
 CoreExport std::wstring ActionContextName(ActionContextId context);
 // Deletes every registered table and callback (call before the plug-in is unloaded).
 CoreExport void ResetActions();
+// How often a table with this ID was handed to RegisterActionTable since the last reset.
+CoreExport int ActionTableRegistrations(ActionTableId id);
 
 // The language pack 3ds Max "was started with" (default "en-US"): what GetLanguagePackDirName
 // and GetLanguageID answer. Independent of the Windows user-interface language.

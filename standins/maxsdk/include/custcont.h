@@ -14,8 +14,8 @@
 #define CC_SPINNER_CHANGE WM_USER + 600
 #define CC_SPINNER_BUTTONDOWN WM_USER + 601
 #define CC_SPINNER_BUTTONUP WM_USER + 602
-// Sent to a custom edit's parent when the user presses Enter in it: wParam the control ID,
-// lParam the edit's window.
+// Sent to a custom edit's parent when the user presses Enter in it, and when it loses the focus
+// while SetNotifyOnKillFocus is on (the default): wParam the control ID, lParam the edit's window.
 #define WM_CUSTEDIT_ENTER WM_USER + 685
 
 enum EditSpinnerType {
@@ -43,6 +43,9 @@ public:
     virtual void SetText(const MCHAR* text) = 0;
     virtual float GetFloat(BOOL* valid = nullptr) = 0;
     virtual int GetInt(BOOL* valid = nullptr) = 0;
+    // TRUE once after the user pressed Enter (reading it clears it).
+    virtual BOOL GotReturn() = 0;
+    virtual void SetNotifyOnKillFocus(BOOL onOff) = 0;
 };
 
 class ISpinnerControl : public ICustomControl {

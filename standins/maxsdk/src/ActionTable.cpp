@@ -112,6 +112,7 @@ public:
     void RegisterActionTable(ActionTable* pTable) override {
         if (!pTable) return;
         std::lock_guard<std::recursive_mutex> guard(lock_);
+        ++registrations_[pTable->GetId()];
         // A table registered again under the same ID replaces the earlier one (menus reload).
         if (std::find(tables_.begin(), tables_.end(), pTable) == tables_.end()) tables_.push_back(pTable);
         active_[pTable->GetId()] = pTable;
@@ -169,12 +170,19 @@ public:
         tables_.clear();
         active_.clear();
         contexts_.clear();
+        registrations_.clear();
+    }
+    int Registrations(ActionTableId id) {
+        std::lock_guard<std::recursive_mutex> guard(lock_);
+        auto it = registrations_.find(id);
+        return it == registrations_.end() ? 0 : it->second;
     }
 
 private:
     std::recursive_mutex lock_;
     std::map<ActionContextId, std::wstring> contexts_;
     std::map<ActionTableId, ActionTable*> active_;
+    std::map<ActionTableId, int> registrations_;
     std::vector<ActionTable*> tables_;
     std::vector<ActionCallback*> callbacks_;
 };
@@ -192,6 +200,7 @@ namespace maxstandin {
 IActionManager* StandardActionManager() { return &Manager(); }
 std::wstring ActionContextName(ActionContextId context) { return Manager().ContextName(context); }
 void ResetActions() { Manager().Reset(); }
+int ActionTableRegistrations(ActionTableId id) { return Manager().Registrations(id); }
 
 HINSTANCE ActionTableInstance(ActionTable& table) {
     for (int i = 0; i < table.Count(); ++i)

@@ -25,6 +25,7 @@ void RegisterCustEditWindowClass(HINSTANCE instance);
 namespace {
 
 std::atomic<Interface*> coreInterface{nullptr};
+DWORD hostMainThread = 0;
 
 // The language pack: its folder name and language ID, and who switched to it.
 std::mutex languageLock;
@@ -80,6 +81,7 @@ void* Allocate(std::size_t size) {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
+        hostMainThread = ::GetCurrentThreadId();
         RegisterSpinnerWindowClass(instance);
         RegisterCustEditWindowClass(instance);
     }
@@ -140,6 +142,7 @@ void FPValue::Free() {
 }
 
 BOOL ExecuteMAXScriptScript(const wchar_t* s, MAXScript::ScriptSource, BOOL, FPValue* fpv, BOOL) {
+    maxstandin::RequireHostThread("ExecuteMAXScriptScript");
     maxstandin::ScriptHandler handler;
     void* context;
     {
@@ -204,6 +207,16 @@ BOOL SetWindowTextFloat(HWND hWnd, float val, int precision) {
 namespace maxstandin {
 
 void SetCoreInterface(Interface* core) { coreInterface.store(core); }
+
+void RequireHostThread(const char* function) {
+    if (::GetCurrentThreadId() == hostMainThread) return;
+    const std::string line = std::string("HOST-THREAD ") + (function ? function : "?") + "\n";
+    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    if (out && out != INVALID_HANDLE_VALUE)
+        ::WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    ::TerminateProcess(::GetCurrentProcess(), kHostThreadExitCode);
+}
 
 void SetLanguagePack(const std::wstring& dirName) {
     std::lock_guard<std::mutex> guard(languageLock);

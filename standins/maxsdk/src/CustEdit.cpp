@@ -1,6 +1,8 @@
 // The host's custom edit control "CustEdit": a frame around a Win32 edit. Its text is the inner
-// edit's; Enter tells the parent (WM_CUSTEDIT_ENTER) and, when a spinner is linked to it, the
-// spinner takes the typed value. Like the host's, it does not pass the inner edit's EN_CHANGE on.
+// edit's. A typed value is committed on Enter, and on losing the focus unless
+// SetNotifyOnKillFocus(FALSE) turned that off: a linked spinner takes it (and reports it with
+// CC_SPINNER_CHANGE) and the parent hears WM_CUSTEDIT_ENTER. Like the host's, it does not pass
+// the inner edit's EN_CHANGE on. Its functions belong to the host's main thread.
 #include "../include/custcont.h"
 #include "../host/MaxStandin.h"
 
@@ -12,25 +14,37 @@ namespace {
 
 constexpr UINT_PTR kInnerEditId = 1;
 const wchar_t kLinkedSpinner[] = L"MaxStandinLinkedSpinner";
+const wchar_t kNoKillFocusNotice[] = L"MaxStandinNoKillFocusNotice";
+const wchar_t kGotReturn[] = L"MaxStandinGotReturn";
 bool classRegistered = false;
 
 HWND InnerEdit(HWND window) { return ::GetDlgItem(window, static_cast<int>(kInnerEditId)); }
 
-// The inner edit reports Enter to the frame.
+void Commit(HWND frame) {
+    if (HWND spinner = static_cast<HWND>(::GetPropW(frame, kLinkedSpinner)))
+        if (ISpinnerControl* control = GetISpinner(spinner)) {
+            control->SetValue(control->GetFVal(), TRUE);
+            ReleaseISpinner(control);
+        }
+    HWND parent = ::GetParent(frame);
+    if (parent && ::IsWindow(frame))
+        ::SendMessageW(parent, WM_CUSTEDIT_ENTER, static_cast<WPARAM>(::GetDlgCtrlID(frame)),
+                       reinterpret_cast<LPARAM>(frame));
+}
+
 LRESULT CALLBACK InnerEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == WM_GETDLGCODE) return DLGC_WANTALLKEYS | ::DefSubclassProc(edit, message, wParam, lParam);
     if (message == WM_CHAR && wParam == VK_RETURN) {
         HWND frame = ::GetParent(edit);
-        HWND parent = ::GetParent(frame);
-        if (HWND spinner = static_cast<HWND>(::GetPropW(frame, kLinkedSpinner)))
-            if (ISpinnerControl* control = GetISpinner(spinner)) {
-                control->SetValue(control->GetFVal(), TRUE);
-                ReleaseISpinner(control);
-            }
-        if (parent)
-            ::SendMessageW(parent, WM_CUSTEDIT_ENTER, static_cast<WPARAM>(::GetDlgCtrlID(frame)),
-                           reinterpret_cast<LPARAM>(frame));
+        ::SetPropW(frame, kGotReturn, reinterpret_cast<HANDLE>(1));
+        Commit(frame);
         return 0;
+    }
+    if (message == WM_KILLFOCUS) {
+        LRESULT result = ::DefSubclassProc(edit, message, wParam, lParam);
+        HWND frame = ::GetParent(edit);
+        if (reinterpret_cast<HWND>(wParam) != frame && !::GetPropW(frame, kNoKillFocusNotice)) Commit(frame);
+        return result;
     }
     return ::DefSubclassProc(edit, message, wParam, lParam);
 }
@@ -71,7 +85,7 @@ LRESULT CALLBACK CustEditWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
         return 0;  // the inner edit's notifications stay here
     case WM_NCDESTROY:
-        ::RemovePropW(window, kLinkedSpinner);
+        for (const wchar_t* property : {kLinkedSpinner, kNoKillFocusNotice, kGotReturn}) ::RemovePropW(window, property);
         break;
     default:
         break;
@@ -92,11 +106,15 @@ public:
     void Disable() override { Enable(FALSE); }
     BOOL IsEnabled() override { return ::IsWindowEnabled(window_); }
     void GetText(MSTR& text) const override {
+        maxstandin::RequireHostThread("ICustEdit::GetText");
         wchar_t buffer[256] = {};
         ::GetWindowTextW(window_, buffer, 256);
         text = buffer;
     }
-    void SetText(const MCHAR* text) override { ::SetWindowTextW(window_, text ? text : L""); }
+    void SetText(const MCHAR* text) override {
+        maxstandin::RequireHostThread("ICustEdit::SetText");
+        ::SetWindowTextW(window_, text ? text : L"");
+    }
     float GetFloat(BOOL* valid) override {
         MSTR text;
         GetText(text);
@@ -106,6 +124,15 @@ public:
         return static_cast<float>(value);
     }
     int GetInt(BOOL* valid) override { return static_cast<int>(GetFloat(valid)); }
+    BOOL GotReturn() override {
+        maxstandin::RequireHostThread("ICustEdit::GotReturn");
+        return ::RemovePropW(window_, kGotReturn) != nullptr;
+    }
+    void SetNotifyOnKillFocus(BOOL onOff) override {
+        maxstandin::RequireHostThread("ICustEdit::SetNotifyOnKillFocus");
+        if (onOff) ::RemovePropW(window_, kNoKillFocusNotice);
+        else ::SetPropW(window_, kNoKillFocusNotice, reinterpret_cast<HANDLE>(1));
+    }
 private:
     HWND window_;
 };
@@ -132,8 +159,15 @@ bool LinkCustEditToSpinner(HWND edit, HWND spinner) {
     return true;
 }
 
-ICustEdit* GetICustEdit(HWND hCtrl) { return IsCustEdit(hCtrl) ? new CustEditView(hCtrl) : nullptr; }
-void ReleaseICustEdit(ICustEdit* ice) { delete ice; }
+ICustEdit* GetICustEdit(HWND hCtrl) {
+    maxstandin::RequireHostThread("GetICustEdit");
+    return IsCustEdit(hCtrl) ? new CustEditView(hCtrl) : nullptr;
+}
+
+void ReleaseICustEdit(ICustEdit* ice) {
+    maxstandin::RequireHostThread("ReleaseICustEdit");
+    delete ice;
+}
 
 namespace maxstandin {
 bool CustEditClassRegistered() { return classRegistered; }

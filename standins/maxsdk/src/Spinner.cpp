@@ -110,12 +110,17 @@ public:
     explicit SpinnerView(HWND window) : window_(window) {}
     HWND GetHwnd() override { return window_; }
     void Enable(BOOL onOff) override {
+        maxstandin::RequireHostThread("ISpinnerControl::Enable");
         ::EnableWindow(window_, onOff);
         if (SpinnerState* state = StateOf(window_); state && state->edit) ::EnableWindow(state->edit, onOff);
     }
     void Disable() override { Enable(FALSE); }
-    BOOL IsEnabled() override { return ::IsWindowEnabled(window_); }
+    BOOL IsEnabled() override {
+        maxstandin::RequireHostThread("ISpinnerControl::IsEnabled");
+        return ::IsWindowEnabled(window_);
+    }
     float GetFVal() override {
+        maxstandin::RequireHostThread("ISpinnerControl::GetFVal");
         SpinnerState* state = State();
         if (!state) return 0.0f;
         ReadEdit(*state);
@@ -126,6 +131,7 @@ public:
         if (SpinnerState* state = State()) state->scale = s;
     }
     void SetValue(float v, int notify) override {
+        maxstandin::RequireHostThread("ISpinnerControl::SetValue");
         SpinnerState* state = State();
         if (!state) return;
         state->value = std::clamp(v, state->minimum, state->maximum);
@@ -171,16 +177,21 @@ void RegisterSpinnerWindowClass(HINSTANCE instance) {
 }
 
 ISpinnerControl* GetISpinner(HWND hCtrl) {
+    maxstandin::RequireHostThread("GetISpinner");
     wchar_t className[64] = {};
     if (!hCtrl || !::GetClassNameW(hCtrl, className, 64) || std::wcscmp(className, SPINNERWINDOWCLASS) != 0)
         return nullptr;
     return new SpinnerView(hCtrl);
 }
 
-void ReleaseISpinner(ISpinnerControl* isc) { delete isc; }
+void ReleaseISpinner(ISpinnerControl* isc) {
+    maxstandin::RequireHostThread("ReleaseISpinner");
+    delete isc;
+}
 
 ISpinnerControl* SetupFloatSpinner(HWND hwnd, int idSpin, int idEdit, float min, float max, float val,
                                    float scale) {
+    maxstandin::RequireHostThread("SetupFloatSpinner");
     ISpinnerControl* spinner = GetISpinner(::GetDlgItem(hwnd, idSpin));
     if (!spinner) return nullptr;
     spinner->SetLimits(min, max, FALSE);

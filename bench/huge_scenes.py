@@ -103,15 +103,16 @@ def run_host(env, host, scene, analysis, steps):
         for raw in process.stdout:
             lines.append((time.time(), raw.decode("utf-8", "replace").rstrip("\r\n")))
 
-    reader = threading.Thread(target=read)
+    # Wine's helper processes inherit the pipe and keep it open: the reader never sees its end.
+    reader = threading.Thread(target=read, daemon=True)
     reader.start()
     peak = 0
     while process.poll() is None:
         for pid in host_pids(env["WINEPREFIX"]):
             peak = max(peak, peak_kib(pid))
         time.sleep(0.05)
-    reader.join()
-    return process.returncode, lines, peak
+    reader.join(timeout=2)
+    return process.returncode, list(lines), peak
 
 
 STAMP = re.compile(r"(\d{4})-(\d\d)-(\d\d) (\d\d):(\d\d):(\d\d):(\d{3})")
@@ -231,7 +232,10 @@ def main():
     env = dict(os.environ, WINEPREFIX=prefix)
 
     def win(path):
-        return subprocess.run(["winepath", "-w", path], capture_output=True, text=True, env=env).stdout.strip()
+        with open(os.path.join(bench_dir, "winepath.txt"), "w+") as f:
+            subprocess.run(["winepath", "-w", path], stdout=f, stderr=subprocess.DEVNULL, env=env)
+            f.seek(0)
+            return f.read().strip()
 
     scenes = [("10k missing", 10000, 2000, 50000, 0), ("100k missing", 100000, 2000, 50000, 0),
               ("600k missing", 600000, 2000, 50000, 0), ("10k cameras, 50k files", 10000, 10000, 30000, 10000)]
@@ -241,8 +245,11 @@ def main():
     for label, missing, cameras, references, same in scenes:
         path = os.path.join(bench_dir, label.replace(" ", "_").replace(",", "") + ".json")
         size = write_analysis(path, missing, cameras, references, same)
-        floor = subprocess.run(["wine", parse_bench, "--parse", win(path)], capture_output=True, text=True,
-                               env=env).stdout.strip()
+        floor_file = os.path.join(bench_dir, "floor.txt")
+        with open(floor_file, "w") as f:
+            subprocess.run(["wine", parse_bench, "--parse", win(path)], stdout=f, stderr=subprocess.DEVNULL, env=env)
+        with open(floor_file) as f:
+            floor = f.read().strip()
         client_process = start_client(env, client, bench_dir, data_folder, win)
         try:
             result = measure(env, host, bench_dir, data_folder, label, path, win)

@@ -73,7 +73,8 @@ TEST(WarningsList, EveryLineInOrderAndAnExtentThatOnlyGrows) {
     std::vector<std::wstring> lines;
     for (int i = 0; i < 3000; ++i)
         lines.push_back(L"Missing: \\\\server\\Maps\\" + std::wstring(i % 40, i % 3 ? L'i' : L'W') +
-                        (i % 7 ? L"AVAToWa.png " : L"\u6750\u8d28 fi.png ") + std::to_wstring(i));
+                        (i % 7 ? L"AVAToWa.png " : L"\u6750\u8d28 fi.png ") + std::to_wstring(i) +
+                        (i % 11 ? L"" : L" \u0645\u0631\u062D\u0628\u0627 \U0001F600"));
     lines.push_back(L"LTAVWAYfiffl\u6750" + std::wstring(90, L'W'));
     struct Case { const char* what; DWORD visible; std::vector<std::wstring> lines; } cases[] = {
         {"hidden", 0, {L"short", std::wstring(120, L'W'), L"tiny"}},

@@ -96,6 +96,9 @@ TEST(WarningsList, EveryLineInOrderAndAnExtentThatOnlyGrows) {
         const LRESULT extent = ::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
         EXPECT_EQ(extent, WidestLine(list, c.lines));
         EXPECT_EQ(::IsWindowVisible(list) != FALSE, c.visible != 0);
+        SCROLLINFO scroll{sizeof(scroll), SIF_RANGE};
+        // Drawing is back on: the scroll bar knows every line.
+        if (c.visible && ::GetScrollInfo(list, SB_VERT, &scroll)) EXPECT_EQ(scroll.nMax + 1u, c.lines.size());
         ASSERT_TRUE(rud::FillWarningsList(ui, list, {L"only a short line"}));
         EXPECT_EQ(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), extent);
         ::DestroyWindow(list);

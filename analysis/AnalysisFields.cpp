@@ -180,13 +180,20 @@ void AnalysisFields::Note(std::string what) {
 }
 
 void AnalysisFields::WriteNotes(LogChannel& log) {
+    for (const std::string& line : TakeNoteLines()) log.write(line, "WARN");
+}
+
+std::vector<std::string> AnalysisFields::TakeNoteLines() {
+    std::vector<std::string> lines;
+    lines.reserve(notes_.size());
     for (const auto& note : notes_) {
         std::string line = note.first;
         if (note.second > 1) line += " (" + std::to_string(note.second) + " times)";
         line += ".";
-        log.write(line, "WARN");
+        lines.push_back(std::move(line));
     }
     notes_.clear();
+    return lines;
 }
 
 } // namespace rud

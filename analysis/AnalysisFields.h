@@ -64,6 +64,8 @@ public:
 
     // One WARN line per kind of note, with its count; then forgets the notes.
     void WriteNotes(LogChannel& log);
+    // The lines WriteNotes would write; then forgets the notes.
+    std::vector<std::string> TakeNoteLines();
     bool HasNotes() const { return !notes_.empty(); }
 
 private:

@@ -11,20 +11,85 @@
 #include <json/reader.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <exception>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace rud {
 namespace {
 
-// Parses the analysis. A JSON object is an analysis; so is the text null, which names nothing
-// and reads like an empty object (a script that found no scene data writes it).
-[[nodiscard]] bool ParseAnalysis(const std::wstring& analysisText, Json::Value& root) {
-    const std::string utf8 = EncodeUtf8(analysisText);
-    Json::Reader reader;
-    if (!reader.parse(utf8.data(), utf8.data() + utf8.size(), root, true)) return false;
-    return root.isObject() || root.isNull();
+// How parsing the analysis went. A JSON object is an analysis; so is the text null, which names
+// nothing and reads like an empty object (a script that found no scene data writes it).
+struct ParseOutcome {
+    bool analysis = false;
+    bool threw = false;   // jsoncpp refuses too deep nesting by throwing; memory may run out
+    std::string error;    // what() of that
+};
+
+ParseOutcome ParseAnalysis(const std::wstring& analysisText, Json::Value& root) {
+    ParseOutcome outcome;
+    try {
+        const std::string utf8 = EncodeUtf8(analysisText);
+        Json::Reader reader;
+        outcome.analysis = reader.parse(utf8.data(), utf8.data() + utf8.size(), root, true) &&
+                           (root.isObject() || root.isNull());
+    } catch (const std::exception& error) {
+        outcome.threw = true;
+        outcome.error = error.what();
+    }
+    return outcome;
+}
+
+// A 64-bit hash of the text's code units; four independent lanes keep a text of tens of
+// megabytes to a few milliseconds.
+uint64_t TextHash(const std::wstring& text) {
+    constexpr uint64_t kPrime = 0x100000001b3ULL;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t size = text.size() * sizeof(wchar_t);
+    uint64_t lanes[4] = {0xcbf29ce484222325ULL, 0x84222325cbf29ce4ULL, 0x9e3779b97f4a7c15ULL, 0xc2b2ae3d27d4eb4fULL};
+    size_t at = 0;
+    for (; at + sizeof(lanes) <= size; at += sizeof(lanes)) {
+        for (int lane = 0; lane < 4; ++lane) {
+            uint64_t word = 0;
+            std::memcpy(&word, bytes + at + lane * sizeof(word), sizeof(word));
+            lanes[lane] = (lanes[lane] ^ word) * kPrime;
+        }
+    }
+    uint64_t hash = lanes[0];
+    for (int lane = 1; lane < 4; ++lane) hash = (hash ^ lanes[lane]) * kPrime;
+    for (; at < size; ++at) hash = (hash ^ bytes[at]) * kPrime;
+    return hash;
+}
+
+// Keeps what the parsed text says about the scene's name, for ReadSceneName. Left unknown when
+// anything goes wrong, which only costs ReadSceneName a parse of its own.
+void RememberSceneName(SceneNameMemo& memo, const std::wstring& text, const ParseOutcome& outcome,
+                       const Json::Value& root) {
+    memo = SceneNameMemo();
+    try {
+        SceneNameMemo fresh;
+        if (outcome.threw) {
+            fresh.failure = "Parse failed in initing scene name! " + outcome.error;
+        } else if (!outcome.analysis) {
+            fresh.failure = "Parse failed in initing scene name!";
+        } else {
+            AnalysisFields fields;
+            fresh.name = fields.Text(root, "name", "");
+            fresh.notes = fields.TakeNoteLines();
+        }
+        fresh.textLength = text.size();
+        fresh.textHash = TextHash(text);
+        fresh.known = true;
+        memo = std::move(fresh);
+    } catch (const std::exception&) {
+    }
+}
+
+bool MemoFits(const SceneNameMemo& memo, const std::wstring& text) {
+    return memo.known && memo.textLength == text.size() && memo.textHash == TextHash(text);
 }
 
 // How a file entry without a usable "path" is passed over.
@@ -270,7 +335,13 @@ int32_t ApplyAnalysis(RUDRenderingDataMgr& store, const Json::Value& root, Analy
 int32_t RUDRenderingDataMgr::ReadAnalysis() {
     try {
         Json::Value root;
-        if (!ParseAnalysis(analysisText, root)) {
+        const ParseOutcome outcome = ParseAnalysis(analysisText, root);
+        RememberSceneName(sceneNameMemo, analysisText, outcome, root);
+        if (outcome.threw) {
+            dataLog.write("The analysis result could not be read: " + outcome.error, "ERROR");
+            return kAnalysisUnreadable;
+        }
+        if (!outcome.analysis) {
             // Nothing of the store changes; the main dialog tells the artist the analysis failed.
             dataLog.write("The analysis result is not a readable JSON object!", "ERROR");
             return kAnalysisUnreadable;
@@ -283,7 +354,7 @@ int32_t RUDRenderingDataMgr::ReadAnalysis() {
             dataLog.write("Get analysis information successfully. Current 3ds Max version is :" + version, "INFO");
         return result;
     } catch (const std::exception& error) {
-        // jsoncpp refuses too deep nesting by throwing; memory may run out on absurd input.
+        // Memory may run out on absurd input.
         dataLog.write(std::string("The analysis result could not be read: ") + error.what(), "ERROR");
         return kAnalysisUnreadable;
     }
@@ -292,14 +363,20 @@ int32_t RUDRenderingDataMgr::ReadAnalysis() {
 std::string RUDRenderingDataMgr::ReadSceneName(std::string& name) {
     name.clear();
     try {
-        Json::Value root;
-        if (!ParseAnalysis(analysisText, root)) {
-            dataLog.write("Parse failed in initing scene name!", "WARN");
+        // Right after ReadAnalysis of the same text this needs no parse of its own.
+        if (!MemoFits(sceneNameMemo, analysisText)) {
+            Json::Value root;
+            const ParseOutcome outcome = ParseAnalysis(analysisText, root);
+            RememberSceneName(sceneNameMemo, analysisText, outcome, root);
+            if (!sceneNameMemo.known) throw std::runtime_error(outcome.threw ? outcome.error : "out of memory");
+        }
+        const SceneNameMemo& memo = sceneNameMemo;
+        if (!memo.failure.empty()) {
+            dataLog.write(memo.failure, "WARN");
             return std::string();
         }
-        AnalysisFields fields;
-        const std::string path = fields.Text(root, "name", "");
-        fields.WriteNotes(dataLog);
+        for (const std::string& note : memo.notes) dataLog.write(note, "WARN");
+        const std::string& path = memo.name;
         size_t separator = path.rfind('/');
         if (separator == std::string::npos) separator = path.rfind('\\');
         if (path.empty() || separator == std::string::npos) {

@@ -5,11 +5,12 @@
 // regex engines we build with recurse once per repeated character, so matching "[...]+"
 // against a long path can exhaust the stack of the host's thread, and on an analysis with tens
 // of thousands of files it is slow. Each rule is about single UTF-16 code units, so the regex
-// is asked once per code unit (at first use) and the answers are kept in a table; a whole text
-// is then checked in one pass over its code units.
+// is asked once per code unit, the first time that unit is met, and the answer is kept in a
+// table; a whole text is then checked in one pass over its code units. (Asking about all 65,536
+// units up front cost some 60 ms at the first dialog of a session.)
 #include "analysis/SceneChecks.h"
 
-#include <array>
+#include <atomic>
 #include <cwchar>
 #include <regex>
 
@@ -18,29 +19,25 @@ namespace {
 
 constexpr wchar_t kCameraNameCharacters[] = L"\\/:*?\"<>|%";  // the last, '%', stays in display names
 
-enum : unsigned char { kCyrillic = 1, kAllowed = 2 };
+enum : unsigned char { kCyrillic = 1, kAllowed = 2, kKnown = 4 };
 
-using CodeUnitTable = std::array<unsigned char, 0x10000>;
-
-const CodeUnitTable& RuleTable() {
-    static const CodeUnitTable table = [] {
-        CodeUnitTable built{};
-        const std::wregex& cyrillic = CyrillicRule();
-        const std::wregex& allowed = AllowedCharactersRule();
-        for (unsigned unit = 0; unit < 0x10000; ++unit) {
-            const std::wstring one(1, static_cast<wchar_t>(unit));
-            unsigned char flags = 0;
-            if (std::regex_search(one, cyrillic)) flags |= kCyrillic;
-            if (std::regex_match(one, allowed)) flags |= kAllowed;
-            built[unit] = flags;
-        }
-        return built;
-    }();
-    return table;
+// Atomic entries, so that threads may meet a unit first at the same time: each stores the same
+// answer.
+unsigned char RuleFlags(wchar_t unit) {
+    static std::atomic<unsigned char> table[0x10000];
+    std::atomic<unsigned char>& entry = table[static_cast<unsigned>(unit) & 0xFFFF];
+    unsigned char flags = entry.load(std::memory_order_relaxed);
+    if (flags & kKnown) return flags;
+    const std::wstring one(1, unit);
+    flags = kKnown;
+    if (std::regex_search(one, CyrillicRule())) flags |= kCyrillic;
+    if (std::regex_match(one, AllowedCharactersRule())) flags |= kAllowed;
+    entry.store(flags, std::memory_order_relaxed);
+    return flags;
 }
 
 bool HasFlag(wchar_t unit, unsigned char flag) {
-    return (RuleTable()[static_cast<unsigned>(unit) & 0xFFFF] & flag) != 0;
+    return (RuleFlags(unit) & flag) != 0;
 }
 
 } // namespace

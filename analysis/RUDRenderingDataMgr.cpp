@@ -26,8 +26,14 @@ RUDRenderingDataMgr::~RUDRenderingDataMgr() {
     if (busyThread && !busyThread->joinable()) delete busyThread;
 }
 
+void RUDRenderingDataMgr::SetAnalysisText(std::wstring text) {
+    analysisText = std::move(text);
+    sceneNameMemo = SceneNameMemo();
+}
+
 std::vector<std::wstring>& RUDRenderingDataMgr::RebuildMessageLines() {
     messageLines.clear();
+    messageLines.reserve(warningLines.size() + errorLines.size());
     messageLines.insert(messageLines.end(), warningLines.begin(), warningLines.end());
     messageLines.insert(messageLines.end(), errorLines.begin(), errorLines.end());
     return messageLines;

@@ -35,6 +35,18 @@ struct CoronaLimits {
     double coronaNoiseLevelLimit = 0;
 };
 
+// What ReadAnalysis's parse says about the scene's name, so that ReadSceneName answers without
+// parsing a text of tens of megabytes a second time. It belongs to the text it was taken from,
+// recognised by length and hash, since callers may also assign analysisText directly.
+struct SceneNameMemo {
+    bool known = false;
+    size_t textLength = 0;
+    uint64_t textHash = 0;
+    std::string failure;             // the WARN line for a text that did not parse; empty when it did
+    std::string name;                // "name" as text
+    std::vector<std::string> notes;  // WARN lines that reading "name" gives
+};
+
 // Result codes of ReadAnalysis.
 enum AnalysisResult : int32_t {
     kAnalysisRead = 0,
@@ -66,7 +78,8 @@ public:
     std::map<std::wstring, CameraInfo>& CamerasRef() { return cameras; }
     CoronaLimits& CoronaLimitsRef() { return coronaLimits; }
     std::string& IsRegionTextRef() { return isRegionText; }
-    void SetAnalysisText(std::wstring text) { analysisText = std::move(text); }
+    // Also forgets what the previous text said about the scene's name.
+    void SetAnalysisText(std::wstring text);
     void ClearCameras() { cameras.clear(); }
     std::vector<std::wstring>& RebuildMessageLines();
     void SetRenderModeCode(int32_t value) { renderModeCode = value; }
@@ -135,6 +148,8 @@ public:
     // ends 7-Zip or stops before the next step), or by the worker as the request starts to
     // leave, after which a Cancel no longer counts. Cleared by the main dialog before each submission.
     std::atomic<bool> busyCancelRequested{false};
+
+    SceneNameMemo sceneNameMemo;
 
     // Tests build private stores; the plug-in uses Instance().
     RUDRenderingDataMgr();

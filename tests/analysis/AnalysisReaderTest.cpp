@@ -2,6 +2,8 @@
 #include "resources/StringIds.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <thread>
 
 namespace {
@@ -186,16 +188,27 @@ TEST_F(AnalysisReaderTest, SceneNameIsThePartAfterTheLastSeparator) {
         // Failures leave the path of the last good read.
         {LR"({"name":"Villa.max"})", "", "The scene name is empty!"},
         {L"{}", "", "The scene name is empty!"},
+        {LR"({"name":[1]})", "", "The member"},
         {L"{broken", "", "Parse failed in initing scene name!"},
     };
+    // The same answers and lines whether ReadSceneName parses the text itself, answers from
+    // ReadAnalysis's parse, or finds the text replaced since (here directly, keeping its length).
+    enum Way { kAlone, kAfterRead, kReplacedAfterRead };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
-        store->SetAnalysisText(c.text);
-        LogTail log(store->dataLog);
-        std::string out = "stale";
-        EXPECT_EQ(c.fileName, store->ReadSceneName(out));
-        EXPECT_EQ(c.fileName, out);
-        EXPECT_TRUE(c.warning ? log.Has("WARN", c.warning) : store->sceneFileName == c.fileName) << log.Text();
+        for (Way way : {kAlone, kAfterRead, kReplacedAfterRead}) {
+            SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)) + " way " + std::to_string(way));
+            std::wstring earlier = L"{\"name\":\"C:/Old/Stale.max\"}";
+            earlier.resize(std::max(earlier.size(), std::wcslen(c.text)), L' ');
+            store->SetAnalysisText(way == kReplacedAfterRead ? earlier : std::wstring(c.text));
+            if (way != kAlone) (void)store->ReadAnalysis();
+            if (way == kReplacedAfterRead) store->analysisText = c.text + std::wstring(earlier.size() - std::wcslen(c.text), L' ');
+            LogTail log(store->dataLog);
+            std::string out = "stale";
+            EXPECT_EQ(c.fileName, store->ReadSceneName(out));
+            EXPECT_EQ(c.fileName, out);
+            if (c.warning) EXPECT_EQ(1u, log.Count(std::string("[WARN] ") + c.warning)) << log.Text();
+            else EXPECT_EQ(store->sceneFileName, c.fileName);
+        }
     }
     EXPECT_EQ(R"(C:\Projects\Villa\Villa.max)", store->sceneFilePath);
 }

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -49,18 +51,58 @@ TEST(CameraTable, LargeScenesFillCompletelyInNameOrder) {
     ::DestroyWindow(list);
 }
 
-TEST(WarningsList, HorizontalExtentOnlyGrows) {
+// Widest text of the lines in the list's font, as the list box draws them.
+LONG WidestLine(HWND list, const std::vector<std::wstring>& lines) {
+    HDC dc = ::GetDC(list);
+    HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    for (const std::wstring& line : lines) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max(widest, size.cx);
+    }
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(list, dc);
+    return widest;
+}
+
+TEST(WarningsList, EveryLineInOrderAndAnExtentThatOnlyGrows) {
     auto& ui = rud::RUDRenderingUiMgr::Instance();
-    HWND list = ::CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, 100, 80,
-                                  nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(list);
-    ASSERT_TRUE(rud::FillWarningsList(ui, list, {L"short", std::wstring(120, L'W'), L"tiny"}));
-    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
-    LRESULT extent = ::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
-    EXPECT_GT(extent, 100);
-    ASSERT_TRUE(rud::FillWarningsList(ui, list, {L"only a short line"}));
-    EXPECT_EQ(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), extent);
-    ::DestroyWindow(list);
+    // A few thousand lines as a large scene reports them, mixed scripts and kerning pairs, and
+    // the widest line last.
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < 3000; ++i)
+        lines.push_back(L"Missing: \\\\server\\Maps\\" + std::wstring(i % 40, i % 3 ? L'i' : L'W') +
+                        (i % 7 ? L"AVAToWa.png " : L"\u6750\u8d28 fi.png ") + std::to_wstring(i) +
+                        (i % 11 ? L"" : L" \u0645\u0631\u062D\u0628\u0627 \U0001F600"));
+    lines.push_back(L"LTAVWAYfiffl\u6750" + std::wstring(90, L'W'));
+    struct Case { const char* what; DWORD visible; std::vector<std::wstring> lines; } cases[] = {
+        {"hidden", 0, {L"short", std::wstring(120, L'W'), L"tiny"}},
+        {"on screen, thousands of lines", WS_VISIBLE, lines},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND list = ::CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | c.visible,
+                                      0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(list);
+        ::SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        for (int fill = 0; fill < 2; ++fill) ASSERT_TRUE(rud::FillWarningsList(ui, list, c.lines));
+        std::vector<std::wstring> shown(static_cast<size_t>(::SendMessageW(list, LB_GETCOUNT, 0, 0)));
+        for (size_t i = 0; i < shown.size(); ++i) {
+            shown[i].resize(static_cast<size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)));
+            ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&shown[i][0]));
+        }
+        EXPECT_EQ(shown, c.lines);
+        const LRESULT extent = ::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
+        EXPECT_EQ(extent, WidestLine(list, c.lines));
+        EXPECT_EQ(::IsWindowVisible(list) != FALSE, c.visible != 0);
+        SCROLLINFO scroll{sizeof(scroll), SIF_RANGE};
+        // Drawing is back on: the scroll bar knows every line.
+        if (c.visible && ::GetScrollInfo(list, SB_VERT, &scroll)) EXPECT_EQ(scroll.nMax + 1u, c.lines.size());
+        ASSERT_TRUE(rud::FillWarningsList(ui, list, {L"only a short line"}));
+        EXPECT_EQ(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), extent);
+        ::DestroyWindow(list);
+    }
 }
 
 TEST(BusyDialog, FollowsTheWorkersFlags) {

@@ -247,6 +247,23 @@ void RequestBusyClose() {
     if (BusyDialogRunning(store)) store.busyCloseRequested = true;
 }
 
+namespace {
+
+// A question hides the busy dialog while the artist reads it. False when the artist declined:
+// the busy dialog is then closed and the submission ends.
+template <typename Ask>
+bool AskWithBusyHidden(RUDRenderingDataMgr& store, Ask ask) {
+    if (BusyDialogRunning(store)) store.busyHidden = true;
+    if (!ask()) {
+        RequestBusyClose();
+        return false;
+    }
+    if (BusyDialogRunning(store)) store.busyHidden = false;
+    return true;
+}
+
+} // namespace
+
 void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker) {
     (void)string68;   // the notice caption: no message of the worker uses it
     auto& store = RUDRenderingDataMgr::Instance();
@@ -258,15 +275,10 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     case kCameraNamesInvalid:
         messages.Fail(IDS_CAMERA_NAMES_INVALID);
         return;
-    case kNoCameraChecked: {
-        if (BusyDialogRunning(store)) store.busyHidden = true;
-        if (messages.Show(IDS_NO_CAMERA_CHECKED, MB_OKCANCEL) == IDCANCEL) {
-            RequestBusyClose();
+    case kNoCameraChecked:
+        if (!AskWithBusyHidden(store, [&] { return messages.Show(IDS_NO_CAMERA_CHECKED, MB_OKCANCEL) != IDCANCEL; }))
             return;
-        }
-        if (BusyDialogRunning(store)) store.busyHidden = false;
         break;
-    }
     default:
         break;
     }
@@ -288,13 +300,11 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         CloseMainDialog(dialog);
         return;
     case TypedNameVerdict::kReplacesOtherFile: {
-        if (BusyDialogRunning(store)) store.busyHidden = true;
         const std::wstring question = WorkerTextWith(IDS_REPLACE_OTHER_SCENE, typedName + L".max");
-        if (messages.ShowText(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
-            RequestBusyClose();
+        if (!AskWithBusyHidden(store, [&] {
+                return messages.ShowText(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+            }))
             return;
-        }
-        if (BusyDialogRunning(store)) store.busyHidden = false;
         break;
     }
     default:

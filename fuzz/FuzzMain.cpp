@@ -21,6 +21,8 @@
 #include <cwchar>
 #include <exception>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -32,23 +34,13 @@
 namespace rudfuzz {
 
 std::string ReadFileBytes(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes;
-    char chunk[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-    ::CloseHandle(file);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && written == bytes.size();
+    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
 namespace {
@@ -78,24 +70,14 @@ std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), 
 
 // Every file of a folder, in name order (the order must not depend on the file system).
 std::vector<std::string> FolderFiles(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((folder + L"/*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
+    std::vector<std::filesystem::path> names;
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(folder), missing))
+        if (entry.is_regular_file()) names.push_back(entry.path());
     std::sort(names.begin(), names.end());
     std::vector<std::string> files;
-    for (const std::wstring& name : names) files.push_back(ReadFileBytes(folder + L"/" + name));
+    for (const auto& name : names) files.push_back(ReadFileBytes(name.wstring()));
     return files;
-}
-
-FuzzCase MakeCase(const Target& target, const SeedFiles& seeds, uint64_t seed, uint64_t index) {
-    FuzzRandom random(CaseSeed(seed, target.name, index));
-    return target.make(seeds, random);
 }
 
 // Saves the case's parts and a note under the findings folder and says so.
@@ -174,16 +156,12 @@ std::wstring MakeDataFolder() {
     return folder;
 }
 
-struct Totals {
+// The number of failed cases.
+uint64_t RunTarget(const Options& options, const Target& target, const SeedFiles& seeds) {
     uint64_t failed = 0;
-    double seconds = 0;
-};
-
-Totals RunTarget(const Options& options, const Target& target, const SeedFiles& seeds) {
-    Totals totals;
-    const ULONGLONG start = ::GetTickCount64();
     for (uint64_t index = options.from; index < options.from + options.cases; ++index) {
-        const FuzzCase input = MakeCase(target, seeds, options.seed, index);
+        FuzzRandom random(CaseSeed(options.seed, target.name, index));
+        const FuzzCase input = target.make(seeds, random);
         std::printf("case %s %llu\n", target.name, static_cast<unsigned long long>(index));
         std::fflush(stdout);
         const ULONGLONG began = ::GetTickCount64();
@@ -216,12 +194,11 @@ Totals RunTarget(const Options& options, const Target& target, const SeedFiles& 
             problem = "took " + std::to_string(took) + " ms";
         }
         if (!problem.empty()) {
-            ++totals.failed;
+            ++failed;
             SaveFinding(target, index, input, kind, problem);
         }
     }
-    totals.seconds = static_cast<double>(::GetTickCount64() - start) / 1000.0;
-    return totals;
+    return failed;
 }
 
 int Usage() {
@@ -301,12 +278,13 @@ int Run(int argc, wchar_t** argv) {
                 static_cast<unsigned long>(options.watchdogMs));
     uint64_t passed = 0, failed = 0;
     for (const Target* each : options.targets) {
-        const Totals totals = RunTarget(options, *each, seeds);
-        passed += options.cases - totals.failed;
-        failed += totals.failed;
+        const ULONGLONG start = ::GetTickCount64();
+        const uint64_t targetFailed = RunTarget(options, *each, seeds);
+        passed += options.cases - targetFailed;
+        failed += targetFailed;
         std::printf("%-13s cases %llu  failed %llu  time %.1f s\n", each->name,
-                    static_cast<unsigned long long>(options.cases), static_cast<unsigned long long>(totals.failed),
-                    totals.seconds);
+                    static_cast<unsigned long long>(options.cases), static_cast<unsigned long long>(targetFailed),
+                    static_cast<double>(::GetTickCount64() - start) / 1000.0);
     }
     rud::SetMessageBoxHandler(nullptr);
     std::error_code ignored;

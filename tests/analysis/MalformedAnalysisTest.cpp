@@ -149,17 +149,6 @@ TEST_F(MalformedAnalysisTest, BrokenTextChangesNothingAndSaysSo) {
     }
 }
 
-TEST_F(MalformedAnalysisTest, InvalidUtf16AndUtf8ReadWithoutHarm) {
-    // Lone surrogates cannot become UTF-8; the bytes that replace them are read like any name.
-    EXPECT_EQ(rud::kAnalysisRead, ReadWide(std::wstring(LR"({"cameras":[{"name":"a)") + wchar_t(0xD800) +
-                                          LR"(b"},{"name":")" + wchar_t(0xDC00) +
-                                          LR"("}],"reference_file":[{"path":"C:/)" + wchar_t(0xDBFF) + L".png\"}]}"));
-    EXPECT_EQ(2u, store->cameras.size());
-    // Invalid UTF-8 inside a JSON string, as a script could write it.
-    EXPECT_EQ(rud::kAnalysisRead, Read(std::string(R"({"cameras":[{"name":"c)") + "\xC3\x28\xFF\"}]}"));
-    EXPECT_EQ(1u, store->cameras.size());
-}
-
 TEST_F(MalformedAnalysisTest, HugeNumbersClampInsteadOfOverflowing) {
     const float gamma = store->gammaOut;
     ASSERT_EQ(rud::kAnalysisRead, Read(R"({"image_height":"-99999999999","start_frame":"2147483648",)"

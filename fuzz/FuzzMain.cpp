@@ -10,7 +10,7 @@
 #include "core/DataFolders.h"
 #include "core/MessageBoxes.h"
 #include "core/ResourceStrings.h"
-#include "fuzz/FuzzTargets.h"
+#include "fuzz/Fuzz.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -243,14 +243,13 @@ int Run(int argc, wchar_t** argv) {
     if (options.targets.empty()) return Usage();
 
     SeedFiles seeds;
-    seeds.analyses = FolderFiles(options.sourceFolder + L"/samples/analyses");
-    seeds.replies = FolderFiles(options.sourceFolder + L"/fuzz/seeds/replies");
-    seeds.settings = FolderFiles(options.sourceFolder + L"/fuzz/seeds/settings");
-    seeds.customBins = FolderFiles(options.sourceFolder + L"/fuzz/seeds/custombin");
-    seeds.records = FolderFiles(options.sourceFolder + L"/fuzz/seeds/records");
-    for (const auto* files : {&seeds.analyses, &seeds.replies, &seeds.settings, &seeds.customBins, &seeds.records})
-        if (files->empty()) {
-            std::printf("rud_fuzz: seeds missing below %ls (samples/analyses, fuzz/seeds/*)\n", options.sourceFolder.c_str());
+    const std::pair<std::vector<std::string> SeedFiles::*, const wchar_t*> seedFolders[] = {
+        {&SeedFiles::analyses, L"/samples/analyses"}, {&SeedFiles::replies, L"/fuzz/seeds/replies"},
+        {&SeedFiles::settings, L"/fuzz/seeds/settings"}, {&SeedFiles::customBins, L"/fuzz/seeds/custombin"},
+        {&SeedFiles::records, L"/fuzz/seeds/records"}};
+    for (const auto& [files, folder] : seedFolders)
+        if ((seeds.*files = FolderFiles(options.sourceFolder + folder)).empty()) {
+            std::printf("rud_fuzz: no seeds in %ls%ls\n", options.sourceFolder.c_str(), folder);
             return 2;
         }
     if (!LoadLanguageFile()) {

@@ -1,4 +1,4 @@
-#include "fuzz/Mutations.h"
+#include "fuzz/Fuzz.h"
 
 #include <json/reader.h>
 #include <json/value.h>

@@ -5,8 +5,7 @@
 #include "core/DataFolders.h"
 #include "core/TextConversions.h"
 #include "core/WinHandles.h"
-#include "fuzz/Mutations.h"
-#include "fuzz/FuzzTargets.h"
+#include "fuzz/Fuzz.h"
 #include "submit/ClientLink.h"
 #include "submit/TaskJson.h"
 
@@ -107,10 +106,6 @@ std::string RunReply(const FuzzCase& input) {
 
 // ---- settings: GetClientInformation over a fuzzed settings file and custom.bin
 
-std::string Utf16(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-}
-
 // Lines put into an INI text at line starts: values long, huge, negative or non-ASCII, keys
 // repeated or empty, the section header again or broken. The byte mutations drop and repeat lines.
 std::string MutateIniLines(std::string ini, FuzzRandom& random) {
@@ -142,7 +137,7 @@ std::string MutateUtf16(const std::string& bytes, FuzzRandom& random) {
         if (random.OneIn(5)) text.insert(at, std::wstring(random.Length(300, 40000), random.OneIn(2) ? L'1' : L'='));
         else text.insert(at, 1, random.Pick(kUnits));
     }
-    std::string out = Utf16(text);
+    std::string out(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     if (random.OneIn(3)) out.push_back(static_cast<char>(random.Next()));  // an odd length
     return out;
 }

@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <cwchar>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -45,28 +44,27 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 
 namespace {
 
+using Count = unsigned long long;  // as printf's %llu takes it
+
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
 std::mutex boxesLock;
 std::vector<ShownBox> shownBoxes;
 
 struct Options {
-    std::vector<const Target*> targets;
-    uint64_t cases = 1000, from = 0, seed = 1;
-    DWORD watchdogMs = 2000;  // a case slower than this hangs
-    std::wstring sourceFolder, findingsFolder;
-};
+    Count cases = 1000, from = 0, seed = 1, watchdogMs = 2000;  // a case slower than the watchdog hangs
+    std::wstring sourceFolder = Widen(RUD_FUZZ_SOURCE_DIR), findingsFolder;
+} options;
 
 // The case being run, for the watchdog and the crash handlers; `lock` guards the rest.
-struct Current {
+struct Running {
     std::mutex lock;
-    const Options* options = nullptr;
     const Target* target = nullptr;
-    uint64_t index = 0;
+    Count index = 0;
     const FuzzCase* input = nullptr;  // null between cases
     ULONGLONG started = 0;
     bool ending = false;
-} current;
-
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+} running;
 
 // Every file of a folder, in name order (the order must not depend on the file system).
 std::vector<std::string> FolderFiles(const std::wstring& folder) {
@@ -81,28 +79,25 @@ std::vector<std::string> FolderFiles(const std::wstring& folder) {
 }
 
 // Saves the case's parts and a note under the findings folder and says so.
-void SaveFinding(const Target& target, uint64_t index, const FuzzCase& input, const char* kind,
-                 const std::string& detail) {
-    const Options& options = *current.options;
+void SaveFinding(const Target& target, Count index, const FuzzCase& input, const char* kind, const std::string& detail) {
     ::CreateDirectoryW(options.findingsFolder.c_str(), nullptr);
-    const std::string name = std::string(target.name) + "-seed" + std::to_string(options.seed) + "-case" +
-                             std::to_string(index) + "-" + kind;
-    const std::wstring base = options.findingsFolder + L"/" + Widen(name);
+    const std::string again = std::string(target.name) + " --seed " + std::to_string(options.seed) + " --case " +
+                              std::to_string(index);
+    const std::wstring base = options.findingsFolder + L"/" + Widen(std::string(target.name) + "-seed" +
+                              std::to_string(options.seed) + "-case" + std::to_string(index) + "-" + kind);
     for (const CasePart& part : input.parts) (void)WriteFileBytes(base + L"." + Widen(part.suffix), part.bytes);
-    (void)WriteFileBytes(base + L".txt", std::string(kind) + ": " + detail + "\n" + input.notes + "again: rud_fuzz --target " +
-                                             target.name + " --seed " + std::to_string(options.seed) + " --case " +
-                                             std::to_string(index) + "\n");
-    std::printf("  %s: %s case %llu: %s (%ls.*)\n", kind, target.name, static_cast<unsigned long long>(index),
-                detail.c_str(), base.c_str());
+    (void)WriteFileBytes(base + L".txt", std::string(kind) + ": " + detail + "\n" + input.notes +
+                                             "again: rud_fuzz --target " + again + "\n");
+    std::printf("  %s: %s case %llu: %s (%ls.*)\n", kind, target.name, index, detail.c_str(), base.c_str());
     std::fflush(stdout);
 }
 
-// Saves the running case as a finding and ends the process (the caller holds current.lock);
+// Saves the running case as a finding and ends the process (the caller holds running.lock);
 // only the first caller gets this far.
 [[noreturn]] void EndWithRunningCase(const char* kind, const std::string& detail) {
-    if (!current.ending) {
-        current.ending = true;
-        if (current.input) SaveFinding(*current.target, current.index, *current.input, kind, detail);
+    if (!running.ending) {
+        running.ending = true;
+        if (running.input) SaveFinding(*running.target, running.index, *running.input, kind, detail);
         std::printf("the run ended at a %s\n", kind);
         std::fflush(stdout);
         ::TerminateProcess(::GetCurrentProcess(), 3);
@@ -111,7 +106,7 @@ void SaveFinding(const Target& target, uint64_t index, const FuzzCase& input, co
 }
 
 [[noreturn]] void EndWithCrash(const std::string& detail) {
-    current.lock.lock();
+    running.lock.lock();
     EndWithRunningCase("crash", detail);
 }
 
@@ -121,15 +116,12 @@ LONG WINAPI UnhandledException(EXCEPTION_POINTERS* exception) {
     EndWithCrash(code);
 }
 
-void OnAbort(int) { EndWithCrash("abort (a failed assertion)"); }
-void OnTerminate() { EndWithCrash("a C++ exception nobody caught"); }
-
 void Watchdog() {
     for (;;) {
         ::Sleep(100);
-        std::lock_guard<std::mutex> hold(current.lock);
-        if (current.input && ::GetTickCount64() - current.started > current.options->watchdogMs)
-            EndWithRunningCase("hang", "over " + std::to_string(current.options->watchdogMs) + " ms");
+        std::lock_guard<std::mutex> hold(running.lock);
+        if (running.input && ::GetTickCount64() - running.started > options.watchdogMs)
+            EndWithRunningCase("hang", "over " + std::to_string(options.watchdogMs) + " ms");
     }
 }
 
@@ -157,36 +149,35 @@ std::wstring MakeDataFolder() {
 }
 
 // The number of failed cases.
-uint64_t RunTarget(const Options& options, const Target& target, const SeedFiles& seeds) {
-    uint64_t failed = 0;
-    for (uint64_t index = options.from; index < options.from + options.cases; ++index) {
+Count RunTarget(const Target& target, const SeedFiles& seeds) {
+    Count failed = 0;
+    for (Count index = options.from; index < options.from + options.cases; ++index) {
         FuzzRandom random(CaseSeed(options.seed, target.name, index));
         const FuzzCase input = target.make(seeds, random);
-        std::printf("case %s %llu\n", target.name, static_cast<unsigned long long>(index));
+        std::printf("case %s %llu\n", target.name, index);
         std::fflush(stdout);
         const ULONGLONG began = ::GetTickCount64();
         {
-            std::lock_guard<std::mutex> hold(current.lock);
-            current.target = &target;
-            current.index = index;
-            current.input = &input;
-            current.started = began;
+            std::lock_guard<std::mutex> hold(running.lock);
+            running.target = &target;
+            running.index = index;
+            running.input = &input;
+            running.started = began;
         }
         std::string problem;
-        const char* kind = "bad";
+        const char* kind = "crash";
         try {
             problem = target.run(input);
+            kind = "bad";
         } catch (const std::exception& error) {
-            kind = "crash";
             problem = std::string("exception out of the product code: ") + error.what();
         } catch (...) {
-            kind = "crash";
             problem = "exception out of the product code";
         }
         const ULONGLONG took = ::GetTickCount64() - began;
         {
-            std::lock_guard<std::mutex> hold(current.lock);
-            current.input = nullptr;
+            std::lock_guard<std::mutex> hold(running.lock);
+            running.input = nullptr;
         }
         // A slow case is a finding even though it ended: a busy machine is no excuse at 2 s.
         if (problem.empty() && took > options.watchdogMs) {
@@ -209,38 +200,32 @@ int Usage() {
     return 2;
 }
 
-bool Number(const wchar_t* text, uint64_t& value) {
-    wchar_t* end = nullptr;
-    value = std::wcstoull(text, &end, 10);
-    return end && *end == L'\0' && end != text;
-}
-
 int Run(int argc, wchar_t** argv) {
-    Options options;
-    options.sourceFolder = Widen(RUD_FUZZ_SOURCE_DIR);
     std::wstring target = L"all";
-    bool findingsGiven = false, casesGiven = false, oneCase = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring arg = argv[i];
-        uint64_t number = 0;
-        if (i + 1 >= argc) return Usage();
-        const wchar_t* value = argv[++i];
+    bool casesGiven = false, oneCase = false;
+    if (argc % 2 == 0) return Usage();  // options come in pairs
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring arg = argv[i], value = argv[i + 1];
+        wchar_t* end = nullptr;
+        const Count number = std::wcstoull(value.c_str(), &end, 10);
+        const bool isNumber = !value.empty() && *end == L'\0';
         if (arg == L"--target") target = value;
         else if (arg == L"--source") options.sourceFolder = value;
-        else if (arg == L"--findings") { options.findingsFolder = value; findingsGiven = true; }
-        else if (!Number(value, number)) return Usage();
+        else if (arg == L"--findings") options.findingsFolder = value;
+        else if (!isNumber) return Usage();
         else if (arg == L"--cases") { options.cases = number; casesGiven = true; }
         else if (arg == L"--from") options.from = number;
         else if (arg == L"--case") { options.from = number; oneCase = true; }
         else if (arg == L"--seed") options.seed = number;
-        else if (arg == L"--watchdog") options.watchdogMs = static_cast<DWORD>(number);
+        else if (arg == L"--watchdog") options.watchdogMs = number;
         else return Usage();
     }
     if (oneCase && !casesGiven) options.cases = 1;
-    if (!findingsGiven) options.findingsFolder = options.sourceFolder + L"/fuzz/findings";
+    if (options.findingsFolder.empty()) options.findingsFolder = options.sourceFolder + L"/fuzz/findings";
+    std::vector<const Target*> targets;
     for (const Target& known : Targets())
-        if (target == L"all" || target == Widen(known.name)) options.targets.push_back(&known);
-    if (options.targets.empty()) return Usage();
+        if (target == L"all" || target == Widen(known.name)) targets.push_back(&known);
+    if (targets.empty()) return Usage();
 
     SeedFiles seeds;
     const std::pair<std::vector<std::string> SeedFiles::*, const wchar_t*> seedFolders[] = {
@@ -264,33 +249,28 @@ int Run(int argc, wchar_t** argv) {
         return IDOK;
     });
 
-    current.options = &options;
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     ::SetUnhandledExceptionFilter(&UnhandledException);
-    std::signal(SIGABRT, &OnAbort);
-    std::set_terminate(&OnTerminate);
+    std::signal(SIGABRT, [](int) { EndWithCrash("abort (a failed assertion)"); });
+    std::set_terminate([] { EndWithCrash("a C++ exception nobody caught"); });
     std::thread(&Watchdog).detach();
 
-    std::printf("rud_fuzz: seed %llu, cases %llu to %llu, watchdog %lu ms\n", static_cast<unsigned long long>(options.seed),
-                static_cast<unsigned long long>(options.from),
-                static_cast<unsigned long long>(options.from + options.cases - 1),
-                static_cast<unsigned long>(options.watchdogMs));
-    uint64_t passed = 0, failed = 0;
-    for (const Target* each : options.targets) {
+    std::printf("rud_fuzz: seed %llu, cases %llu to %llu, watchdog %llu ms\n", options.seed, options.from,
+                options.from + options.cases - 1, options.watchdogMs);
+    Count passed = 0, failed = 0;
+    for (const Target* each : targets) {
         const ULONGLONG start = ::GetTickCount64();
-        const uint64_t targetFailed = RunTarget(options, *each, seeds);
+        const Count targetFailed = RunTarget(*each, seeds);
         passed += options.cases - targetFailed;
         failed += targetFailed;
-        std::printf("%-13s cases %llu  failed %llu  time %.1f s\n", each->name,
-                    static_cast<unsigned long long>(options.cases), static_cast<unsigned long long>(targetFailed),
+        std::printf("%-13s cases %llu  failed %llu  time %.1f s\n", each->name, options.cases, targetFailed,
                     static_cast<double>(::GetTickCount64() - start) / 1000.0);
     }
     rud::SetMessageBoxHandler(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(dataFolder), ignored);
     if (failed) std::printf("findings in %ls\n", options.findingsFolder.c_str());
-    std::printf("%llu passed, %llu failed\n", static_cast<unsigned long long>(passed),
-                static_cast<unsigned long long>(failed));
+    std::printf("%llu passed, %llu failed\n", passed, failed);
     std::fflush(stdout);
     return failed ? 1 : 0;
 }

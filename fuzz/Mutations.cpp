@@ -18,50 +18,41 @@ const std::vector<std::string> kAwkward = {
     "\x1A", "\x7F", "\xE2\x80\xAE", "\xEF\xBF\xBF", "\xF0\x9F\x98\x80",
 };
 
-void ByteStep(std::string& data, FuzzRandom& random, const std::vector<std::string>& donors) {
-    const size_t size = data.size();
-    const size_t at = random.Below(size + 1);  // size only when inserting at the end
-    switch (random.Below(9)) {
-    case 0:  // bit flip
-        if (at < size) data[at] ^= static_cast<char>(1u << random.Below(8));
-        break;
-    case 1:  // overwrite, often with a byte that means something
-        if (at < size) data[at] = random.OneIn(2) ? random.Pick(kAwkward)[0] : static_cast<char>(random.Next());
-        break;
-    case 2: {  // insert random bytes
+// A run to put in: random bytes, an awkward sequence, a long run of one byte (digits, spaces,
+// brackets), or a piece of a donor.
+std::string NewRun(FuzzRandom& random, const std::vector<std::string>& donors) {
+    static const char kFill[] = {'9', ' ', '[', '{', 'a', '\\', '"', '\0', '\xE4'};
+    switch (random.Below(4)) {
+    case 0: {
         std::string run(random.Length(8, 4096), '\0');
         for (char& c : run) c = static_cast<char>(random.Next());
-        data.insert(at, run);
-        break;
+        return run;
     }
-    case 3:
-        data.insert(at, random.Pick(kAwkward));
+    case 1: return random.Pick(kAwkward);
+    case 2: return std::string(random.Length(64, 70000), random.Pick(kFill));
+    default: {
+        const std::string& donor = donors.empty() ? kAwkward[0] : random.Pick(donors);
+        return donor.substr(random.Below(donor.size()), random.Length(64, donor.size()));
+    }
+    }
+}
+
+void ByteStep(std::string& data, FuzzRandom& random, const std::vector<std::string>& donors) {
+    const size_t size = data.size(), at = random.Below(size + 1);  // size only when inserting at the end
+    const std::string run = data.substr(at, random.Length(32, size));
+    switch (random.Below(5)) {
+    case 0:  // a bit flipped, or a byte that means something
+        if (at < size)
+            data[at] = random.OneIn(2) ? static_cast<char>(data[at] ^ (1 << random.Below(8))) : random.Pick(kAwkward)[0];
         break;
-    case 4:  // delete
-        data.erase(at, random.Length(16, size));
-        break;
-    case 5: {  // duplicate in place
-        const std::string run = data.substr(at, random.Length(32, size));
+    case 1: data.insert(at, NewRun(random, donors)); break;
+    case 2: data.erase(at, run.size()); break;  // deleted, or the end cut off
+    case 3:  // duplicated in place
         for (size_t times = 1 + random.Length(1, 200); times > 0; --times) data.insert(at, run);
         break;
-    }
-    case 6: {  // splice a donor's run
-        const std::string& donor = donors.empty() ? data : random.Pick(donors);
-        if (!donor.empty()) data.insert(at, donor.substr(random.Below(donor.size()), random.Length(64, donor.size())));
-        break;
-    }
-    case 7: {  // move elsewhere, or cut off
-        if (random.OneIn(2)) { data.resize(at); break; }
-        const std::string run = data.substr(at, random.Length(32, size));
+    default:  // moved elsewhere
         data.erase(at, run.size());
         data.insert(random.Below(data.size() + 1), run);
-        break;
-    }
-    default: {  // a long run of one byte (digits, spaces, brackets)
-        static const char kFill[] = {'9', ' ', '[', '{', 'a', '\\', '"', '\0', '\xE4'};
-        data.insert(at, std::string(random.Length(64, 70000), random.Pick(kFill)));
-        break;
-    }
     }
 }
 

@@ -84,4 +84,9 @@ TEST_F(PackSceneTest, RefusesNamesEndingInDotOrSpaceOrEmpty) {
     }
 }
 
+TEST(ArchiverCommandLine, QuotesTheProgramPath) {
+    EXPECT_EQ(rud::ArchiverCommandLine(L"C:/ProgramData/RUD Rendering/7-Zip/7z.exe", L" a \"x\""),
+              L"\"C:/ProgramData/RUD Rendering/7-Zip/7z.exe\" a \"x\"");
+}
+
 } // namespace

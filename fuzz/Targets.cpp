@@ -32,11 +32,9 @@ std::string MakeAnalysisBytes(const SeedFiles& seeds, FuzzRandom& random) {
     return text;
 }
 
+// With the artist's previous analysis ("before.json") read first.
 FuzzCase MakeAnalysis(const SeedFiles& seeds, FuzzRandom& random) {
-    FuzzCase input;
-    input.parts.push_back({"json", MakeAnalysisBytes(seeds, random)});
-    input.parts.push_back({"before.json", random.Pick(seeds.analyses)});  // the artist's previous analysis
-    return input;
+    return FuzzCase{{{"json", MakeAnalysisBytes(seeds, random)}, {"before.json", random.Pick(seeds.analyses)}}};
 }
 
 // What an analysis leaves in the store, as text, to compare before and after.
@@ -87,9 +85,7 @@ FuzzCase MakeReply(const SeedFiles& seeds, FuzzRandom& random) {
         reply = head + MutateJson(seed.substr(brace), random, seeds.replies, 1500);
     }
     reply.resize(std::min(reply.size(), kReceiveLimit));
-    FuzzCase input;
-    input.parts.push_back({"reply", reply});
-    return input;
+    return FuzzCase{{{"reply", reply}}};
 }
 
 std::string RunReply(const FuzzCase& input) {

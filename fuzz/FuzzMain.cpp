@@ -10,7 +10,7 @@
 #include "core/DataFolders.h"
 #include "core/MessageBoxes.h"
 #include "core/ResourceStrings.h"
-#include "fuzz/FuzzTargets.h"
+#include "fuzz/Fuzz.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -18,9 +18,10 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <cwchar>
 #include <exception>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -32,95 +33,71 @@
 namespace rudfuzz {
 
 std::string ReadFileBytes(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes;
-    char chunk[65536];
-    DWORD read = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-    ::CloseHandle(file);
-    return bytes;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && written == bytes.size();
+    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
 namespace {
+
+using Count = unsigned long long;  // as printf's %llu takes it
+
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 std::mutex boxesLock;
 std::vector<ShownBox> shownBoxes;
 
 struct Options {
-    std::vector<const Target*> targets;
-    uint64_t cases = 1000, from = 0, seed = 1;
-    DWORD watchdogMs = 2000;  // a case slower than this hangs
-    std::wstring sourceFolder, findingsFolder;
-};
+    Count cases = 1000, from = 0, seed = 1, watchdogMs = 2000;  // a case slower than the watchdog hangs
+    std::wstring sourceFolder = Widen(RUD_FUZZ_SOURCE_DIR), findingsFolder;
+} options;
 
 // The case being run, for the watchdog and the crash handlers; `lock` guards the rest.
-struct Current {
+struct Running {
     std::mutex lock;
-    const Options* options = nullptr;
     const Target* target = nullptr;
-    uint64_t index = 0;
+    Count index = 0;
     const FuzzCase* input = nullptr;  // null between cases
     ULONGLONG started = 0;
     bool ending = false;
-} current;
-
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+} running;
 
 // Every file of a folder, in name order (the order must not depend on the file system).
 std::vector<std::string> FolderFiles(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((folder + L"/*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
+    std::vector<std::filesystem::path> names;
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(folder), missing))
+        if (entry.is_regular_file()) names.push_back(entry.path());
     std::sort(names.begin(), names.end());
     std::vector<std::string> files;
-    for (const std::wstring& name : names) files.push_back(ReadFileBytes(folder + L"/" + name));
+    for (const auto& name : names) files.push_back(ReadFileBytes(name.wstring()));
     return files;
 }
 
-FuzzCase MakeCase(const Target& target, const SeedFiles& seeds, uint64_t seed, uint64_t index) {
-    FuzzRandom random(CaseSeed(seed, target.name, index));
-    return target.make(seeds, random);
-}
-
 // Saves the case's parts and a note under the findings folder and says so.
-void SaveFinding(const Target& target, uint64_t index, const FuzzCase& input, const char* kind,
-                 const std::string& detail) {
-    const Options& options = *current.options;
+void SaveFinding(const Target& target, Count index, const FuzzCase& input, const char* kind, const std::string& detail) {
     ::CreateDirectoryW(options.findingsFolder.c_str(), nullptr);
-    const std::string name = std::string(target.name) + "-seed" + std::to_string(options.seed) + "-case" +
-                             std::to_string(index) + "-" + kind;
-    const std::wstring base = options.findingsFolder + L"/" + Widen(name);
+    const std::string again = std::string(target.name) + " --seed " + std::to_string(options.seed) + " --case " +
+                              std::to_string(index);
+    const std::wstring base = options.findingsFolder + L"/" + Widen(std::string(target.name) + "-seed" +
+                              std::to_string(options.seed) + "-case" + std::to_string(index) + "-" + kind);
     for (const CasePart& part : input.parts) (void)WriteFileBytes(base + L"." + Widen(part.suffix), part.bytes);
-    (void)WriteFileBytes(base + L".txt", std::string(kind) + ": " + detail + "\n" + input.notes + "again: rud_fuzz --target " +
-                                             target.name + " --seed " + std::to_string(options.seed) + " --case " +
-                                             std::to_string(index) + "\n");
-    std::printf("  %s: %s case %llu: %s (%ls.*)\n", kind, target.name, static_cast<unsigned long long>(index),
-                detail.c_str(), base.c_str());
+    (void)WriteFileBytes(base + L".txt", std::string(kind) + ": " + detail + "\n" + input.notes +
+                                             "again: rud_fuzz --target " + again + "\n");
+    std::printf("  %s: %s case %llu: %s (%ls.*)\n", kind, target.name, index, detail.c_str(), base.c_str());
     std::fflush(stdout);
 }
 
-// Saves the running case as a finding and ends the process (the caller holds current.lock);
+// Saves the running case as a finding and ends the process (the caller holds running.lock);
 // only the first caller gets this far.
 [[noreturn]] void EndWithRunningCase(const char* kind, const std::string& detail) {
-    if (!current.ending) {
-        current.ending = true;
-        if (current.input) SaveFinding(*current.target, current.index, *current.input, kind, detail);
+    if (!running.ending) {
+        running.ending = true;
+        if (running.input) SaveFinding(*running.target, running.index, *running.input, kind, detail);
         std::printf("the run ended at a %s\n", kind);
         std::fflush(stdout);
         ::TerminateProcess(::GetCurrentProcess(), 3);
@@ -129,7 +106,7 @@ void SaveFinding(const Target& target, uint64_t index, const FuzzCase& input, co
 }
 
 [[noreturn]] void EndWithCrash(const std::string& detail) {
-    current.lock.lock();
+    running.lock.lock();
     EndWithRunningCase("crash", detail);
 }
 
@@ -139,15 +116,12 @@ LONG WINAPI UnhandledException(EXCEPTION_POINTERS* exception) {
     EndWithCrash(code);
 }
 
-void OnAbort(int) { EndWithCrash("abort (a failed assertion)"); }
-void OnTerminate() { EndWithCrash("a C++ exception nobody caught"); }
-
 void Watchdog() {
     for (;;) {
         ::Sleep(100);
-        std::lock_guard<std::mutex> hold(current.lock);
-        if (current.input && ::GetTickCount64() - current.started > current.options->watchdogMs)
-            EndWithRunningCase("hang", "over " + std::to_string(current.options->watchdogMs) + " ms");
+        std::lock_guard<std::mutex> hold(running.lock);
+        if (running.input && ::GetTickCount64() - running.started > options.watchdogMs)
+            EndWithRunningCase("hang", "over " + std::to_string(options.watchdogMs) + " ms");
     }
 }
 
@@ -174,41 +148,36 @@ std::wstring MakeDataFolder() {
     return folder;
 }
 
-struct Totals {
-    uint64_t failed = 0;
-    double seconds = 0;
-};
-
-Totals RunTarget(const Options& options, const Target& target, const SeedFiles& seeds) {
-    Totals totals;
-    const ULONGLONG start = ::GetTickCount64();
-    for (uint64_t index = options.from; index < options.from + options.cases; ++index) {
-        const FuzzCase input = MakeCase(target, seeds, options.seed, index);
-        std::printf("case %s %llu\n", target.name, static_cast<unsigned long long>(index));
+// The number of failed cases.
+Count RunTarget(const Target& target, const SeedFiles& seeds) {
+    Count failed = 0;
+    for (Count index = options.from; index < options.from + options.cases; ++index) {
+        FuzzRandom random(CaseSeed(options.seed, target.name, index));
+        const FuzzCase input = target.make(seeds, random);
+        std::printf("case %s %llu\n", target.name, index);
         std::fflush(stdout);
         const ULONGLONG began = ::GetTickCount64();
         {
-            std::lock_guard<std::mutex> hold(current.lock);
-            current.target = &target;
-            current.index = index;
-            current.input = &input;
-            current.started = began;
+            std::lock_guard<std::mutex> hold(running.lock);
+            running.target = &target;
+            running.index = index;
+            running.input = &input;
+            running.started = began;
         }
         std::string problem;
-        const char* kind = "bad";
+        const char* kind = "crash";
         try {
             problem = target.run(input);
+            kind = "bad";
         } catch (const std::exception& error) {
-            kind = "crash";
             problem = std::string("exception out of the product code: ") + error.what();
         } catch (...) {
-            kind = "crash";
             problem = "exception out of the product code";
         }
         const ULONGLONG took = ::GetTickCount64() - began;
         {
-            std::lock_guard<std::mutex> hold(current.lock);
-            current.input = nullptr;
+            std::lock_guard<std::mutex> hold(running.lock);
+            running.input = nullptr;
         }
         // A slow case is a finding even though it ended: a busy machine is no excuse at 2 s.
         if (problem.empty() && took > options.watchdogMs) {
@@ -216,12 +185,11 @@ Totals RunTarget(const Options& options, const Target& target, const SeedFiles& 
             problem = "took " + std::to_string(took) + " ms";
         }
         if (!problem.empty()) {
-            ++totals.failed;
+            ++failed;
             SaveFinding(target, index, input, kind, problem);
         }
     }
-    totals.seconds = static_cast<double>(::GetTickCount64() - start) / 1000.0;
-    return totals;
+    return failed;
 }
 
 int Usage() {
@@ -232,48 +200,41 @@ int Usage() {
     return 2;
 }
 
-bool Number(const wchar_t* text, uint64_t& value) {
-    wchar_t* end = nullptr;
-    value = std::wcstoull(text, &end, 10);
-    return end && *end == L'\0' && end != text;
-}
-
 int Run(int argc, wchar_t** argv) {
-    Options options;
-    options.sourceFolder = Widen(RUD_FUZZ_SOURCE_DIR);
     std::wstring target = L"all";
-    bool findingsGiven = false, casesGiven = false, oneCase = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring arg = argv[i];
-        uint64_t number = 0;
-        if (i + 1 >= argc) return Usage();
-        const wchar_t* value = argv[++i];
+    bool casesGiven = false, oneCase = false;
+    if (argc % 2 == 0) return Usage();  // options come in pairs
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring arg = argv[i], value = argv[i + 1];
+        wchar_t* end = nullptr;
+        const Count number = std::wcstoull(value.c_str(), &end, 10);
+        const bool isNumber = !value.empty() && *end == L'\0';
         if (arg == L"--target") target = value;
         else if (arg == L"--source") options.sourceFolder = value;
-        else if (arg == L"--findings") { options.findingsFolder = value; findingsGiven = true; }
-        else if (!Number(value, number)) return Usage();
+        else if (arg == L"--findings") options.findingsFolder = value;
+        else if (!isNumber) return Usage();
         else if (arg == L"--cases") { options.cases = number; casesGiven = true; }
         else if (arg == L"--from") options.from = number;
         else if (arg == L"--case") { options.from = number; oneCase = true; }
         else if (arg == L"--seed") options.seed = number;
-        else if (arg == L"--watchdog") options.watchdogMs = static_cast<DWORD>(number);
+        else if (arg == L"--watchdog") options.watchdogMs = number;
         else return Usage();
     }
     if (oneCase && !casesGiven) options.cases = 1;
-    if (!findingsGiven) options.findingsFolder = options.sourceFolder + L"/fuzz/findings";
+    if (options.findingsFolder.empty()) options.findingsFolder = options.sourceFolder + L"/fuzz/findings";
+    std::vector<const Target*> targets;
     for (const Target& known : Targets())
-        if (target == L"all" || target == Widen(known.name)) options.targets.push_back(&known);
-    if (options.targets.empty()) return Usage();
+        if (target == L"all" || target == Widen(known.name)) targets.push_back(&known);
+    if (targets.empty()) return Usage();
 
     SeedFiles seeds;
-    seeds.analyses = FolderFiles(options.sourceFolder + L"/samples/analyses");
-    seeds.replies = FolderFiles(options.sourceFolder + L"/fuzz/seeds/replies");
-    seeds.settings = FolderFiles(options.sourceFolder + L"/fuzz/seeds/settings");
-    seeds.customBins = FolderFiles(options.sourceFolder + L"/fuzz/seeds/custombin");
-    seeds.records = FolderFiles(options.sourceFolder + L"/fuzz/seeds/records");
-    for (const auto* files : {&seeds.analyses, &seeds.replies, &seeds.settings, &seeds.customBins, &seeds.records})
-        if (files->empty()) {
-            std::printf("rud_fuzz: seeds missing below %ls (samples/analyses, fuzz/seeds/*)\n", options.sourceFolder.c_str());
+    const std::pair<std::vector<std::string> SeedFiles::*, const wchar_t*> seedFolders[] = {
+        {&SeedFiles::analyses, L"/samples/analyses"}, {&SeedFiles::replies, L"/fuzz/seeds/replies"},
+        {&SeedFiles::settings, L"/fuzz/seeds/settings"}, {&SeedFiles::customBins, L"/fuzz/seeds/custombin"},
+        {&SeedFiles::records, L"/fuzz/seeds/records"}};
+    for (const auto& [files, folder] : seedFolders)
+        if ((seeds.*files = FolderFiles(options.sourceFolder + folder)).empty()) {
+            std::printf("rud_fuzz: no seeds in %ls%ls\n", options.sourceFolder.c_str(), folder);
             return 2;
         }
     if (!LoadLanguageFile()) {
@@ -288,32 +249,28 @@ int Run(int argc, wchar_t** argv) {
         return IDOK;
     });
 
-    current.options = &options;
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     ::SetUnhandledExceptionFilter(&UnhandledException);
-    std::signal(SIGABRT, &OnAbort);
-    std::set_terminate(&OnTerminate);
+    std::signal(SIGABRT, [](int) { EndWithCrash("abort (a failed assertion)"); });
+    std::set_terminate([] { EndWithCrash("a C++ exception nobody caught"); });
     std::thread(&Watchdog).detach();
 
-    std::printf("rud_fuzz: seed %llu, cases %llu to %llu, watchdog %lu ms\n", static_cast<unsigned long long>(options.seed),
-                static_cast<unsigned long long>(options.from),
-                static_cast<unsigned long long>(options.from + options.cases - 1),
-                static_cast<unsigned long>(options.watchdogMs));
-    uint64_t passed = 0, failed = 0;
-    for (const Target* each : options.targets) {
-        const Totals totals = RunTarget(options, *each, seeds);
-        passed += options.cases - totals.failed;
-        failed += totals.failed;
-        std::printf("%-13s cases %llu  failed %llu  time %.1f s\n", each->name,
-                    static_cast<unsigned long long>(options.cases), static_cast<unsigned long long>(totals.failed),
-                    totals.seconds);
+    std::printf("rud_fuzz: seed %llu, cases %llu to %llu, watchdog %llu ms\n", options.seed, options.from,
+                options.from + options.cases - 1, options.watchdogMs);
+    Count passed = 0, failed = 0;
+    for (const Target* each : targets) {
+        const ULONGLONG start = ::GetTickCount64();
+        const Count targetFailed = RunTarget(*each, seeds);
+        passed += options.cases - targetFailed;
+        failed += targetFailed;
+        std::printf("%-13s cases %llu  failed %llu  time %.1f s\n", each->name, options.cases, targetFailed,
+                    static_cast<double>(::GetTickCount64() - start) / 1000.0);
     }
     rud::SetMessageBoxHandler(nullptr);
     std::error_code ignored;
     std::filesystem::remove_all(std::filesystem::path(dataFolder), ignored);
     if (failed) std::printf("findings in %ls\n", options.findingsFolder.c_str());
-    std::printf("%llu passed, %llu failed\n", static_cast<unsigned long long>(passed),
-                static_cast<unsigned long long>(failed));
+    std::printf("%llu passed, %llu failed\n", passed, failed);
     std::fflush(stdout);
     return failed ? 1 : 0;
 }

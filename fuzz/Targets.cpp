@@ -5,9 +5,7 @@
 #include "core/DataFolders.h"
 #include "core/TextConversions.h"
 #include "core/WinHandles.h"
-#include "fuzz/ByteMutations.h"
-#include "fuzz/FuzzTargets.h"
-#include "fuzz/JsonMutations.h"
+#include "fuzz/Fuzz.h"
 #include "submit/ClientLink.h"
 #include "submit/TaskJson.h"
 
@@ -34,11 +32,9 @@ std::string MakeAnalysisBytes(const SeedFiles& seeds, FuzzRandom& random) {
     return text;
 }
 
+// With the artist's previous analysis ("before.json") read first.
 FuzzCase MakeAnalysis(const SeedFiles& seeds, FuzzRandom& random) {
-    FuzzCase input;
-    input.parts.push_back({"json", MakeAnalysisBytes(seeds, random)});
-    input.parts.push_back({"before.json", random.Pick(seeds.analyses)});  // the artist's previous analysis
-    return input;
+    return FuzzCase{{{"json", MakeAnalysisBytes(seeds, random)}, {"before.json", random.Pick(seeds.analyses)}}};
 }
 
 // What an analysis leaves in the store, as text, to compare before and after.
@@ -89,9 +85,7 @@ FuzzCase MakeReply(const SeedFiles& seeds, FuzzRandom& random) {
         reply = head + MutateJson(seed.substr(brace), random, seeds.replies, 1500);
     }
     reply.resize(std::min(reply.size(), kReceiveLimit));
-    FuzzCase input;
-    input.parts.push_back({"reply", reply});
-    return input;
+    return FuzzCase{{{"reply", reply}}};
 }
 
 std::string RunReply(const FuzzCase& input) {
@@ -108,19 +102,9 @@ std::string RunReply(const FuzzCase& input) {
 
 // ---- settings: GetClientInformation over a fuzzed settings file and custom.bin
 
-std::string Utf16(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-}
-
-// Line-wise changes of an INI text: values made long, huge, negative or non-ASCII; lines
-// dropped or repeated; the section header broken.
-std::string MutateIniLines(const std::string& ini, FuzzRandom& random) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = ini.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(ini.substr(start, end - start + 1));
-    if (start < ini.size()) lines.push_back(ini.substr(start));
-    if (lines.empty()) lines.push_back("[general]\r\n");
+// Lines put into an INI text at line starts: values long, huge, negative or non-ASCII, keys
+// repeated or empty, the section header again or broken. The byte mutations drop and repeat lines.
+std::string MutateIniLines(std::string ini, FuzzRandom& random) {
     static const char* const kValues[] = {
         "", "0", "-1", "80abc", "+8080", " 8080", "0x50", "2147483647", "2147483648", "-2147483649",
         "99999999999999999999999999", "65536", "1.3.7", "1.3.8", "9.9.9", "0.0.1", "\xE4\xB8\xAD\xE6\x96\x87",
@@ -128,23 +112,15 @@ std::string MutateIniLines(const std::string& ini, FuzzRandom& random) {
     };
     static const char* const kKeys[] = {"ip", "port", "lowerversion", "REMBER_SETTING", "", "[general]", "general"};
     for (size_t steps = 1 + random.Below(3); steps > 0; --steps) {
-        const size_t at = random.Below(lines.size());
-        switch (random.Below(6)) {
-        case 0: case 1: {
-            std::string value = random.OneIn(4) ? std::string(random.Length(3000, 70000), random.OneIn(2) ? '9' : 'x')
-                                                : std::string(random.Pick(kValues));
-            lines.insert(lines.begin() + at, std::string(random.Pick(kKeys)) + "=" + value + "\r\n");
-            break;
-        }
-        case 2: lines.erase(lines.begin() + at); if (lines.empty()) lines.push_back(""); break;
-        case 3: lines.insert(lines.begin() + at, lines[at]); break;
-        case 4: lines.insert(lines.begin() + at, random.OneIn(2) ? "[general]\r\n" : "[gen\r\n"); break;
-        default: lines[at] = std::string(random.Pick(kKeys)) + lines[at]; break;
-        }
+        const size_t newline = ini.find('\n', random.Below(ini.size() + 1));
+        const size_t at = newline == std::string::npos ? ini.size() : newline + 1;
+        std::string line = random.OneIn(5) ? (random.OneIn(2) ? "[general]" : "[gen") : random.Pick(kKeys);
+        if (line[0] != '[')
+            line += "=" + (random.OneIn(4) ? std::string(random.Length(3000, 70000), random.OneIn(2) ? '9' : 'x')
+                                            : std::string(random.Pick(kValues)));
+        ini.insert(at, line + "\r\n");
     }
-    std::string out;
-    for (const std::string& line : lines) out += line;
-    return out;
+    return ini;
 }
 
 // Changes of a UTF-16 key=value text in whole code units: more "=", a lone surrogate, a zero
@@ -157,7 +133,7 @@ std::string MutateUtf16(const std::string& bytes, FuzzRandom& random) {
         if (random.OneIn(5)) text.insert(at, std::wstring(random.Length(300, 40000), random.OneIn(2) ? L'1' : L'='));
         else text.insert(at, 1, random.Pick(kUnits));
     }
-    std::string out = Utf16(text);
+    std::string out(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     if (random.OneIn(3)) out.push_back(static_cast<char>(random.Next()));  // an odd length
     return out;
 }
@@ -286,8 +262,9 @@ std::string RunSharedMemory(const FuzzCase& input) {
     const size_t present = input.parts.size();
     if (user.valid != (present == 2)) return "valid is " + std::string(user.valid ? "true" : "false");
     if (present >= 1 && user.userName != rud::Utf8ToWide(expected[0])) return "userName is not the record's text";
-    if (present == 2 && user.savePathUtf8 != expected[1]) return "savePathUtf8 is not the record's text";
-    if (present < 2 && !user.savePathUtf8.empty()) return "savePathUtf8 set without its record";
+    if (present == 2 && (user.savePathUtf8 != expected[1] || user.savePath != rud::Utf8ToWide(expected[1])))
+        return "the save path is not the record's text";
+    if (present < 2 && !(user.savePathUtf8.empty() && user.savePath.empty())) return "a save path without its record";
     return {};
 }
 

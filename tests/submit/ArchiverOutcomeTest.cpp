@@ -41,7 +41,7 @@ TEST(ArchiverOutcome, JudgesEveryRun) {
     for (const auto& c : cases) {
         const std::string what = std::to_string(c.run.exitCode) + " with " + std::to_string(c.bytes) + " bytes";
         ::DeleteFileW(archive.c_str());
-        if (c.bytes >= 0) rudtest::WriteFileBytes(archive, std::string(static_cast<size_t>(c.bytes), '7'));
+        if (c.bytes >= 0) rudtest::WriteBytes(archive, std::string(static_cast<size_t>(c.bytes), '7'));
         EXPECT_EQ(rud::JudgeArchiverRun(c.run, archive), c.outcome) << what;
         EXPECT_EQ(rudtest::FileExists(archive), c.outcome == ArchiverOutcome::kPacked) << what;
         if (c.stringId == 0) continue;

@@ -41,8 +41,6 @@ TEST(ArchiverProgressParser, ReadsThePercentageOfEachOutput) {
         {"piped start", {kPipedStart}, 3},
         {"piped end", {kPipedStart, kPipedEnd}, 100},
         {"terminal", {kTerminal}, 2},
-        {"split between digits", {"\b\b\b\b 9", "9% 1 + big.bin"}, 99},
-        {"split before the sign", {"\b\b\b\b100", "% 1 + big.bin"}, 100},
         {"split in the leading blanks", {"  3% + a\b\b\b\b\b\b\b\b ", " ", "4", "% + a"}, 4},
         {"one byte a chunk", {"\b", " ", "4", "2", "%"}, 42},
         {"carriage returns of a console", {"\r 41% + a.max\r 42% + a.max"}, 42},

@@ -26,7 +26,7 @@ protected:
         std::mt19937 noise(15);
         std::string bytes(static_cast<size_t>(noiseMb) << 20, '\0');
         for (char& c : bytes) c = static_cast<char>(noise());
-        rudtest::WriteFileBytes(folder / L"Villa.max", bytes);
+        rudtest::WriteBytes(folder / L"Villa.max", bytes);
         info.zipExePath = rudtest::BinFolder() + L"\\7z.exe";
         info.compressDir = folder / L"compress";
         info.scenePath = rud::WideToUtf8(folder / L"Villa.max");

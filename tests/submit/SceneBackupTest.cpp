@@ -16,7 +16,7 @@ using Paths = std::vector<std::wstring>;
 class SceneCopyTest : public ::testing::Test {
 protected:
     SceneCopyTest() {
-        rudtest::WriteFileBytes(scene, "scene bytes");
+        rudtest::WriteBytes(scene, "scene bytes");
         fake.host.sceneFileName = L"tower.max";
         fake.host.sceneFilePath = scene;
     }
@@ -85,7 +85,7 @@ TEST_F(SceneCopyTest, BackupCopiesTheSceneBesideIt) {
     ASSERT_NE(rud::BackupSceneFile(store, backup), 0);
     EXPECT_EQ(std::wstring(backup).rfind(folder / L"tower_", 0), 0u) << rud::WideToUtf8(backup);
     EXPECT_TRUE(std::regex_match(std::wstring(backup), std::wregex(L".*_[0-9]{6}\\.max")));
-    EXPECT_EQ(rudtest::ReadFileBytes(backup), "scene bytes");
+    EXPECT_EQ(rudtest::ReadBytes(backup), "scene bytes");
     store.sceneFilePath = rud::WideToUtf8(folder / L"missing.max");
     wchar_t untouched[rud::kMaxScenePathLength + 1] = {};
     EXPECT_EQ(rud::BackupSceneFile(store, untouched), 0);

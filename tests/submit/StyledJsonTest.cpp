@@ -44,9 +44,9 @@ TEST(StyledJson, UnescapesOnlyEscapesOfNonAsciiCharacters) {
 TEST(WideTextFile, WritesCrLfLineEndsAtAWidePath) {
     rudtest::ScratchFolder folder(L"textfile");
     const std::wstring path = folder / L"\x4e2d\x6587.json";
-    rudtest::WriteFileBytes(path, std::string(1000, ' ') + "old");
+    rudtest::WriteBytes(path, std::string(1000, ' ') + "old");
     ASSERT_EQ(rud::WriteWideTextFile(path, "{\n   \"a\" : 1\n}\n"), rud::TextFileResult::kWritten);
-    EXPECT_EQ(rudtest::ReadFileBytes(path), "{\r\n   \"a\" : 1\r\n}\r\n");   // truncated, not appended
+    EXPECT_EQ(rudtest::ReadBytes(path), "{\r\n   \"a\" : 1\r\n}\r\n");   // truncated, not appended
     EXPECT_EQ(rud::WriteWideTextFile(folder / L"missing\\a.json", "x"), rud::TextFileResult::kOpenFailed);
 }
 

@@ -12,8 +12,6 @@
 #include <json/reader.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace rudtest {
 
@@ -31,19 +29,10 @@ ScratchFolder::~ScratchFolder() {
     fs::remove_all(path_, ignored);
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
-    std::ifstream file(fs::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream(fs::path(path), std::ios::binary | std::ios::trunc) << bytes;
-}
-
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string LogFileBytes(const std::string& channel) {
-    return ReadFileBytes(rud::AnsiChsToWide(rud::LogChannel(channel, 2, 5, 0).BasePath() + ".log"));
+    return ReadBytes(rud::AnsiChsToWide(rud::LogChannel(channel, 2, 5, 0).BasePath() + ".log"));
 }
 
 Json::Value ParseJson(const std::string& text) {

@@ -7,6 +7,7 @@
 #include <json/value.h>
 
 #include "core/ResourceStrings.h"
+#include "tests/support/TestFiles.h"
 
 #include <atomic>
 #include <string>
@@ -25,8 +26,6 @@ private:
     std::wstring path_;
 };
 
-std::string ReadFileBytes(const std::wstring& path);
-void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 // The current file of a log channel ("kiv_http", "kiv_data") as written.
 std::string LogFileBytes(const std::string& channel);

@@ -34,7 +34,7 @@ protected:
     // 场景\别墅.max, saved and open, with one checked camera.
     SubmitWorkflowTest() : folder(L"workflow"), sceneFolder(folder / L"\x573a\x666f") {
         ::CreateDirectoryW(sceneFolder.c_str(), nullptr);
-        rudtest::WriteFileBytes(sceneFolder + L"\\\x522b\x5885.max", std::string(100000, 's'));
+        rudtest::WriteBytes(sceneFolder + L"\\\x522b\x5885.max", std::string(100000, 's'));
         fake.host.sceneFileName = L"\x522b\x5885.max";
         fake.host.sceneFilePath = sceneFolder + L"\\\x522b\x5885.max";
         store.analysisText = LR"({"app_version": "27.0", "renderer": "V_Ray", "errors": []})";
@@ -221,7 +221,7 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
     case Stop::kNeverSaved: fake.host.sceneFilePath.clear(); break;
     case Stop::kNameTooLong: dialog.SetText(IDC_MAIN_SCENE_NAME, std::wstring(300, L'n')); break;
     case Stop::kOtherFileKept:
-        rudtest::WriteFileBytes(other, "another version");
+        rudtest::WriteBytes(other, "another version");
         boxes.QueueAnswer(IDNO);
         text = rud::WorkerTextWith(row.stringId, L"tower.max");
         break;
@@ -248,7 +248,7 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
     }
     EXPECT_EQ(fake.host.savedTo, row.saves ? Texts{other} : Texts{});
     if (row.stop == Stop::kOtherFileKept) {
-        EXPECT_EQ(rudtest::ReadFileBytes(other), "another version");
+        EXPECT_EQ(rudtest::ReadBytes(other), "another version");
     }
     if (!cancels) return;
     EXPECT_EQ(client.Received(), row.sends);

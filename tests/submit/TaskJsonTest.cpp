@@ -38,7 +38,7 @@ protected:
     Json::Value Write() {
         info.jsonDir = folder / L"json";
         EXPECT_TRUE(rud::WriteTaskJson(store, dialog.Handle(), info, L"TASK-1", body));
-        fileBytes = rudtest::ReadFileBytes(info.jsonDir);
+        fileBytes = rudtest::ReadBytes(info.jsonDir);
         return ParseJson(fileBytes);
     }
     void AddCamera(const std::wstring& name, bool renderable) {

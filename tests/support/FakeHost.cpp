@@ -15,14 +15,8 @@ private:
     int& live_;
 };
 
-class FakeToolTip : public rud::IToolTip {
-public:
-    FakeToolTip(FakeHost& host, HWND control) : host_(host), control_(control) {}
-    ~FakeToolTip() override { host_.toolTips.erase(control_); }
-private:
-    FakeHost& host_;
-    HWND control_;
-};
+// The plug-in only keeps a tool tip alive; nothing reads it back.
+class FakeToolTip : public rud::IToolTip {};
 
 } // namespace
 
@@ -99,9 +93,8 @@ std::unique_ptr<rud::ISpinner> FakeHost::GetSpinner(HWND spinnerWindow) {
     return std::make_unique<FakeSpinner>(*this, spinnerWindow);
 }
 
-std::unique_ptr<rud::IToolTip> FakeHost::AttachToolTip(HWND control, const std::wstring& text) {
-    toolTips[control] = text;
-    return std::make_unique<FakeToolTip>(*this, control);
+std::unique_ptr<rud::IToolTip> FakeHost::AttachToolTip(HWND, const std::wstring&) {
+    return std::make_unique<FakeToolTip>();
 }
 
 GUID FakeHost::CreateGuid() {

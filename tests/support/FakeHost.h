@@ -48,7 +48,6 @@ public:
     std::vector<std::wstring> scripts;
     int liveScriptValues = 0;   // Init without Free
     int scriptValuesCreated = 0;
-    std::map<HWND, std::wstring> toolTips;
     // Threads that switched to the language pack (the plug-in's threads call it from their own).
     std::mutex languagePackLock;
     std::set<DWORD> languagePackThreads;

@@ -1,6 +1,6 @@
-// The stand-in SDK headers must declare what the plug-in uses exactly as 3ds Max 2025's do, or a
-// mistake that the real SDK would reject (or compile differently) builds here unnoticed. The
-// declarations are checked at compile time; the custom controls at run time.
+// The stand-in headers declare what the plug-in uses exactly as 3ds Max 2025's do, or a mistake
+// that the real SDK would reject (or compile differently) builds here unnoticed. Compiled into
+// the stand-in core library, so a stand-in header that drifts from the real one stops the build.
 #include <max.h>
 
 #include <CUI/ICuiMenu.h>
@@ -16,11 +16,7 @@
 #include <systemutilities.h>
 #include <winutil.h>
 
-#include "MaxStandin.h"
-#include "core/WinHandles.h"
-
-#include <gtest/gtest.h>
-
+#include <cstddef>
 #include <type_traits>
 
 namespace {
@@ -103,60 +99,5 @@ static_assert(same<decltype(&::ExecuteMAXScriptScript), BOOL (*)(const MCHAR*, M
 static_assert(same<std::underlying_type_t<MAXScript::ScriptSource>, int> &&
               static_cast<int>(MAXScript::ScriptSource::NonEmbedded) == 2);
 static_assert(same<MCHAR, wchar_t> && same<MSTR, WStr>);
-
-// A dialog with a host spinner next to a custom edit, as the camera dialog's template has them.
-struct SpinnerDialog {
-    SpinnerDialog() {
-        parent.reset(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
-        ::SetWindowLongPtrW(parent.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Record));
-        edit = ::CreateWindowExW(0, L"CustEdit", L"", WS_CHILD, 0, 0, 60, 20, parent.get(),
-                                 reinterpret_cast<HMENU>(1040), nullptr, nullptr);
-        plain = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 30, 60, 20, parent.get(),
-                                  reinterpret_cast<HMENU>(1043), nullptr, nullptr);
-        spin = ::CreateWindowExW(0, L"SpinnerControl", L"", WS_CHILD, 60, 0, 10, 20, parent.get(),
-                                 reinterpret_cast<HMENU>(1041), nullptr, nullptr);
-    }
-    static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == CC_SPINNER_CHANGE) {
-            lastId = LOWORD(wParam);
-            lastSpinner = reinterpret_cast<ISpinnerControl*>(lParam);
-            lastValue = lastSpinner ? lastSpinner->GetFVal() : -1.0f;
-            return 0;
-        }
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    static std::wstring Text(HWND window) {
-        wchar_t text[64] = {};
-        ::GetWindowTextW(window, text, 64);
-        return text;
-    }
-    rud::UniqueHwnd parent;
-    HWND edit = nullptr, plain = nullptr, spin = nullptr;
-    static inline int lastId = 0;
-    static inline ISpinnerControl* lastSpinner = nullptr;
-    static inline float lastValue = 0.0f;
-};
-
-TEST(StandInControls, SpinnerDrivesItsCustomEditAndReportsItselfInTheMessage) {
-    ASSERT_TRUE(maxstandin::SpinnerClassRegistered() && maxstandin::CustEditClassRegistered());
-    SpinnerDialog dialog;
-    ASSERT_TRUE(dialog.edit && dialog.spin);
-    ISpinnerControl* spinner = ::SetupFloatSpinner(dialog.parent.get(), 1041, 1040, 0.001f, 2048.0f, 1.5f, 0.001f);
-    ASSERT_NE(spinner, nullptr);
-    EXPECT_EQ(SpinnerDialog::Text(dialog.edit), L"1.500");
-    ::SetWindowTextW(dialog.edit, L"2.25");
-    spinner->SetValue(spinner->GetFVal(), TRUE);
-    EXPECT_EQ(SpinnerDialog::lastId, 1041);
-    ASSERT_NE(SpinnerDialog::lastSpinner, nullptr);
-    EXPECT_EQ(SpinnerDialog::lastSpinner->GetHwnd(), dialog.spin) << "lParam is the ISpinnerControl*";
-    EXPECT_FLOAT_EQ(SpinnerDialog::lastValue, 2.25f);
-    ReleaseISpinner(spinner);
-
-    // A plain Win32 edit is not linked: the spinner never writes into it.
-    ISpinnerControl* unlinked = ::SetupFloatSpinner(dialog.parent.get(), 1041, 1043, 0.0f, 10.0f, 3.0f, 0.1f);
-    ASSERT_NE(unlinked, nullptr);
-    EXPECT_EQ(SpinnerDialog::Text(dialog.plain), L"");
-    ReleaseISpinner(unlinked);
-}
 
 } // namespace

@@ -49,11 +49,7 @@ struct VersionBlock {
 } // namespace
 
 TEST(VersionResource, EveryShippedFileCarriesTheProjectVersionAndItsLanguage) {
-    struct Case {
-        const wchar_t* file;
-        const wchar_t* originalName;
-        WORD language;
-    };
+    struct Case { const wchar_t* file; const wchar_t* originalName; WORD language; };
     const Case cases[] = {
         {L"RUD_Rendering_2025.gup", L"RUD_Rendering_2025.gup", 0x0409},
         {L"en-US\\RUD_Rendering_2025.gup.mui", L"RUD_Rendering_2025.gup.mui", 0x0409},

@@ -67,9 +67,7 @@ TEST(ActionCallback, UnknownIdsDoNothingAndStillSucceed) {
 TEST(ActionCallback, AboutBoxUsesTheStringTableAndItsLanguageRule) {
     const HINSTANCE english = rud::LanguageModule();
     for (auto [locale, language] : {std::pair{L"zh-CN", WORD{1}}, std::pair{L"en-US", WORD{1033}}}) {
-        const std::wstring file = rudtest::BinFolder() + L"\\" + locale + L"\\RUD_Rendering_2025.gup.mui";
-        rud::UniqueModule module(
-            ::LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+        const rud::UniqueModule module = rudtest::LoadLanguageFile(locale);
         ASSERT_TRUE(module) << locale;
         rud::SetLanguageModule(module.get());
         rudtest::MessageBoxRecorder boxes;

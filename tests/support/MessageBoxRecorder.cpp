@@ -44,11 +44,4 @@ void InstallUnexpectedBoxGuard() {
     });
 }
 
-std::wstring BinFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/"));
-}
-
 } // namespace rudtest

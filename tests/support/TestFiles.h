@@ -1,9 +1,10 @@
 #pragma once
-// Files for the tests: whole-file reads and writes, and the settings file of the test program's
-// own data folder (programs that link support/OwnDataFolder.cpp get a fresh, empty data folder in
+// Files for the tests and the fuzzer: the program's folder and the language files built there,
+// whole-file reads and writes, and the settings file of the test program's own data folder (programs that link support/OwnDataFolder.cpp get a fresh, empty data folder in
 // the temporary folder instead of the machine's C:\ProgramData\RUD Rendering).
 #include "core/DataFolders.h"
 #include "core/TextConversions.h"
+#include "core/WinHandles.h"
 
 #include <windows.h>
 
@@ -13,6 +14,20 @@
 #include <string>
 
 namespace rudtest {
+
+// The folder of the running program (bin\), where the plug-in's files are built.
+inline std::wstring BinFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+// The plug-in's language file for `locale` ("en-US", "zh-CN"), loaded for its resources only.
+inline rud::UniqueModule LoadLanguageFile(const std::wstring& locale) {
+    return rud::UniqueModule(::LoadLibraryExW((BinFolder() + L"\\" + locale + L"\\RUD_Rendering_2025.gup.mui").c_str(),
+                                              nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+}
 
 inline void WriteBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << bytes;

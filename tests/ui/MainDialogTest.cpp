@@ -58,7 +58,7 @@ protected:
     void TearDown() override { ::DestroyWindow(dialog); }
     HWND Open(const std::string& analysis) {
         ::DestroyWindow(dialog);
-        AnswerAnalysisWith(fake.host, analysis);
+        fake.host.AnswerAnalysis(analysis);
         return dialog = CreateDialogFromLanguageFile(IDD_MAIN, rud::MainDialogProc);
     }
     std::wstring LastBox() const { return boxes.Count() ? boxes.Boxes().back().text : L""; }
@@ -90,7 +90,7 @@ TEST_F(MainDialogTest, WhatOpeningRefuses) {
         caseBoxes.QueueAnswer(IDNO);
         settings.Set(L"lowerversion", c.lowerVersion);
         fake.host.sceneFileName = c.sceneFile;
-        AnswerAnalysisWith(fake.host, c.analysis);
+        fake.host.AnswerAnalysis(c.analysis);
         ModalRun run = RunModalDialog(IDD_MAIN, rud::MainDialogProc, [](HWND) {});
         std::wstring expected = Text(c.message);
         if (c.message == IDS_DUPLICATE_CAMERAS_HEAD) expected += L"CamA" + Text(IDS_DUPLICATE_CAMERAS_TAIL);

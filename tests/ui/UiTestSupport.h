@@ -15,8 +15,6 @@ namespace rudtest {
 // An analysis the way the script writes it (numbers as strings), 1920x1080. `extra` replaces
 // the default "is_region" member, e.g. "\"is_region\" : \"true\"".
 std::string SampleAnalysis(const std::vector<std::string>& cameraNames, const std::string& extra = "");
-// Makes the fake host answer the analysis script by writing `json` to the script's result path.
-void AnswerAnalysisWith(FakeHost& host, const std::string& json);
 
 std::wstring Text(int stringId);   // from the language file
 HWND CreateDialogFromLanguageFile(int templateId, DLGPROC procedure, HWND owner = nullptr);

@@ -24,6 +24,12 @@ MainDialogWindow::~MainDialogWindow() {
     if (!Closed()) ::DestroyWindow(window_);
 }
 
+std::wstring MainDialogWindow::Text(int id) const {
+    wchar_t text[300] = {};
+    ::GetDlgItemTextW(window_, id, text, 300);
+    return text;
+}
+
 void MainDialogWindow::AddCamera(const std::wstring& name, bool checked) const {
     HWND table = ::GetDlgItem(window_, IDC_MAIN_CAMERAS);
     LVITEMW item{LVIF_TEXT, ListView_GetItemCount(table), 0, 0, 0, const_cast<wchar_t*>(name.c_str())};

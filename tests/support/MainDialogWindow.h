@@ -15,6 +15,7 @@ public:
     bool Closed() const { return !::IsWindow(window_); }
     void Check(int id, bool checked) const { ::CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
     void SetText(int id, const std::wstring& text) const { ::SetDlgItemTextW(window_, id, text.c_str()); }
+    std::wstring Text(int id) const;
     void AddCamera(const std::wstring& name, bool checked) const;
 private:
     HWND window_ = nullptr;

@@ -18,6 +18,7 @@
 namespace {
 
 using namespace rudtest;
+using rud::ResourceText;
 
 // A report-style list view as the main dialog has it, filled from a large scene.
 TEST(CameraTable, LargeScenesFillCompletelyInNameOrder) {
@@ -39,8 +40,8 @@ TEST(CameraTable, LargeScenesFillCompletelyInNameOrder) {
         ListView_GetItemText(list, 9999, column, text, 260);
         last.push_back(text);
     }
-    EXPECT_EQ(last, (std::vector<std::wstring>{L"Cam09999", L"1920", L"1080", L"9999", Text(IDS_PANORAMA_YES), L"EXR",
-                                               L"Cam09999_out"}));
+    EXPECT_EQ(last, (std::vector<std::wstring>{L"Cam09999", L"1920", L"1080", L"9999", ResourceText(IDS_PANORAMA_YES),
+                                               L"EXR", L"Cam09999_out"}));
     EXPECT_TRUE(rud::IsRowChecked(list, 9998));
     EXPECT_FALSE(rud::IsRowChecked(list, 9999));
 
@@ -105,9 +106,9 @@ TEST(WarningsList, EveryLineInOrderAndAnExtentThatOnlyGrows) {
 }
 
 TEST(BusyDialog, DisplayForEachState) {
-    std::wstring percent37 = Text(IDS_BUSY_PACKING_PERCENT);
+    std::wstring percent37 = ResourceText(IDS_BUSY_PACKING_PERCENT);
     percent37.replace(percent37.find(L"%d"), 2, L"37");
-    std::wstring bySize = Text(IDS_BUSY_PACKING);
+    std::wstring bySize = ResourceText(IDS_BUSY_PACKING);
     bySize.replace(bySize.find(L"%s"), 2, L"1.5 MB");
     EXPECT_EQ(rud::FormatMegabytes(12897485), L"12.3 MB");
     const struct { const char* what; int32_t stage; int32_t percent; bool cancelRequested;
@@ -115,9 +116,9 @@ TEST(BusyDialog, DisplayForEachState) {
         {"packing with a percentage", rud::kBusyPacking, 37, false, percent37, 37, true},
         {"packing before any percentage", rud::kBusyPacking, -1, false, bySize, -1, true},
         {"packing, cancel asked", rud::kBusyPacking, 37, true, percent37, 37, false},
-        {"saving cannot be stopped", rud::kBusySavingScene, -1, false, Text(IDS_BUSY_SAVING_SCENE), -1, false},
-        {"writing the task can still be stopped", rud::kBusyWritingTask, 100, false, Text(IDS_BUSY_WRITING_TASK), -1, true},
-        {"sending says it is too late", rud::kBusySending, 100, false, Text(IDS_BUSY_SENDING_FINAL), -1, false},
+        {"saving cannot be stopped", rud::kBusySavingScene, -1, false, ResourceText(IDS_BUSY_SAVING_SCENE), -1, false},
+        {"writing the task can still be stopped", rud::kBusyWritingTask, 100, false, ResourceText(IDS_BUSY_WRITING_TASK), -1, true},
+        {"sending says it is too late", rud::kBusySending, 100, false, ResourceText(IDS_BUSY_SENDING_FINAL), -1, false},
     };
     for (const auto& c : cases) {
         const rud::BusyDisplay display = rud::BusyDisplayFor(c.stage, c.percent, 1572864, c.cancelRequested);

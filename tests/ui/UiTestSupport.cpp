@@ -15,11 +15,6 @@ std::string SampleAnalysis(const std::vector<std::string>& cameraNames, const st
     return json + " ], " + (extra.empty() ? std::string("\"is_region\" : \"false\"") : extra) + " }\n";
 }
 
-std::wstring Text(int stringId) {
-    const wchar_t* text = rud::LoadResourceTextA(stringId);
-    return text ? text : L"";
-}
-
 HWND CreateDialogFromLanguageFile(int templateId, DLGPROC procedure, HWND owner) {
     return ::CreateDialogParamW(rud::LanguageModule(), MAKEINTRESOURCEW(templateId), owner, procedure, 0);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Equipment for the dialog tests: a fake analysis script answer, and helpers to drive dialogs
 // created from the language file.
+#include "core/ResourceStrings.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
@@ -16,7 +17,6 @@ namespace rudtest {
 // the default "is_region" member, e.g. "\"is_region\" : \"true\"".
 std::string SampleAnalysis(const std::vector<std::string>& cameraNames, const std::string& extra = "");
 
-std::wstring Text(int stringId);   // from the language file
 HWND CreateDialogFromLanguageFile(int templateId, DLGPROC procedure, HWND owner = nullptr);
 // Runs a modal dialog; `whileOpen` is called once from inside its message loop with the
 // dialog window (unless the dialog ends before it shows), and a dialog still open afterwards

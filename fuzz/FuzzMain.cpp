@@ -114,16 +114,6 @@ void Watchdog() {
     }
 }
 
-// A data folder of the run's own: the readers write logs and the settings target rewrites the
-// settings file, which must never be the machine's.
-std::wstring MakeDataFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"rud_fuzz_data_" + std::to_wstring(::GetCurrentProcessId());
-    for (const wchar_t* sub : {L"", L"/script", L"/json"}) ::CreateDirectoryW((folder + sub).c_str(), nullptr);
-    return folder;
-}
-
 // The number of failed cases.
 Count RunTarget(const Target& target, const SeedFiles& seeds) {
     Count failed = 0;
@@ -221,8 +211,8 @@ int Run(int argc, wchar_t** argv) {
     }
     rud::SetModuleInstance(::GetModuleHandleW(nullptr));
     rud::SetLanguageModule(language.get());
-    const std::wstring dataFolder = MakeDataFolder();
-    rud::SetDataFolderOverride(dataFolder);
+    // The readers write logs and the settings target rewrites the settings file: never the machine's.
+    const std::wstring dataFolder = rudtest::UseOwnDataFolder(L"rud_fuzz_data_");
     rud::SetMessageBoxHandler([](HWND, const std::wstring& text, const std::wstring& caption, UINT, WORD) {
         std::lock_guard<std::mutex> hold(boxesLock);
         shownBoxes.push_back({text, caption});

@@ -32,11 +32,6 @@ std::vector<RecordedBox> MessageBoxRecorder::Boxes() const {
     return boxes_;
 }
 
-size_t MessageBoxRecorder::Count() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return boxes_.size();
-}
-
 void InstallUnexpectedBoxGuard() {
     rud::SetMessageBoxHandler([](HWND, const std::wstring& text, const std::wstring&, UINT, WORD) {
         ADD_FAILURE() << "unexpected message box: " << std::string(text.begin(), text.end());

@@ -29,7 +29,7 @@ public:
 
     void QueueAnswer(int answer);
     std::vector<RecordedBox> Boxes() const;
-    size_t Count() const;
+    size_t Count() const { return Boxes().size(); }
 
 private:
     mutable std::mutex lock_;

@@ -38,6 +38,17 @@ inline std::string ReadBytes(const std::wstring& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// A fresh data folder of the program's own in the temporary folder, with the subfolders the
+// plug-in expects, made the plug-in's data folder (never the machine's C:\ProgramData\RUD Rendering).
+inline std::wstring UseOwnDataFolder(const std::wstring& prefix) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + prefix + std::to_wstring(::GetCurrentProcessId());
+    for (const wchar_t* sub : {L"", L"/script", L"/json"}) ::CreateDirectoryW((folder + sub).c_str(), nullptr);
+    rud::SetDataFolderOverride(folder);
+    return folder;
+}
+
 inline std::wstring CustomBinPath() { return rud::DataFolder() + L"/script/custom.bin"; }
 
 // kiv_plugin.ini (section "general") and custom.bin: absent when the guard starts and when it ends.

@@ -8,6 +8,7 @@
 // pass going on after a crash) exactly as in the full run.
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,8 @@ public:
     bool OneIn(size_t n) { return Below(n) == 0; }
     // Mostly small, sometimes large: lengths of runs and strings.
     size_t Length(size_t small, size_t large) { return OneIn(8) ? Below(large + 1) : Below(small + 1); }
-    template <typename T>
-    const T& Pick(const std::vector<T>& items) { return items[Below(items.size())]; }
-    template <typename T, size_t N>
-    const T& Pick(const T (&items)[N]) { return items[Below(N)]; }
+    template <typename Items>  // a vector or an array
+    const auto& Pick(const Items& items) { return items[Below(std::size(items))]; }
 
 private:
     uint64_t state_;
@@ -95,8 +94,5 @@ struct ShownBox {
     std::wstring text, caption;
 };
 std::vector<ShownBox> TakeShownBoxes();
-
-std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 } // namespace rudfuzz

@@ -11,6 +11,7 @@
 #include "core/MessageBoxes.h"
 #include "core/ResourceStrings.h"
 #include "fuzz/Fuzz.h"
+#include "tests/support/TestFiles.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -20,8 +21,6 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -31,16 +30,6 @@
 #endif
 
 namespace rudfuzz {
-
-std::string ReadFileBytes(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
-}
 
 namespace {
 
@@ -74,7 +63,7 @@ std::vector<std::string> FolderFiles(const std::wstring& folder) {
         if (entry.is_regular_file()) names.push_back(entry.path());
     std::sort(names.begin(), names.end());
     std::vector<std::string> files;
-    for (const auto& name : names) files.push_back(ReadFileBytes(name.wstring()));
+    for (const auto& name : names) files.push_back(rudtest::ReadBytes(name.wstring()));
     return files;
 }
 
@@ -85,8 +74,8 @@ void SaveFinding(const Target& target, Count index, const FuzzCase& input, const
                               std::to_string(index);
     const std::wstring base = options.findingsFolder + L"/" + Widen(std::string(target.name) + "-seed" +
                               std::to_string(options.seed) + "-case" + std::to_string(index) + "-" + kind);
-    for (const CasePart& part : input.parts) (void)WriteFileBytes(base + L"." + Widen(part.suffix), part.bytes);
-    (void)WriteFileBytes(base + L".txt", std::string(kind) + ": " + detail + "\n" + input.notes +
+    for (const CasePart& part : input.parts) rudtest::WriteBytes(base + L"." + Widen(part.suffix), part.bytes);
+    rudtest::WriteBytes(base + L".txt", std::string(kind) + ": " + detail + "\n" + input.notes +
                                              "again: rud_fuzz --target " + again + "\n");
     std::printf("  %s: %s case %llu: %s (%ls.*)\n", kind, target.name, index, detail.c_str(), base.c_str());
     std::fflush(stdout);
@@ -123,29 +112,6 @@ void Watchdog() {
         if (running.input && ::GetTickCount64() - running.started > options.watchdogMs)
             EndWithRunningCase("hang", "over " + std::to_string(options.watchdogMs) + " ms");
     }
-}
-
-// The plug-in's English language file, for the texts of the message boxes the readers show.
-bool LoadLanguageFile() {
-    rud::SetModuleInstance(::GetModuleHandleW(nullptr));
-    wchar_t exe[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring folder(exe);
-    folder = folder.substr(0, folder.find_last_of(L"\\/"));
-    HMODULE module = ::LoadLibraryExW((folder + L"\\en-US\\RUD_Rendering_2025.gup.mui").c_str(), nullptr,
-                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (module) rud::SetLanguageModule(module);
-    return module != nullptr;
-}
-
-// A data folder of the run's own: the readers write logs and the settings target rewrites the
-// settings file, which must never be the machine's.
-std::wstring MakeDataFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"rud_fuzz_data_" + std::to_wstring(::GetCurrentProcessId());
-    for (const wchar_t* sub : {L"", L"/script", L"/json"}) ::CreateDirectoryW((folder + sub).c_str(), nullptr);
-    return folder;
 }
 
 // The number of failed cases.
@@ -237,12 +203,16 @@ int Run(int argc, wchar_t** argv) {
             std::printf("rud_fuzz: no seeds in %ls%ls\n", options.sourceFolder.c_str(), folder);
             return 2;
         }
-    if (!LoadLanguageFile()) {
+    // The English texts of the message boxes the readers show.
+    rud::UniqueModule language = rudtest::LoadLanguageFile(L"en-US");
+    if (!language) {
         std::printf("rud_fuzz: cannot load the language file en-US\\RUD_Rendering_2025.gup.mui\n");
         return 2;
     }
-    const std::wstring dataFolder = MakeDataFolder();
-    rud::SetDataFolderOverride(dataFolder);
+    rud::SetModuleInstance(::GetModuleHandleW(nullptr));
+    rud::SetLanguageModule(language.get());
+    // The readers write logs and the settings target rewrites the settings file: never the machine's.
+    const std::wstring dataFolder = rudtest::UseOwnDataFolder(L"rud_fuzz_data_");
     rud::SetMessageBoxHandler([](HWND, const std::wstring& text, const std::wstring& caption, UINT, WORD) {
         std::lock_guard<std::mutex> hold(boxesLock);
         shownBoxes.push_back({text, caption});

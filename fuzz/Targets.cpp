@@ -8,6 +8,7 @@
 #include "fuzz/Fuzz.h"
 #include "submit/ClientLink.h"
 #include "submit/TaskJson.h"
+#include "tests/support/TestFiles.h"
 
 #include <json/reader.h>
 #include <json/value.h>
@@ -102,52 +103,16 @@ std::string RunReply(const FuzzCase& input) {
 
 // ---- settings: GetClientInformation over a fuzzed settings file and custom.bin
 
-// Lines put into an INI text at line starts: values long, huge, negative or non-ASCII, keys
-// repeated or empty, the section header again or broken. The byte mutations drop and repeat lines.
-std::string MutateIniLines(std::string ini, FuzzRandom& random) {
-    static const char* const kValues[] = {
-        "", "0", "-1", "80abc", "+8080", " 8080", "0x50", "2147483647", "2147483648", "-2147483649",
-        "99999999999999999999999999", "65536", "1.3.7", "1.3.8", "9.9.9", "0.0.1", "\xE4\xB8\xAD\xE6\x96\x87",
-        "127.0.0.1", "::1", "\"quoted\"", "=", "==", ";comment", "\xFF\xFE", "a\tb",
-    };
-    static const char* const kKeys[] = {"ip", "port", "lowerversion", "REMBER_SETTING", "", "[general]", "general"};
-    for (size_t steps = 1 + random.Below(3); steps > 0; --steps) {
-        const size_t newline = ini.find('\n', random.Below(ini.size() + 1));
-        const size_t at = newline == std::string::npos ? ini.size() : newline + 1;
-        std::string line = random.OneIn(5) ? (random.OneIn(2) ? "[general]" : "[gen") : random.Pick(kKeys);
-        if (line[0] != '[')
-            line += "=" + (random.OneIn(4) ? std::string(random.Length(3000, 70000), random.OneIn(2) ? '9' : 'x')
-                                            : std::string(random.Pick(kValues)));
-        ini.insert(at, line + "\r\n");
-    }
-    return ini;
-}
-
-// Changes of a UTF-16 key=value text in whole code units: more "=", a lone surrogate, a zero
-// unit, a long value, a byte-order mark in the middle.
-std::string MutateUtf16(const std::string& bytes, FuzzRandom& random) {
-    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-    static const wchar_t kUnits[] = {L'=', 0xD800, 0xDC00, 0, 0xFEFF, L'\r', L'\n', 0xFFFF, L'\x4E2D', L' '};
-    for (size_t steps = 1 + random.Below(3); steps > 0; --steps) {
-        const size_t at = random.Below(text.size() + 1);
-        if (random.OneIn(5)) text.insert(at, std::wstring(random.Length(300, 40000), random.OneIn(2) ? L'1' : L'='));
-        else text.insert(at, 1, random.Pick(kUnits));
-    }
-    std::string out(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    if (random.OneIn(3)) out.push_back(static_cast<char>(random.Next()));  // an odd length
-    return out;
-}
-
 FuzzCase MakeSettings(const SeedFiles& seeds, FuzzRandom& random) {
     FuzzCase input;
+    // The odd values (huge, signed, empty, repeated keys, lone surrogates, zero units) are in the
+    // seeds; the byte mutations splice them into one another and drop and repeat lines.
     std::string ini = random.Pick(seeds.settings);
-    if (!random.OneIn(4)) ini = MutateIniLines(ini, random);
-    if (random.OneIn(3)) ini = MutateBytes(ini, random, seeds.settings, 3, 1 << 18);
+    if (!random.OneIn(4)) ini = MutateBytes(ini, random, seeds.settings, 4, 1 << 18);
     input.parts.push_back({"ini", ini});
     if (!random.OneIn(5)) {  // otherwise there is no custom.bin
         std::string bin = random.Pick(seeds.customBins);
-        if (!random.OneIn(4)) bin = MutateUtf16(bin, random);
-        if (random.OneIn(3)) bin = MutateBytes(bin, random, seeds.customBins, 3, 1 << 18);
+        if (!random.OneIn(4)) bin = MutateBytes(bin, random, seeds.customBins, 4, 1 << 18);
         input.parts.push_back({"bin", bin});
     }
     return input;
@@ -189,13 +154,10 @@ std::wstring ExpectedAddress(const FuzzCase& input) {
 }
 
 std::string RunSettings(const FuzzCase& input) {
-    const std::wstring customBin = rud::DataFolder() + L"/script/custom.bin";
-    if (!WriteFileBytes(rud::SettingsFilePath(), input.parts[0].bytes)) return "cannot write the settings file";
-    if (const CasePart* bin = input.Part("bin")) {
-        if (!WriteFileBytes(customBin, bin->bytes)) return "cannot write custom.bin";
-    } else {
-        ::DeleteFileW(customBin.c_str());
-    }
+    const std::wstring customBin = rudtest::CustomBinPath();
+    rudtest::WriteBytes(rud::SettingsFilePath(), input.parts[0].bytes);
+    if (const CasePart* bin = input.Part("bin")) rudtest::WriteBytes(customBin, bin->bytes);
+    else ::DeleteFileW(customBin.c_str());
     static rud::RUDRenderingDataMgr store;
     rud::ClientInfo info;
     if (!rud::GetClientInformation(store, info)) return "GetClientInformation failed";
@@ -331,7 +293,7 @@ std::string RunTaskFile(const FuzzCase& input) {
     std::string body;
     const std::wstring path = info.jsonDir + L"/FUZZ-TASK.json";
     const bool written = rud::WriteTaskJson(store, nullptr, info, L"FUZZ-TASK", body);
-    const std::string task = ReadFileBytes(path);
+    const std::string task = rudtest::ReadBytes(path);
     ::DeleteFileW(path.c_str());
     if (!written) {
         // Only an analysis that is no JSON object may end without a task file.

@@ -71,7 +71,7 @@ TEST(Screenshots, EveryDialog) {
         // The warehouse's refused camera name would close the dialog at once: rename it here.
         size_t refused = json.find("Cam_Dock|East%");
         if (refused != std::string::npos) json.replace(refused, 14, "Cam_Dock_East");
-        AnswerAnalysisWith(fake.host, json);
+        fake.host.AnswerAnalysis(json);
         return CreateDialogFromLanguageFile(IDD_MAIN, rud::MainDialogProc);
     };
     auto openCamera = [&](bool allMode) {

@@ -7,12 +7,11 @@
 #include "core/ResourceStrings.h"
 #include "core/TextConversions.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -44,10 +43,7 @@ public:
     bool Has(const std::string& level, const std::string& text) const { return Count("[" + level + "] " + text) > 0; }
 
 private:
-    std::string Read() const {
-        std::ifstream file(path_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
+    std::string Read() const { return ReadBytes(rud::AnsiChsToWide(path_)); }
     std::string path_;
     size_t start_;
 };

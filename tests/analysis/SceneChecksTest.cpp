@@ -1,5 +1,7 @@
 #include "analysis/SceneChecks.h"
+#include "resources/ControlIds.h"
 #include "tests/analysis/AnalysisTestSupport.h"
+#include "tests/support/MainDialogWindow.h"
 #include "ui/CameraTable.h"
 #include "ui/RUDRenderingUiMgr.h"
 
@@ -35,30 +37,17 @@ TEST(CharacterRulesTest, ReferenceNames) {
     EXPECT_FALSE(rud::IsAllowedReferenceName(path));
 }
 
-// A plain parent window holding a checkbox list view as the camera table (control 1006).
 class CameraCheckTest : public rudtest::StoreTest {
 protected:
-    void SetUp() override {
-        StoreTest::SetUp();
-        ui = std::make_unique<rud::RUDRenderingUiMgr>();
-        dialog = ::CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, 0, 0, 0, 0);
-        table = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 380, 280, dialog,
-                                  reinterpret_cast<HMENU>(INT_PTR{1006}), nullptr, nullptr);
-        ListView_SetExtendedListViewStyle(table, LVS_EX_CHECKBOXES);
-        LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH, 0, 200, const_cast<wchar_t*>(L"Camera")};
-        ListView_InsertColumn(table, 0, &column);
-    }
-    void TearDown() override { ::DestroyWindow(dialog); }
-
     void AddCamera(const std::wstring& key, bool checked, int startFrame = 1) {
         cameras[key].startFrame = startFrame;
-        LVITEMW item{LVIF_TEXT, ListView_GetItemCount(table), 0, 0, 0, const_cast<wchar_t*>(key.c_str())};
-        ListView_SetCheckState(table, ListView_InsertItem(table, &item), checked);
+        dialog.AddCamera(key, checked);
     }
-    int32_t Validate(bool noneChecked = false) { return rud::ValidateCameras(*ui, dialog, cameras, noneChecked); }
+    int32_t Validate(bool noneChecked = false) { return rud::ValidateCameras(*ui, dialog.Handle(), cameras, noneChecked); }
 
-    std::unique_ptr<rud::RUDRenderingUiMgr> ui;
-    HWND dialog = nullptr, table = nullptr;
+    std::unique_ptr<rud::RUDRenderingUiMgr> ui = std::make_unique<rud::RUDRenderingUiMgr>();
+    rudtest::MainDialogWindow dialog;
+    HWND table = ::GetDlgItem(dialog.Handle(), IDC_MAIN_CAMERAS);
     std::map<std::wstring, rud::CameraInfo> cameras;
 };
 

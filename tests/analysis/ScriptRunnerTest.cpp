@@ -13,17 +13,6 @@ const std::wstring kScriptPath = L"C:/ProgramData/RUD Rendering/script/MaxRender
 
 class ScriptRunnerTest : public rudtest::StoreTest {
 protected:
-    // The fake script writes `bytes` as its result and a log beside it, and answers `answer`.
-    void PlayScript(const std::string& bytes, int answer) {
-        fake.host.onScript = [bytes, answer](const std::wstring& script) {
-            // The result path sits between the first two quotes of the script's second line.
-            const size_t begin = script.find(L"\ngMax.analysis \"") + 16;
-            const std::string path = rud::WideToAnsiChs(script.substr(begin, script.find(L'"', begin) - begin));
-            std::ofstream(path, std::ios::binary) << bytes;
-            std::ofstream(path + ".log", std::ios::binary) << "script log\n";
-            return answer;
-        };
-    }
     bool Run(std::wstring& resultText, HWND owner = nullptr) {
         auto value = fake.host.CreateScriptValue();
         return rud::RunAnalysisScript(*store, owner, *value, kScriptPath, resultText);
@@ -35,7 +24,7 @@ protected:
 };
 
 TEST_F(ScriptRunnerTest, WritesTheScriptReadsTheResultDropsOneByteOrderMarkAndCleansUp) {
-    PlayScript("\xEF\xBB\xBF\xEF\xBB\xBF{\"name\":\"\xE4\xB8\xAD.max\"}", 1);
+    fake.host.AnswerAnalysis("\xEF\xBB\xBF\xEF\xBB\xBF{\"name\":\"\xE4\xB8\xAD.max\"}");
     std::wstring resultText;
     ASSERT_TRUE(Run(resultText));
     EXPECT_EQ(L"fileIn \"C:/Program Files/My Scripts/a b.mse\"\ngMax.analysis \"C:/x y/r.ret\" \"\"",
@@ -52,7 +41,7 @@ TEST_F(ScriptRunnerTest, WritesTheScriptReadsTheResultDropsOneByteOrderMarkAndCl
 
 TEST_F(ScriptRunnerTest, OnlyAnswerOneSucceeds) {
     // A failed run (0) shows the error box and leaves the files for a look.
-    PlayScript("{}", 0);
+    fake.host.AnswerAnalysis("{}", 0);
     rudtest::MessageBoxRecorder boxes;
     const HWND owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4321));
     std::wstring resultText = L"previous";
@@ -63,8 +52,11 @@ TEST_F(ScriptRunnerTest, OnlyAnswerOneSucceeds) {
     ::DeleteFileW(store->analysisResultPath.c_str());
     ::DeleteFileW((store->analysisResultPath + L".log").c_str());
     // Any other answer reads the result but still fails; a run that wrote nothing reads as empty.
-    PlayScript("{\"a\":1}", 2);
+    // Each run has a result file of its own.
+    const std::wstring firstPath = store->analysisResultPath;
+    fake.host.AnswerAnalysis("{\"a\":1}", 2);
     EXPECT_FALSE(Run(resultText));
+    EXPECT_NE(firstPath, store->analysisResultPath);
     EXPECT_EQ(L"{\"a\":1}", resultText);
     EXPECT_FALSE(rud::PathExists(store->analysisResultPath));
     fake.host.onScript = [](const std::wstring&) { return 1; };

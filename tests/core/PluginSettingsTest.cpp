@@ -1,6 +1,6 @@
-#include "analysis/RUDRenderingDataMgr.h"
 #include "core/PluginSettings.h"
-#include "tests/core/ControlWindow.h"
+#include "resources/ControlIds.h"
+#include "tests/support/MainDialogWindow.h"
 #include "tests/support/TestFiles.h"
 
 #include <windows.h>
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-// The main dialog's remembered controls on a plain window: without "remember" (1001) the defaults
+// The main dialog's remembered controls, without its logic: without "remember" (1001) the defaults
 // are written, with it the controls' values; the client's own keys are never touched.
 TEST(RememberedValues, WrittenFromTheControlsOnlyWhenRememberIsChecked) {
     using KeyValues = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
@@ -20,22 +20,18 @@ TEST(RememberedValues, WrittenFromTheControlsOnlyWhenRememberIsChecked) {
                               {L"SIXBLOCK", L"1"}, {L"NOBLOCK", L"0"}, {L"EDIT_OUTPUT_GAMMA", L"1.8"},
                               {L"EDIT_AO_RADIUS", L""}, {L"GI_SIZE", L"2"}, {L"ip", L"10.9.9.9"}, {L"port", L""}}},
     };
-    const rud::RUDRenderingDataMgr& store = rud::RUDRenderingDataMgr::Instance();
     for (const auto& c : cases) {
         rudtest::ScopedSettingsFile keep;
-        rudtest::ControlWindow window;
-        for (int id : store.rememberedCheckIds) window.Add(L"BUTTON", id, BS_AUTOCHECKBOX);
-        for (int id : store.rememberedRadioIds) window.Add(L"BUTTON", id, BS_AUTORADIOBUTTON);
-        for (int id : store.rememberedEditIds) window.Add(L"EDIT", id, ES_AUTOHSCROLL);
-        HWND combo = window.Add(L"COMBOBOX", 1057, CBS_DROPDOWNLIST);
+        const rudtest::MainDialogWindow window;
+        HWND combo = ::GetDlgItem(window.Handle(), IDC_MAIN_GI_SIZE);
         for (const wchar_t* item : {L"100%", L"50%", L"33%", L"25%"})
             ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         ::SendMessageW(combo, CB_SETCURSEL, 2, 0);
-        for (int id : c.checked) ::CheckDlgButton(window.get(), id, BST_CHECKED);
+        for (int id : c.checked) ::CheckDlgButton(window.Handle(), id, BST_CHECKED);
         window.SetText(1039, L"1.8");
         window.SetText(1040, L"");
         rud::WriteSetting(L"ip", L"10.9.9.9");
-        rud::WriteRememberedValues(window.get());
+        rud::WriteRememberedValues(window.Handle());
         for (auto [key, value] : c.expected) EXPECT_EQ(rud::ReadSetting(key), value) << key;
     }
 }

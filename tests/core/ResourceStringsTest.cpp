@@ -16,19 +16,13 @@ const struct { int id; std::string name; } kAllIds[] = {
 #include "StringIdList.inc"
 };
 
-rud::UniqueModule LoadLanguageFile(const wchar_t* locale) {
-    std::wstring path = rudtest::BinFolder() + L"\\" + locale + L"\\RUD_Rendering_2025.gup.mui";
-    return rud::UniqueModule(::LoadLibraryExW(
-        path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-}
-
 std::wstring Load(const rud::UniqueModule& module, int id) {
     wchar_t text[256] = {};
     return std::wstring(text, std::max(0, ::LoadStringW(module.get(), static_cast<UINT>(id), text, 256)));
 }
 
 TEST(ResourceStrings, BothLanguageFilesHoldEveryIdAndKeepWhatIsNotTranslated) {
-    rud::UniqueModule english = LoadLanguageFile(L"en-US"), chinese = LoadLanguageFile(L"zh-CN");
+    rud::UniqueModule english = rudtest::LoadLanguageFile(L"en-US"), chinese = rudtest::LoadLanguageFile(L"zh-CN");
     ASSERT_TRUE(english && chinese);
     ASSERT_GE(std::size(kAllIds), 90u);
     size_t formats = 0;

@@ -1,17 +1,17 @@
-#include "tests/core/ControlWindow.h"
+#include "resources/ControlIds.h"
+#include "tests/support/MainDialogWindow.h"
 #include "ui/RUDRenderingUiMgr.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-constexpr int kEdit = 1039;
+constexpr int kEdit = IDC_MAIN_GAMMA;
 
 // Each operation on one real edit control: the text before and the text it leaves.
 TEST(UiOperations, EditOperationsRestrictClampAndStep) {
     rud::RUDRenderingUiMgr& ui = rud::RUDRenderingUiMgr::Instance();
-    rudtest::ControlWindow window;
-    ASSERT_NE(window.Add(L"EDIT", kEdit, ES_AUTOHSCROLL), nullptr);
+    const rudtest::MainDialogWindow window;
     using Operation = std::function<void(HWND)>;
     auto step = [&](int delta, double lowest, double highest) {
         return Operation([=, &ui](HWND w) { ui.StepEdit(w, kEdit, delta, 0.1, lowest, highest); });
@@ -32,13 +32,13 @@ TEST(UiOperations, EditOperationsRestrictClampAndStep) {
     };
     for (const auto& c : cases) {
         window.SetText(kEdit, c.before);
-        c.operation(window.get());
+        c.operation(window.Handle());
         EXPECT_EQ(window.Text(kEdit), c.after) << &c - cases << ": " << c.before;
     }
     // The caret follows a clamped value to its end.
-    EXPECT_EQ(HIWORD(::SendDlgItemMessageW(window.get(), kEdit, EM_GETSEL, 0, 0)), 2);
+    EXPECT_EQ(HIWORD(::SendDlgItemMessageW(window.Handle(), kEdit, EM_GETSEL, 0, 0)), 2);
     window.SetText(kEdit, L"2.5abc");
-    EXPECT_DOUBLE_EQ(ui.ReadEditNumber(window.get(), kEdit), 2.5);
+    EXPECT_DOUBLE_EQ(ui.ReadEditNumber(window.Handle(), kEdit), 2.5);
     window.SetText(kEdit, L"abc");
-    EXPECT_DOUBLE_EQ(ui.ReadEditNumber(window.get(), kEdit), 0.0);
+    EXPECT_DOUBLE_EQ(ui.ReadEditNumber(window.Handle(), kEdit), 0.0);
 }

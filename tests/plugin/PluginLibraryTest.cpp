@@ -52,8 +52,7 @@ TEST_F(PluginLibrary, ExportsAnswerAsTheHostExpects) {
 struct LanguagePack : ::testing::TestWithParam<const wchar_t*> {};
 
 std::wstring FileText(const std::wstring& locale, int id) {
-    rud::UniqueModule file(::LoadLibraryExW((rudtest::BinFolder() + L"\\" + locale + L"\\RUD_Rendering_2025.gup.mui").c_str(),
-                                            nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    const rud::UniqueModule file = rudtest::LoadLanguageFile(locale);
     wchar_t text[256] = {};
     if (file) ::LoadStringW(file.get(), static_cast<UINT>(id), text, 256);
     return text;

@@ -43,7 +43,7 @@ TEST(ArchiverOutcome, JudgesEveryRun) {
         ::DeleteFileW(archive.c_str());
         if (c.bytes >= 0) rudtest::WriteBytes(archive, std::string(static_cast<size_t>(c.bytes), '7'));
         EXPECT_EQ(rud::JudgeArchiverRun(c.run, archive), c.outcome) << what;
-        EXPECT_EQ(rudtest::FileExists(archive), c.outcome == ArchiverOutcome::kPacked) << what;
+        EXPECT_EQ(rud::PathExists(archive), c.outcome == ArchiverOutcome::kPacked) << what;
         if (c.stringId == 0) continue;
         const std::wstring text = rud::ArchiverFailureMessage(c.outcome, c.run, program);
         EXPECT_EQ(text.substr(0, 4), rud::WorkerText(c.stringId).substr(0, 4)) << what;
@@ -53,7 +53,7 @@ TEST(ArchiverOutcome, JudgesEveryRun) {
     }
     // A folder at the path is no archive, and is never deleted.
     EXPECT_EQ(rud::JudgeArchiverRun({true, 0, 0}, folder.Path()), ArchiverOutcome::kNoArchive);
-    EXPECT_TRUE(rudtest::FileExists(folder.Path()));
+    EXPECT_TRUE(rud::PathExists(folder.Path()));
 }
 
 } // namespace

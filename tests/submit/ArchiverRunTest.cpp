@@ -81,7 +81,7 @@ TEST_F(ArchiverRunTest, CancelEndsSevenZipAndDeletesThePartialArchive) {
         ended = true;
         if (canceller.joinable()) canceller.join();
         EXPECT_TRUE(run.cancelled) << c.when;
-        EXPECT_FALSE(rudtest::FileExists(archive)) << c.when;
+        EXPECT_FALSE(rud::PathExists(archive)) << c.when;
     }
     store.busyCancelRequested = false;
 }

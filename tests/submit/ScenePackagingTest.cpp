@@ -67,8 +67,8 @@ TEST_F(PackSceneTest, ChoosesFolderAndPasswordByAccount) {
                   " a -mx=3 -mmt=on -t7z -bsp1" + password + " \"" + info.compressPath + "\" \"" + info.scenePath + "\"");
         EXPECT_EQ(wide, rud::Utf8ToWide(info.zipArguments));
     }
-    EXPECT_TRUE(rudtest::FileExists(folder / L"compress"));
-    EXPECT_TRUE(rudtest::FileExists(saved + L"\\Villa"));
+    EXPECT_TRUE(rud::PathExists(folder / L"compress"));
+    EXPECT_TRUE(rud::PathExists(saved + L"\\Villa"));
 }
 
 TEST_F(PackSceneTest, RefusesNamesEndingInDotOrSpaceOrEmpty) {

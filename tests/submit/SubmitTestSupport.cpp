@@ -29,8 +29,6 @@ ScratchFolder::~ScratchFolder() {
     fs::remove_all(path_, ignored);
 }
 
-bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 std::string LogFileBytes(const std::string& channel) {
     return ReadBytes(rud::AnsiChsToWide(rud::LogChannel(channel, 2, 5, 0).BasePath() + ".log"));
 }
@@ -43,30 +41,7 @@ Json::Value ParseJson(const std::string& text) {
 
 bool SevenZipStandInAvailable() {
     const bool underWine = ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name") != nullptr;
-    return underWine && FileExists(BinFolder() + L"\\7z.exe");
-}
-
-static INT_PTR CALLBACK CloseOnly(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message == WM_CLOSE) ::DestroyWindow(dialog);
-    return message == WM_INITDIALOG || message == WM_CLOSE;
-}
-
-MainDialogWindow::MainDialogWindow()
-    : window_(::CreateDialogParamW(rud::LanguageModule(), MAKEINTRESOURCEW(IDD_MAIN), nullptr, &CloseOnly, 0)) {
-    HWND table = ::GetDlgItem(window_, IDC_MAIN_CAMERAS);
-    ListView_SetExtendedListViewStyle(table, LVS_EX_CHECKBOXES);
-    LVCOLUMNW column{LVCF_TEXT | LVCF_WIDTH, 0, 100, const_cast<wchar_t*>(L"Camera")};
-    ListView_InsertColumn(table, 0, &column);
-}
-
-MainDialogWindow::~MainDialogWindow() {
-    if (!Closed()) ::DestroyWindow(window_);
-}
-
-void MainDialogWindow::AddCamera(const std::wstring& name, bool checked) const {
-    HWND table = ::GetDlgItem(window_, IDC_MAIN_CAMERAS);
-    LVITEMW item{LVIF_TEXT, ListView_GetItemCount(table), 0, 0, 0, const_cast<wchar_t*>(name.c_str())};
-    ListView_SetCheckState(table, ListView_InsertItem(table, &item), checked ? TRUE : FALSE);
+    return underWine && rud::PathExists(BinFolder() + L"\\7z.exe");
 }
 
 ScriptedClient::ScriptedClient(std::string reply, bool silent) : listener_(::socket(AF_INET, SOCK_STREAM, 0)) {

@@ -7,6 +7,7 @@
 #include <json/value.h>
 
 #include "core/ResourceStrings.h"
+#include "tests/support/MainDialogWindow.h"
 #include "tests/support/TestFiles.h"
 
 #include <atomic>
@@ -26,28 +27,12 @@ private:
     std::wstring path_;
 };
 
-bool FileExists(const std::wstring& path);
 // The current file of a log channel ("kiv_http", "kiv_data") as written.
 std::string LogFileBytes(const std::string& channel);
 // Text that does not parse fails the running test.
 Json::Value ParseJson(const std::string& text);
 // The stand-in 7z.exe hands its work to Linux's 7zz, so it runs only under Wine.
 bool SevenZipStandInAvailable();
-
-// The main dialog from the language file under a procedure that only closes it on WM_CLOSE:
-// the controls the worker reads, without the dialog's own logic.
-class MainDialogWindow {
-public:
-    MainDialogWindow();
-    ~MainDialogWindow();
-    HWND Handle() const { return window_; }
-    bool Closed() const { return !::IsWindow(window_); }
-    void Check(int id, bool checked) const { ::CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
-    void SetText(int id, const std::wstring& text) const { ::SetDlgItemTextW(window_, id, text.c_str()); }
-    void AddCamera(const std::wstring& name, bool checked) const;
-private:
-    HWND window_ = nullptr;
-};
 
 // A client on 127.0.0.1 (ephemeral port) that takes one connection, reads the whole request
 // and answers `reply`, or holds the connection unanswered while it lives when `silent`.

@@ -255,7 +255,7 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
     if (row.stop != Stop::kCancelBeforePacking) {
         EXPECT_EQ(cancelTaken.load(), row.sends ? 0 : 1);
     }
-    EXPECT_EQ(rudtest::FileExists(output), row.sends);   // made for this run, and emptied unless accepted
+    EXPECT_EQ(rud::PathExists(output), row.sends);   // made for this run, and emptied unless accepted
     std::filesystem::remove_all(output);
 }
 

@@ -1,8 +1,11 @@
 #include "tests/support/FakeHost.h"
 
+#include "core/TextConversions.h"
+
 #include <objbase.h>
 
 #include <cwchar>
+#include <fstream>
 
 namespace rudtest {
 namespace {
@@ -54,6 +57,18 @@ bool FakeHost::SaveSceneTo(const std::wstring& path) {
 std::unique_ptr<rud::IScriptValue> FakeHost::CreateScriptValue() {
     ++scriptValuesCreated;
     return std::make_unique<FakeScriptValue>(liveScriptValues);
+}
+
+void FakeHost::AnswerAnalysis(const std::string& result, int answer) {
+    onScript = [result, answer](const std::wstring& script) {
+        const std::wstring call = L"gMax.analysis \"";
+        const size_t begin = script.find(call), end = script.find(L'"', begin + call.size());
+        if (begin == std::wstring::npos || end == std::wstring::npos) return 1;
+        const std::string path = rud::WideToAnsiChs(script.substr(begin + call.size(), end - begin - call.size()));
+        std::ofstream(path, std::ios::binary) << result;
+        std::ofstream(path + ".log", std::ios::binary) << "script log\n";
+        return answer;
+    };
 }
 
 int FakeHost::ExecuteMAXScript(const std::wstring& script, rud::IScriptValue&) {

@@ -41,6 +41,9 @@ public:
     bool saveSucceeds = true;
     // Called for each script; its answer is ExecuteMAXScript's. Default: answer 1.
     std::function<int(const std::wstring& script)> onScript;
+    // Sets onScript to play the analysis script: it writes `result` to the script's result path
+    // and a log beside it, and answers `answer`; every other script answers 1.
+    void AnswerAnalysis(const std::string& result, int answer = 1);
 
     // What the fake saw.
     int saveCount = 0;

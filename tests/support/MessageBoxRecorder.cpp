@@ -32,23 +32,11 @@ std::vector<RecordedBox> MessageBoxRecorder::Boxes() const {
     return boxes_;
 }
 
-size_t MessageBoxRecorder::Count() const {
-    std::lock_guard<std::mutex> guard(lock_);
-    return boxes_.size();
-}
-
 void InstallUnexpectedBoxGuard() {
     rud::SetMessageBoxHandler([](HWND, const std::wstring& text, const std::wstring&, UINT, WORD) {
         ADD_FAILURE() << "unexpected message box: " << std::string(text.begin(), text.end());
         return IDCANCEL;
     });
-}
-
-std::wstring BinFolder() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
 } // namespace rudtest

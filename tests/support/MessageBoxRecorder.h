@@ -1,6 +1,7 @@
 #pragma once
 // Answers the plug-in's message boxes for tests and remembers each one.
 #include "core/MessageBoxes.h"
+#include "tests/support/TestFiles.h"
 
 #include <deque>
 #include <mutex>
@@ -28,7 +29,7 @@ public:
 
     void QueueAnswer(int answer);
     std::vector<RecordedBox> Boxes() const;
-    size_t Count() const;
+    size_t Count() const { return Boxes().size(); }
 
 private:
     mutable std::mutex lock_;
@@ -38,7 +39,5 @@ private:
 
 // Makes any box that no recorder answers fail the running test (installed by main()).
 void InstallUnexpectedBoxGuard();
-// The folder of the running test program (bin\), where the plug-in's files are built.
-std::wstring BinFolder();
 
 } // namespace rudtest

@@ -7,13 +7,7 @@
 namespace {
 
 struct OwnDataFolder : ::testing::Environment {
-    void SetUp() override {
-        wchar_t temp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temp);
-        folder = std::wstring(temp) + L"rud_test_data_" + std::to_wstring(::GetCurrentProcessId());
-        for (const wchar_t* sub : {L"", L"/script", L"/json"}) ::CreateDirectoryW((folder + sub).c_str(), nullptr);
-        rud::SetDataFolderOverride(folder);
-    }
+    void SetUp() override { folder = rudtest::UseOwnDataFolder(L"rud_test_data_"); }
     // The stores' log files may still be open; what cannot go now goes with the next cleanup of
     // the temporary folder.
     void TearDown() override {

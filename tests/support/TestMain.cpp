@@ -16,14 +16,12 @@ int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
     rud::SetModuleInstance(::GetModuleHandleW(nullptr));
-    std::wstring language = rudtest::BinFolder() + L"\\en-US\\RUD_Rendering_2025.gup.mui";
-    HMODULE module = ::LoadLibraryExW(language.c_str(), nullptr,
-                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    rud::UniqueModule module = rudtest::LoadLanguageFile(L"en-US");
     if (!module) {
-        fprintf(stderr, "cannot load the language file %ls\n", language.c_str());
+        fprintf(stderr, "cannot load the language file en-US\\RUD_Rendering_2025.gup.mui\n");
         return 2;
     }
-    rud::SetLanguageModule(module);
+    rud::SetLanguageModule(module.release());  // for the whole run
     rudtest::InstallUnexpectedBoxGuard();
     return RUN_ALL_TESTS();
 }

@@ -151,7 +151,7 @@ TEST_F(CameraDialogTest, RenderNameRules) {
         if (c.action == kTypeAndOk) Click(dialog, IDC_CAMERA_OK);
         else EXPECT_EQ(TextOf(dialog, IDC_CAMERA_RENDER_NAME), c.field);
         ASSERT_EQ(caseBoxes.Count(), c.boxes);
-        if (c.boxes) { EXPECT_EQ(caseBoxes.Boxes().back().text, Text(c.lastMessage)); }
+        if (c.boxes) { EXPECT_EQ(caseBoxes.Boxes().back().text, rud::ResourceText(c.lastMessage)); }
         EXPECT_EQ(store.cameras[L"Hall"].displayName, c.stored);
         EXPECT_EQ(edited, c.edited);
     }

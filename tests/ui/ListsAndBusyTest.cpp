@@ -18,6 +18,7 @@
 namespace {
 
 using namespace rudtest;
+using rud::ResourceText;
 
 // A report-style list view as the main dialog has it, filled from a large scene.
 TEST(CameraTable, LargeScenesFillCompletelyInNameOrder) {
@@ -39,8 +40,8 @@ TEST(CameraTable, LargeScenesFillCompletelyInNameOrder) {
         ListView_GetItemText(list, 9999, column, text, 260);
         last.push_back(text);
     }
-    EXPECT_EQ(last, (std::vector<std::wstring>{L"Cam09999", L"1920", L"1080", L"9999", Text(IDS_PANORAMA_YES), L"EXR",
-                                               L"Cam09999_out"}));
+    EXPECT_EQ(last, (std::vector<std::wstring>{L"Cam09999", L"1920", L"1080", L"9999", ResourceText(IDS_PANORAMA_YES),
+                                               L"EXR", L"Cam09999_out"}));
     EXPECT_TRUE(rud::IsRowChecked(list, 9998));
     EXPECT_FALSE(rud::IsRowChecked(list, 9999));
 
@@ -104,33 +105,10 @@ TEST(WarningsList, EveryLineInOrderAndAnExtentThatOnlyGrows) {
     }
 }
 
-TEST(BusyDialog, FollowsTheWorkersFlags) {
-    auto& store = rud::RUDRenderingDataMgr::Instance();
-    store.busyHidden = false;
-    store.busyCloseRequested = false;
-    store.busyStage = rud::kBusyWritingTask;
-    std::vector<bool> visible;   // at first, while hidden, shown again
-    std::wstring text;
-    auto run = RunModalDialog(IDD_BUSY, rud::BusyDialogProc, [&](HWND dialog) {
-        text = TextOf(dialog, IDC_BUSY_TEXT);
-        for (bool hidden : {false, true, false}) {
-            store.busyHidden = hidden;
-            PumpMessages(150);
-            visible.push_back(::IsWindowVisible(dialog) != FALSE);
-        }
-        store.busyCloseRequested = true;
-        PumpMessages(150);
-    });
-    store.busyCloseRequested = false;
-    EXPECT_EQ(visible, (std::vector<bool>{true, false, true}));
-    EXPECT_EQ(text, Text(IDS_BUSY_WRITING_TASK));
-    EXPECT_EQ(run.result, 1);  // ended by its own timer, not by the test
-}
-
 TEST(BusyDialog, DisplayForEachState) {
-    std::wstring percent37 = Text(IDS_BUSY_PACKING_PERCENT);
+    std::wstring percent37 = ResourceText(IDS_BUSY_PACKING_PERCENT);
     percent37.replace(percent37.find(L"%d"), 2, L"37");
-    std::wstring bySize = Text(IDS_BUSY_PACKING);
+    std::wstring bySize = ResourceText(IDS_BUSY_PACKING);
     bySize.replace(bySize.find(L"%s"), 2, L"1.5 MB");
     EXPECT_EQ(rud::FormatMegabytes(12897485), L"12.3 MB");
     const struct { const char* what; int32_t stage; int32_t percent; bool cancelRequested;
@@ -138,9 +116,9 @@ TEST(BusyDialog, DisplayForEachState) {
         {"packing with a percentage", rud::kBusyPacking, 37, false, percent37, 37, true},
         {"packing before any percentage", rud::kBusyPacking, -1, false, bySize, -1, true},
         {"packing, cancel asked", rud::kBusyPacking, 37, true, percent37, 37, false},
-        {"saving cannot be stopped", rud::kBusySavingScene, -1, false, Text(IDS_BUSY_SAVING_SCENE), -1, false},
-        {"writing the task can still be stopped", rud::kBusyWritingTask, 100, false, Text(IDS_BUSY_WRITING_TASK), -1, true},
-        {"sending says it is too late", rud::kBusySending, 100, false, Text(IDS_BUSY_SENDING_FINAL), -1, false},
+        {"saving cannot be stopped", rud::kBusySavingScene, -1, false, ResourceText(IDS_BUSY_SAVING_SCENE), -1, false},
+        {"writing the task can still be stopped", rud::kBusyWritingTask, 100, false, ResourceText(IDS_BUSY_WRITING_TASK), -1, true},
+        {"sending says it is too late", rud::kBusySending, 100, false, ResourceText(IDS_BUSY_SENDING_FINAL), -1, false},
     };
     for (const auto& c : cases) {
         const rud::BusyDisplay display = rud::BusyDisplayFor(c.stage, c.percent, 1572864, c.cancelRequested);
@@ -151,7 +129,8 @@ TEST(BusyDialog, DisplayForEachState) {
 }
 
 // Cancel, Escape and the close each ask the worker to stop while 7-Zip packs, and do nothing
-// while the scene is saved; the dialog itself waits for the worker's close request.
+// while the scene is saved; the dialog hides while the worker asks it to, and itself waits for
+// the worker's close request.
 TEST(BusyDialog, CancelAsksTheWorkerOnlyWhilePacking) {
     auto& store = rud::RUDRenderingDataMgr::Instance();
     const struct { const char* how; int32_t stage; bool asked; } cases[] = {
@@ -164,10 +143,17 @@ TEST(BusyDialog, CancelAsksTheWorkerOnlyWhilePacking) {
         store.busyCancelRequested = false;
         store.busyStage = c.stage;
         store.busyPackPercent = 37;
-        bool enabledBefore = false, stillOpen = false, enabledAfter = true, determinate = false;
+        bool enabledBefore = false, hidden = false, stillOpen = false, enabledAfter = true, determinate = false;
         int32_t position = -1;
+        std::wstring text;
         auto run = RunModalDialog(IDD_BUSY, rud::BusyDialogProc, [&](HWND dialog) {
             PumpMessages(100);
+            text = TextOf(dialog, IDC_BUSY_TEXT);
+            store.busyHidden = true;
+            PumpMessages(150);
+            hidden = !::IsWindowVisible(dialog);
+            store.busyHidden = false;
+            PumpMessages(150);
             HWND bar = ::GetDlgItem(dialog, IDC_BUSY_PROGRESS);
             determinate = (::GetWindowLongW(bar, GWL_STYLE) & PBS_MARQUEE) == 0;
             position = static_cast<int32_t>(::SendMessageW(bar, PBM_GETPOS, 0, 0));
@@ -186,7 +172,8 @@ TEST(BusyDialog, CancelAsksTheWorkerOnlyWhilePacking) {
         });
         const std::string what = std::string(c.how) + " at stage " + std::to_string(c.stage);
         EXPECT_EQ(run.result, 1) << what;
-        EXPECT_TRUE(stillOpen) << what;
+        EXPECT_TRUE(hidden && stillOpen) << what;
+        EXPECT_EQ(text, rud::BusyDisplayFor(c.stage, 37, 0, false).text) << what;
         EXPECT_EQ(enabledBefore, c.asked) << what;
         EXPECT_EQ(store.busyCancelRequested.load(), c.asked) << what;
         EXPECT_FALSE(enabledAfter) << what;

@@ -58,7 +58,7 @@ protected:
     void TearDown() override { ::DestroyWindow(dialog); }
     HWND Open(const std::string& analysis) {
         ::DestroyWindow(dialog);
-        AnswerAnalysisWith(fake.host, analysis);
+        fake.host.AnswerAnalysis(analysis);
         return dialog = CreateDialogFromLanguageFile(IDD_MAIN, rud::MainDialogProc);
     }
     std::wstring LastBox() const { return boxes.Count() ? boxes.Boxes().back().text : L""; }
@@ -90,10 +90,10 @@ TEST_F(MainDialogTest, WhatOpeningRefuses) {
         caseBoxes.QueueAnswer(IDNO);
         settings.Set(L"lowerversion", c.lowerVersion);
         fake.host.sceneFileName = c.sceneFile;
-        AnswerAnalysisWith(fake.host, c.analysis);
+        fake.host.AnswerAnalysis(c.analysis);
         ModalRun run = RunModalDialog(IDD_MAIN, rud::MainDialogProc, [](HWND) {});
-        std::wstring expected = Text(c.message);
-        if (c.message == IDS_DUPLICATE_CAMERAS_HEAD) expected += L"CamA" + Text(IDS_DUPLICATE_CAMERAS_TAIL);
+        std::wstring expected = rud::ResourceText(c.message);
+        if (c.message == IDS_DUPLICATE_CAMERAS_HEAD) expected += L"CamA" + rud::ResourceText(IDS_DUPLICATE_CAMERAS_TAIL);
         EXPECT_EQ(run.sawDialog, c.message == 0) << c.message;
         ASSERT_EQ(caseBoxes.Count(), c.message ? 1u : 0u) << c.message;
         if (c.message) { EXPECT_EQ(caseBoxes.Boxes()[0].text, expected); }
@@ -273,7 +273,7 @@ TEST_F(MainDialogTest, RememberedValuesAreRestoredWithTheirExceptions) {
 
     ASSERT_TRUE(Open(SampleAnalysis({"Cam01"})));   // without Corona limits the row is hidden and says so
     EXPECT_FALSE(IsShown(dialog, IDC_MAIN_CORONA_PASSES));
-    EXPECT_EQ(TextOf(dialog, IDC_MAIN_NO_CORONA_TEXT), Text(IDS_NO_CORONA_LIMITS));
+    EXPECT_EQ(TextOf(dialog, IDC_MAIN_NO_CORONA_TEXT), rud::ResourceText(IDS_NO_CORONA_LIMITS));
 }
 
 TEST_F(MainDialogTest, BlockRenderingIsRefusedOnRegionScenesAndClearsTheMaterialChannel) {
@@ -283,7 +283,7 @@ TEST_F(MainDialogTest, BlockRenderingIsRefusedOnRegionScenesAndClearsTheMaterial
         ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, std::string("\"is_region\" : \"") + c.region + "\"")));
         ::CheckDlgButton(dialog, IDC_MAIN_CHANNEL_MTL, BST_CHECKED);
         Click(dialog, IDC_MAIN_MODE_BLOCKS);
-        EXPECT_EQ(LastBox(), Text(c.message)) << c.region;
+        EXPECT_EQ(LastBox(), rud::ResourceText(c.message)) << c.region;
         EXPECT_EQ(store.renderModeCode, c.modeCode) << c.region;
         EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_MAIN_MODE_BLOCKS), c.modeCode == 10 ? BST_CHECKED : BST_UNCHECKED);
     }
@@ -294,7 +294,7 @@ TEST_F(MainDialogTest, SubmitStartsNothingWhileASubmissionRunsOrTheSaveFails) {
     ASSERT_TRUE(Open(SampleAnalysis({"Cam01"})));
     TypeText(dialog, IDC_MAIN_SCENE_NAME, L"Villa@home");
     Click(dialog, IDC_MAIN_SUBMIT);
-    EXPECT_EQ(LastBox(), Text(IDS_SCENE_NAME_INVALID));
+    EXPECT_EQ(LastBox(), rud::ResourceText(IDS_SCENE_NAME_INVALID));
     EXPECT_EQ(store.submitState, rud::kThreadNone);
     TypeText(dialog, IDC_MAIN_SCENE_NAME, L"Villa v2");
 

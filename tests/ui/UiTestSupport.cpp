@@ -1,9 +1,7 @@
 #include "tests/ui/UiTestSupport.h"
 
 #include "core/ResourceStrings.h"
-#include "core/TextConversions.h"
 
-#include <fstream>
 #include <utility>
 
 namespace rudtest {
@@ -15,23 +13,6 @@ std::string SampleAnalysis(const std::vector<std::string>& cameraNames, const st
     for (size_t i = 0; i < cameraNames.size(); ++i)
         json += (i ? ", { \"name\" : \"" : " { \"name\" : \"") + cameraNames[i] + "\", \"camWidth\" : \"0\", \"camHeight\" : \"0\" }";
     return json + " ], " + (extra.empty() ? std::string("\"is_region\" : \"false\"") : extra) + " }\n";
-}
-
-void AnswerAnalysisWith(FakeHost& host, const std::string& json) {
-    host.onScript = [json](const std::wstring& script) {
-        const std::wstring call = L"gMax.analysis \"";
-        size_t start = script.find(call);
-        size_t end = start == std::wstring::npos ? start : script.find(L'"', start + call.size());
-        if (end == std::wstring::npos) return 1;
-        std::ofstream(rud::WideToAnsiChs(script.substr(start + call.size(), end - start - call.size())),
-                      std::ios::binary) << json;
-        return 1;
-    };
-}
-
-std::wstring Text(int stringId) {
-    const wchar_t* text = rud::LoadResourceTextA(stringId);
-    return text ? text : L"";
 }
 
 HWND CreateDialogFromLanguageFile(int templateId, DLGPROC procedure, HWND owner) {

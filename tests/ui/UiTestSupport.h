@@ -1,6 +1,7 @@
 #pragma once
 // Equipment for the dialog tests: a fake analysis script answer, and helpers to drive dialogs
 // created from the language file.
+#include "core/ResourceStrings.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestFiles.h"
 
@@ -15,10 +16,7 @@ namespace rudtest {
 // An analysis the way the script writes it (numbers as strings), 1920x1080. `extra` replaces
 // the default "is_region" member, e.g. "\"is_region\" : \"true\"".
 std::string SampleAnalysis(const std::vector<std::string>& cameraNames, const std::string& extra = "");
-// Makes the fake host answer the analysis script by writing `json` to the script's result path.
-void AnswerAnalysisWith(FakeHost& host, const std::string& json);
 
-std::wstring Text(int stringId);   // from the language file
 HWND CreateDialogFromLanguageFile(int templateId, DLGPROC procedure, HWND owner = nullptr);
 // Runs a modal dialog; `whileOpen` is called once from inside its message loop with the
 // dialog window (unless the dialog ends before it shows), and a dialog still open afterwards

@@ -163,16 +163,14 @@ const char* BoundaryText(SubmitBoundary boundary) {
     }
 }
 
-void LogCancelled(RUDRenderingDataMgr& store, SubmitBoundary boundary) {
+// Looks at the artist's Cancel at one point after packing; true when the submission stops there.
+// With `claim` the look also takes the Cancel for the worker, so that one pressed later finds it
+// taken.
+[[nodiscard]] bool CancelledAt(RUDRenderingDataMgr& store, SubmitBoundary boundary, bool claim = false) {
+    CallBoundaryHook(boundary);
+    if (!(claim ? store.busyCancelRequested.exchange(true) : store.busyCancelRequested.load())) return false;
     store.dataLog.write(std::string("The submission was cancelled by the user ") + BoundaryText(boundary) +
                         ": nothing was sent.", "INFO");
-}
-
-// Looks at the artist's Cancel at one point after packing; true when the submission stops there.
-[[nodiscard]] bool CancelledAt(RUDRenderingDataMgr& store, SubmitBoundary boundary) {
-    CallBoundaryHook(boundary);
-    if (!store.busyCancelRequested) return false;
-    LogCancelled(store, boundary);
     RequestBusyClose();
     return true;
 }
@@ -405,12 +403,7 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
 
     // Taking the Cancel for ourselves is what closes it: an artist's Cancel that came first
     // wins, one that comes later finds it taken, and the busy dialog says it is too late.
-    CallBoundaryHook(SubmitBoundary::kSendingNext);
-    if (store.busyCancelRequested.exchange(true)) {
-        LogCancelled(store, SubmitBoundary::kSendingNext);
-        RequestBusyClose();
-        return;
-    }
+    if (CancelledAt(store, SubmitBoundary::kSendingNext, true)) return;
     store.busyStage = kBusySending;
     CallBoundaryHook(SubmitBoundary::kSendingStarted);
     if (PostToClient(clientInfo, requestBody, dialog, &RequestBusyClose) == kClientAccepted) {

@@ -98,7 +98,9 @@ TEST(WarningsList, EveryLineInOrderAndAnExtentThatOnlyGrows) {
         EXPECT_EQ(::IsWindowVisible(list) != FALSE, c.visible != 0);
         SCROLLINFO scroll{sizeof(scroll), SIF_RANGE};
         // Drawing is back on: the scroll bar knows every line.
-        if (c.visible && ::GetScrollInfo(list, SB_VERT, &scroll)) EXPECT_EQ(scroll.nMax + 1u, c.lines.size());
+        if (c.visible && ::GetScrollInfo(list, SB_VERT, &scroll)) {
+            EXPECT_EQ(scroll.nMax + 1u, c.lines.size());
+        }
         ASSERT_TRUE(rud::FillWarningsList(ui, list, {L"only a short line"}));
         EXPECT_EQ(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), extent);
         ::DestroyWindow(list);

@@ -109,6 +109,10 @@ FuzzCase MakeSettings(const SeedFiles& seeds, FuzzRandom& random) {
     // seeds; the byte mutations splice them into one another and drop and repeat lines.
     std::string ini = random.Pick(seeds.settings);
     if (!random.OneIn(4)) ini = MutateBytes(ini, random, seeds.settings, 4, 1 << 18);
+    // Wine joins the odd last byte of a UTF-16 file with whatever its buffer held, so two reads of
+    // one such file differ; the product hands the file to Windows as it is, so pad it whole.
+    const std::string mark = ini.substr(0, 2);
+    if ((mark == "\xFF\xFE" || mark == "\xFE\xFF") && ini.size() % 2) ini.push_back('\0');
     input.parts.push_back({"ini", ini});
     if (!random.OneIn(5)) {  // otherwise there is no custom.bin
         std::string bin = random.Pick(seeds.customBins);

@@ -53,6 +53,7 @@ steps_for() {
   esac
   case $recipe in
     # The busy dialog may outlive the message by a moment; "close" must reach the main dialog.
+    submit-replace) printf 'wait-box\nanswer Yes\nwait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
     submit-refused) printf 'wait-box\nscreenshot result\nanswer No\nwait-closed 104\nsleep 500\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
     # Cancel while the task is written, after packing: the busy dialog shows that step for a second.
     cancel-after-pack) printf 'wait-dialog 104\nwait-text 1090 Writing the task\nclick 2\nwait-closed 104\nsleep 500\nscreenshot result\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
@@ -115,6 +116,7 @@ name-empty             | villa | - | submit-closes | <empty>  | -              |
 name-trailing-dot      | villa | - | submit-closes | Villa_v2. | -             | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
 name-trailing-space    | villa | - | submit-closes | Villa_v2\u0020 | -        | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
 name-existing-file     | villa | - | submit-refused | Villa_v2 | -             | -                              | $other_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_ERROR/102 requests=0 scene_changes=+Villa_v2.max holds=Villa_v2.max:another-version
+name-existing-replaced | villa | - | submit-replace | Villa_v2 | -             | -                              | $other_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_ERROR/102;IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=+Villa_v2.max
 name-backquote         | villa | - | submit-closes | Vil\u0060la | -           | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
 name-only-spaces       | villa | - | submit-closes | \u0020\u0020\u0020 | -    | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0
 name-259-characters    | villa | - | submit-stays  | $name259 | -              | -                              | - | boxes=IDS_SCENE_PATH_TOO_LONG/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none

@@ -130,14 +130,15 @@ TEST(BusyDialog, DisplayForEachState) {
     }
 }
 
-// Cancel, Escape and the close each ask the worker to stop while 7-Zip packs, and do nothing
-// while the scene is saved; the dialog hides while the worker asks it to, and itself waits for
-// the worker's close request.
-TEST(BusyDialog, CancelAsksTheWorkerOnlyWhilePacking) {
+// Cancel, Escape and the close each ask the worker to stop until the request leaves for the
+// client (packing, writing the task), and do nothing while the scene is saved or the request is
+// sent; the dialog hides while the worker asks it to, and itself waits for its close request.
+TEST(BusyDialog, CancelAsksTheWorkerUntilTheRequestLeaves) {
     auto& store = rud::RUDRenderingDataMgr::Instance();
     const struct { const char* how; int32_t stage; bool asked; } cases[] = {
         {"button", rud::kBusyPacking, true}, {"escape", rud::kBusyPacking, true}, {"close", rud::kBusyPacking, true},
         {"button", rud::kBusySavingScene, false}, {"close", rud::kBusySavingScene, false},
+        {"button", rud::kBusyWritingTask, true}, {"button", rud::kBusySending, false},
     };
     for (const auto& c : cases) {
         store.busyHidden = false;

@@ -160,7 +160,12 @@ std::string MutateJson(const std::string& seedJson, FuzzRandom& random, const st
     for (size_t count = 1 + random.Below(4); count > 0; --count) {
         std::vector<Node> nodes;
         Collect(root, nullptr, std::string(), 0, nodes);
-        const Node node = random.Pick(nodes);
+        // A "name" keys a camera or a file, and is a small share of a big analysis's values.
+        std::vector<Node> names;
+        if (random.OneIn(4))
+            std::copy_if(nodes.begin(), nodes.end(), std::back_inserter(names),
+                         [](const Node& n) { return n.key == "name"; });
+        const Node node = random.Pick(names.empty() ? nodes : names);
         const std::string text = Written(*node.value);
         switch (random.Below(7)) {
         case 0: {  // gone
@@ -192,8 +197,10 @@ std::string MutateJson(const std::string& seedJson, FuzzRandom& random, const st
             *node.value = copy;
             break;
         }
-        default:
-            *node.value = markers.Add(OddValue(random));
+        default: {  // a name is often blank, a lone zero, or no text at all
+            static const char* const kOddNames[] = {"\"\"", "\" \"", "\"\\u0000\"", "\"\\t\"", "null"};
+            *node.value = markers.Add(names.empty() || random.OneIn(2) ? OddValue(random) : random.Pick(kOddNames));
+        }
         }
     }
     std::string text = markers.Resolve(Written(root));

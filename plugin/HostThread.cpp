@@ -35,55 +35,51 @@ HINSTANCE ThisModule() {
     return module;
 }
 
-// What a handed-over object does, it does on the host's thread, its release included.
-class HostThreadScriptValue final : public IScriptValue {
-public:
-    HostThreadScriptValue(HostThreadOperations& owner, std::unique_ptr<IScriptValue> value)
-        : owner_(owner), value_(std::move(value)) {}
-    ~HostThreadScriptValue() override {
+// A host object handed to another thread: released on the host's thread, as it was made there.
+template <class Object>
+struct HeldOnHostThread {
+    HeldOnHostThread(HostThreadOperations& hostThread, std::unique_ptr<Object> held)
+        : owner(hostThread), object(std::move(held)) {}
+    ~HeldOnHostThread() {
         try {
-            owner_.Run([this] { value_.reset(); });
+            owner.Run([this] { object.reset(); });
         } catch (...) {
         }
     }
-    IScriptValue& Value() { return *value_; }
+    HeldOnHostThread(const HeldOnHostThread&) = delete;
+    HeldOnHostThread& operator=(const HeldOnHostThread&) = delete;
+
+    HostThreadOperations& owner;
+    std::unique_ptr<Object> object;
+};
+
+// What a handed-over object does, it does on the host's thread.
+class HostThreadScriptValue final : public IScriptValue {
+public:
+    HostThreadScriptValue(HostThreadOperations& owner, std::unique_ptr<IScriptValue> value)
+        : held_(owner, std::move(value)) {}
+    IScriptValue& Value() { return *held_.object; }
 private:
-    HostThreadOperations& owner_;
-    std::unique_ptr<IScriptValue> value_;
+    HeldOnHostThread<IScriptValue> held_;
 };
 
 class HostThreadSpinner final : public ISpinner {
 public:
     HostThreadSpinner(HostThreadOperations& owner, std::unique_ptr<ISpinner> spinner)
-        : owner_(owner), spinner_(std::move(spinner)) {}
-    ~HostThreadSpinner() override {
-        try {
-            owner_.Run([this] { spinner_.reset(); });
-        } catch (...) {
-        }
-    }
-    void SetValue(float value) override { owner_.Run([&] { spinner_->SetValue(value); }); }
-    float GetValue() override { return owner_.Call<float>([&] { return spinner_->GetValue(); }); }
-    void Enable(bool enabled) override { owner_.Run([&] { spinner_->Enable(enabled); }); }
-    bool IsEnabled() override { return owner_.Call<bool>([&] { return spinner_->IsEnabled(); }); }
+        : held_(owner, std::move(spinner)) {}
+    void SetValue(float value) override { held_.owner.Run([&] { held_.object->SetValue(value); }); }
+    float GetValue() override { return held_.owner.Call<float>([&] { return held_.object->GetValue(); }); }
+    void Enable(bool enabled) override { held_.owner.Run([&] { held_.object->Enable(enabled); }); }
+    bool IsEnabled() override { return held_.owner.Call<bool>([&] { return held_.object->IsEnabled(); }); }
 private:
-    HostThreadOperations& owner_;
-    std::unique_ptr<ISpinner> spinner_;
+    HeldOnHostThread<ISpinner> held_;
 };
 
 class HostThreadToolTip final : public IToolTip {
 public:
-    HostThreadToolTip(HostThreadOperations& owner, std::unique_ptr<IToolTip> tip)
-        : owner_(owner), tip_(std::move(tip)) {}
-    ~HostThreadToolTip() override {
-        try {
-            owner_.Run([this] { tip_.reset(); });
-        } catch (...) {
-        }
-    }
+    HostThreadToolTip(HostThreadOperations& owner, std::unique_ptr<IToolTip> tip) : held_(owner, std::move(tip)) {}
 private:
-    HostThreadOperations& owner_;
-    std::unique_ptr<IToolTip> tip_;
+    HeldOnHostThread<IToolTip> held_;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "plugin/HostThread.h"
 
+#include <exception>
 #include <stdexcept>
 #include <utility>
 

@@ -9,7 +9,6 @@
 // message loop and every modal loop on that thread (dialogs, message boxes) serve.
 #include "plugin/HostOperations.h"
 
-#include <exception>
 #include <functional>
 
 namespace rud {
@@ -22,7 +21,8 @@ public:
     HostThreadOperations(const HostThreadOperations&) = delete;
     HostThreadOperations& operator=(const HostThreadOperations&) = delete;
 
-    // True when the hand-over window exists (else every call runs on its caller's thread).
+    // True when the hand-over window exists; without it a call from another thread throws
+    // rather than run where it must not.
     bool Ready() const { return window_ != nullptr; }
 
     HWND MainWindow() override;

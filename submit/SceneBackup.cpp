@@ -24,13 +24,8 @@ bool IsDeviceName(const std::wstring& name) {
 
 } // namespace
 
-TypedNameVerdict JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath,
-                                     std::wstring& target) {
-    target.clear();
-    if (typedName.empty()) {
-        target = openScenePath;
-        return TypedNameVerdict::kOpenScene;
-    }
+TypedNameVerdict JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath) {
+    if (typedName.empty()) return TypedNameVerdict::kOpenScene;
     // The farm's character rule lets ":" and "?" through, but in a file name ":" names a hidden
     // stream of another file and "?" is no name at all; Windows also drops a trailing space or
     // dot, so the scene would land under another name than the one the task names.
@@ -39,7 +34,7 @@ TypedNameVerdict JudgeTypedSceneName(const std::wstring& typedName, const std::w
         return TypedNameVerdict::kRefused;
     const size_t separator = openScenePath.find_last_of(L"/\\");
     if (separator == std::wstring::npos) return TypedNameVerdict::kNewFile;
-    target = openScenePath.substr(0, separator + 1) + typedName + L".max";
+    const std::wstring target = openScenePath.substr(0, separator + 1) + typedName + L".max";
     if (::CompareStringOrdinal(target.c_str(), -1, openScenePath.c_str(), -1, TRUE) == CSTR_EQUAL)
         return TypedNameVerdict::kOpenScene;
     const DWORD attributes = ::GetFileAttributesW(target.c_str());

@@ -25,10 +25,8 @@ enum class TypedNameVerdict {
 };
 
 // Judges the name typed in the scene-name field (without ".max") before anything is saved
-// under it. `target` receives the path the scene would be saved to (empty when the open scene
-// has no folder).
-[[nodiscard]] TypedNameVerdict JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath,
-                                                   std::wstring& target);
+// under it, against the open scene's path.
+[[nodiscard]] TypedNameVerdict JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath);
 
 // Uses the open scene's file when the typed name (UTF-8, ending in ".max") is its name;
 // otherwise has the host save the scene under the typed name beside it. Fills the store's

@@ -291,8 +291,7 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     const std::wstring typedName = ControlText(dialog, kSceneNameField);
     RUDRenderingUiMgr::Instance().uiLog.write("Get scene name text down, it is : " + WideToUtf8(typedName) + ".max.",
                                               "INFO");
-    std::wstring target;
-    switch (JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath(), target)) {
+    switch (JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath())) {
     case TypedNameVerdict::kRefused:
         messages.Fail(IDS_SCENE_NAME_INVALID);
         CloseMainDialog(dialog);

@@ -7,78 +7,106 @@
 #include <cstdlib>
 #include <ctime>
 #include <cwchar>
-#include <cwctype>
 
 namespace rud {
 namespace {
 
-// Names Windows keeps for devices, with or without an extension.
-bool IsDeviceName(const std::wstring& name) {
-    std::wstring stem = name.substr(0, name.find(L'.'));
-    for (wchar_t& c : stem) c = static_cast<wchar_t>(std::towupper(c));
-    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL"})
-        if (stem == device) return true;
-    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
-           stem[3] >= L'1' && stem[3] <= L'9';
+// File names compare as Windows compares them: without regard to case.
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// Windows decides what names a device, with its own rules ("CON .a", "NUL.tar.max"): the full
+// path it gives such a name is the device's "\\.\" path. A name it cannot make a path of is
+// refused with it. COM0 and LPT0 are reserved by Windows' naming rules, yet not every version
+// (nor Wine) reports them as devices, so their stem, cut as Windows cuts one, is refused too.
+bool WindowsTakesForDevice(const std::wstring& fileName) {
+    const DWORD needed = ::GetFullPathNameW(fileName.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return true;
+    std::wstring full(needed, L'\0');
+    const DWORD length = ::GetFullPathNameW(fileName.c_str(), needed, &full[0], nullptr);
+    if (length == 0 || length >= needed) return true;
+    if (full.compare(0, 4, L"\\\\.\\") == 0) return true;
+    std::wstring stem = fileName.substr(0, fileName.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    return SameText(stem, L"COM0") || SameText(stem, L"LPT0");
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+    const size_t separator = path.find_last_of(L"/\\");
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
 } // namespace
 
-TypedNameVerdict JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath) {
-    if (typedName.empty()) return TypedNameVerdict::kOpenScene;
+bool IsRefusedSceneName(const std::wstring& typedName) {
     // The farm's character rule lets ":" and "?" through, but in a file name ":" names a hidden
     // stream of another file and "?" is no name at all; Windows also drops a trailing space or
     // dot, so the scene would land under another name than the one the task names.
-    if (!IsAllowedSceneName(typedName) || typedName.find_first_of(L":?`") != std::wstring::npos ||
-        typedName.back() == L' ' || typedName.back() == L'.' || IsDeviceName(typedName))
-        return TypedNameVerdict::kRefused;
+    return !IsAllowedSceneName(typedName) || typedName.find_first_of(L":?`") != std::wstring::npos ||
+           typedName.back() == L' ' || typedName.back() == L'.' || WindowsTakesForDevice(typedName + L".max");
+}
+
+TypedSceneJudgement JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath) {
+    TypedSceneJudgement judgement;
+    judgement.typedName = typedName;
+    if (typedName.empty()) {
+        judgement.verdict = TypedNameVerdict::kOpenScene;
+        judgement.path = openScenePath;
+        return judgement;
+    }
+    if (IsRefusedSceneName(typedName)) return judgement;
+    // One rule for the folder, whichever separators the host's path mixes: the last of either.
     const size_t separator = openScenePath.find_last_of(L"/\\");
-    if (separator == std::wstring::npos) return TypedNameVerdict::kNewFile;
-    const std::wstring target = openScenePath.substr(0, separator + 1) + typedName + L".max";
-    if (::CompareStringOrdinal(target.c_str(), -1, openScenePath.c_str(), -1, TRUE) == CSTR_EQUAL)
-        return TypedNameVerdict::kOpenScene;
-    const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return TypedNameVerdict::kReplacesOtherFile;
-    return TypedNameVerdict::kNewFile;
+    if (separator == std::wstring::npos) {
+        judgement.verdict = TypedNameVerdict::kNewFile;
+        return judgement;
+    }
+    judgement.path = openScenePath.substr(0, separator + 1) + typedName + L".max";
+    // Windows compares file names without regard to case: "villa" over "Villa.MAX" is the
+    // open scene itself, not another file to save over it.
+    if (SameText(judgement.path, openScenePath)) {
+        judgement.verdict = TypedNameVerdict::kOpenScene;
+        judgement.path = openScenePath;
+        return judgement;
+    }
+    const DWORD attributes = ::GetFileAttributesW(judgement.path.c_str());
+    judgement.verdict = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)
+                            ? TypedNameVerdict::kReplacesOtherFile
+                            : TypedNameVerdict::kNewFile;
+    return judgement;
 }
 
 SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
-                                std::string typedName) {
+                                const TypedSceneJudgement& judgement) {
     resultPath.clear();
-    const std::wstring fileName = Host().CurrentSceneFileName();
-    const std::wstring filePath = Host().CurrentSceneFilePath();
-    const std::string filePathUtf8 = WideToUtf8(filePath);
-    if (store.sceneFilePath.empty()) store.sceneFilePath = filePathUtf8;
-    if (filePath.empty()) return SceneCopyStatus::kNoSceneFile;
+    const std::wstring openPath = Host().CurrentSceneFilePath();
+    if (store.sceneFilePath.empty()) store.sceneFilePath = WideToUtf8(openPath);
+    if (openPath.empty() || judgement.verdict == TypedNameVerdict::kRefused) return SceneCopyStatus::kNoSceneFile;
 
-    store.sceneFileName = WideToUtf8(fileName);
-    if (typedName.empty()) {
-        std::wstring shown = fileName.size() < 4 ? fileName : fileName.substr(0, fileName.size() - 4);
-        ::SetWindowTextW(nameField, shown.c_str());
-        typedName = store.sceneFileName;
-    }
-    if (typedName == store.sceneFileName) {
+    if (judgement.verdict == TypedNameVerdict::kOpenScene) {
         // The artist submits the file as it is on disk; nothing is saved over it.
-        resultPath = filePathUtf8;
+        const std::wstring fileName = FileNameOf(openPath);
+        store.sceneFileName = WideToUtf8(fileName);
+        if (judgement.typedName.empty()) {
+            const std::wstring shown = fileName.size() < 4 ? fileName : fileName.substr(0, fileName.size() - 4);
+            ::SetWindowTextW(nameField, shown.c_str());
+        }
+        resultPath = WideToUtf8(openPath);
         return SceneCopyStatus::kReady;
     }
 
-    store.sceneFileName = typedName;
-    size_t separator = filePathUtf8.rfind('/');
-    if (separator == std::string::npos) separator = filePathUtf8.rfind('\\');
-    if (separator == std::string::npos) return SceneCopyStatus::kNoSceneFile;
-    const std::string newPath = filePathUtf8.substr(0, separator + 1) + typedName;
-    const std::wstring newPathWide = Utf8ToWide(newPath);
-    if (newPathWide.size() > kMaxScenePathLength) return SceneCopyStatus::kPathTooLong;
-    if (!Host().SaveSceneTo(newPathWide)) return SceneCopyStatus::kNoSceneFile;
-    resultPath = newPath;
+    store.sceneFileName = WideToUtf8(judgement.typedName + L".max");
+    if (judgement.path.empty()) return SceneCopyStatus::kNoSceneFile;
+    if (judgement.path.size() > kMaxScenePathLength) return SceneCopyStatus::kPathTooLong;
+    if (!Host().SaveSceneTo(judgement.path)) return SceneCopyStatus::kNoSceneFile;
+    resultPath = WideToUtf8(judgement.path);
     return SceneCopyStatus::kReady;
 }
 
 std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
-                          std::string typedName) {
-    (void)SettleSceneFile(store, resultPath, nameField, std::move(typedName));
+                          const std::wstring& typedName) {
+    (void)SettleSceneFile(store, resultPath, nameField, JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath()));
     return resultPath;
 }
 

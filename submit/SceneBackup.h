@@ -24,19 +24,33 @@ enum class TypedNameVerdict {
     kRefused,            // not a name the farm or Windows can carry, or one leading elsewhere
 };
 
-// Judges the name typed in the scene-name field (without ".max") before anything is saved
-// under it, against the open scene's path.
-[[nodiscard]] TypedNameVerdict JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath);
+// What the name typed in the scene-name field (without ".max") comes to, judged against the
+// open scene's path. The save follows it, so that what the artist was asked about and what
+// the host writes are one and the same file.
+struct TypedSceneJudgement {
+    TypedNameVerdict verdict = TypedNameVerdict::kRefused;
+    std::wstring typedName;
+    // The file the farm receives: the open scene's own for kOpenScene, else the typed name
+    // beside it (empty when the open scene has no folder to put it in).
+    std::wstring path;
+};
 
-// Uses the open scene's file when the typed name (UTF-8, ending in ".max") is its name;
-// otherwise has the host save the scene under the typed name beside it. Fills the store's
-// sceneFilePath (when empty) and sceneFileName. An empty typed name is replaced by the file's
-// name, which is also shown in `nameField`.
+// True when the name alone (without ".max") cannot be a scene file: the farm's characters,
+// names Windows changes or keeps for devices. Decided without the host, so that it can be
+// asked before anything is saved.
+[[nodiscard]] bool IsRefusedSceneName(const std::wstring& typedName);
+
+[[nodiscard]] TypedSceneJudgement JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath);
+
+// Uses the open scene's file when the judgement says so; otherwise has the host save the scene
+// to the judged path. Fills the store's sceneFilePath (when empty) and sceneFileName. An empty
+// typed name is replaced by the file's name, which is also shown in `nameField`.
 [[nodiscard]] SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath,
-                                              HWND nameField, std::string typedName);
-// The same, returning the path (UTF-8), empty when the submission cannot go on.
+                                              HWND nameField, const TypedSceneJudgement& judgement);
+// Judges the typed name against the open scene and settles the file in one go, returning the
+// path (UTF-8), empty when the submission cannot go on. For callers that ask nothing between.
 std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
-                          std::string typedName);
+                          const std::wstring& typedName);
 
 // "<base>_<number as six digits>", e.g. tower and 417 give tower_000417.
 std::wstring BackupBaseName(const std::wstring& baseName, int number);

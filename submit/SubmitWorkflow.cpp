@@ -291,7 +291,8 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     const std::wstring typedName = ControlText(dialog, kSceneNameField);
     RUDRenderingUiMgr::Instance().uiLog.write("Get scene name text down, it is : " + WideToUtf8(typedName) + ".max.",
                                               "INFO");
-    switch (JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath())) {
+    const TypedSceneJudgement judgement = JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath());
+    switch (judgement.verdict) {
     case TypedNameVerdict::kRefused:
         messages.Fail(IDS_SCENE_NAME_INVALID);
         CloseMainDialog(dialog);
@@ -307,12 +308,10 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     default:
         break;
     }
-    // An empty field stands for the open scene's own name.
-    const std::string sceneName = typedName.empty() ? std::string() : WideToUtf8(typedName) + ".max";
 
     store.busyStage = kBusySavingScene;
     std::string scenePath;
-    switch (SettleSceneFile(store, scenePath, ::GetDlgItem(dialog, kSceneNameField), sceneName)) {
+    switch (SettleSceneFile(store, scenePath, ::GetDlgItem(dialog, kSceneNameField), judgement)) {
     case SceneCopyStatus::kReady: break;
     case SceneCopyStatus::kPathTooLong: messages.Fail(IDS_SCENE_PATH_TOO_LONG); return;
     case SceneCopyStatus::kNoSceneFile: messages.Fail(IDS_NO_SCENE_FILE); return;

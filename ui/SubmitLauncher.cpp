@@ -6,13 +6,13 @@
 #include "plugin/RUDRenderingConfigMgr.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
+#include "submit/SceneBackup.h"
 #include "submit/SubmitWorkflow.h"
 #include "ui/BusyDialog.h"
 #include "ui/DialogTexts.h"
 #include "ui/DialogView.h"
 #include "ui/MainDialogLogic.h"
 #include "ui/RUDRenderingUiMgr.h"
-#include "ui/SceneAcceptance.h"
 
 #include <thread>
 
@@ -85,8 +85,9 @@ void StartBusyDialog(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTe
 
 void SubmitFromMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr&,
                           const MainDialogTexts& texts) {
+    // A refused name ends the attempt before anything is saved, the open scene included.
     std::wstring sceneName = DialogView(dialog).Text(IDC_MAIN_SCENE_NAME);
-    if (!sceneName.empty() && !IsAllowedSceneName(sceneName)) {
+    if (!sceneName.empty() && IsRefusedSceneName(sceneName)) {
         (void)ShowDialogMessage(dialog, IDS_SCENE_NAME_INVALID, IDS_CAPTION_ERROR, MB_OK);
         ::EndDialog(dialog, 0);
         return;

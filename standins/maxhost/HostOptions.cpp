@@ -55,6 +55,7 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstri
             options.saveMilliseconds = static_cast<unsigned>(_wtoi(milliseconds.c_str()));
         }
         else if (word == L"--fail-save") options.failSave = true;
+        else if (word == L"--save-writes") options.saveWrites = true;
         else if (word == L"--stay") options.stay = true;
         else if (word == L"--auto-answer") options.autoAnswer = true;
         else {

@@ -9,6 +9,7 @@ struct HostOptions {
     std::wstring analysisPath;     // JSON the analysis script "writes"
     bool failSave = false;
     unsigned saveMilliseconds = 0; // how long each save takes (a large scene)
+    bool saveWrites = false;       // every save writes content of its own ("save 1", "save 2", ...)
     std::wstring language;         // the language pack ("en-US" when not given)
     std::wstring pluginPath;       // empty: the plug-ins of the installed bundles
     int runAction = 0;

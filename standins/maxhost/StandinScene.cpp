@@ -5,6 +5,7 @@
 #include "MaxStandin.h"
 
 #include <fstream>
+#include <string>
 
 namespace maxhost {
 namespace {
@@ -14,21 +15,25 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool WriteText(const std::wstring& to, const std::string& text) {
+    std::ofstream out(to.c_str(), std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out);
+}
+
 // A scene the stand-in has never seen on disk is written as a small placeholder file.
 bool WriteScene(const std::wstring& from, const std::wstring& to) {
     if (!from.empty() && FileExists(from)) {
         if (from == to) return true;
         return ::CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
     }
-    std::ofstream out(to.c_str(), std::ios::binary);
-    out << "3ds Max stand-in scene\n";
-    return static_cast<bool>(out);
+    return WriteText(to, "3ds Max stand-in scene\n");
 }
 
 } // namespace
 
-StandinScene::StandinScene(const std::wstring& scenePath, bool failSave, unsigned saveMilliseconds)
-    : failSave_(failSave), saveMilliseconds_(saveMilliseconds) {
+StandinScene::StandinScene(const std::wstring& scenePath, bool failSave, unsigned saveMilliseconds, bool saveWrites)
+    : failSave_(failSave), saveMilliseconds_(saveMilliseconds), saveWrites_(saveWrites) {
     SetPath(scenePath);
 }
 
@@ -36,6 +41,13 @@ void StandinScene::SetPath(const std::wstring& path) {
     path_ = path.c_str();
     size_t slash = path.find_last_of(L"\\/");
     name_ = (slash == std::wstring::npos ? path : path.substr(slash + 1)).c_str();
+}
+
+// As 3ds Max does, a save writes the whole file, also over the open scene's own; under
+// --save-writes each save's content tells which save it was.
+bool StandinScene::Write(const std::wstring& from, const std::wstring& to) {
+    if (!saveWrites_) return WriteScene(from, to);
+    return WriteText(to, "save " + std::to_string(++saves_) + "\n");
 }
 
 std::wstring StandinScene::ScenePath() {
@@ -61,7 +73,7 @@ BOOL StandinScene::FileSave() {
     PrintLine(L"SAVE " + path);
     ::Sleep(saveMilliseconds_);  // the host is busy saving: its thread runs nothing else meanwhile
     if (failSave_ || path.empty()) return FALSE;
-    return WriteScene(path, path) ? TRUE : FALSE;
+    return Write(path, path) ? TRUE : FALSE;
 }
 
 int StandinScene::SaveToFile(const MCHAR* fileName, BOOL, BOOL useNewFile) {
@@ -70,7 +82,7 @@ int StandinScene::SaveToFile(const MCHAR* fileName, BOOL, BOOL useNewFile) {
     PrintLine(L"SAVETO " + target);
     ::Sleep(saveMilliseconds_);
     if (failSave_ || target.empty()) return 0;
-    if (!WriteScene(ScenePath(), target)) return 0;
+    if (!Write(ScenePath(), target)) return 0;
     if (useNewFile) {
         std::lock_guard<std::mutex> guard(lock_);
         SetPath(target);

@@ -8,7 +8,7 @@ namespace maxhost {
 
 class StandinScene final : public Interface {
 public:
-    StandinScene(const std::wstring& scenePath, bool failSave, unsigned saveMilliseconds = 0);
+    StandinScene(const std::wstring& scenePath, bool failSave, unsigned saveMilliseconds = 0, bool saveWrites = false);
     void SetMainWindow(HWND window) { mainWindow_ = window; }
 
     HWND GetMAXHWnd() const override { return mainWindow_; }
@@ -22,10 +22,13 @@ public:
 
 private:
     void SetPath(const std::wstring& path);
+    bool Write(const std::wstring& from, const std::wstring& to);
     std::mutex lock_;
     HWND mainWindow_ = nullptr;
     bool failSave_;
     unsigned saveMilliseconds_;
+    bool saveWrites_;
+    int saves_ = 0;
     MSTR path_;
     MSTR name_;
 };

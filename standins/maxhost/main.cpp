@@ -125,7 +125,7 @@ int Run(HINSTANCE instance) {
     ::InitCommonControlsEx(&controls);
     (void)::OleInitialize(nullptr);
 
-    StandinScene scene(options.scenePath, options.failSave, options.saveMilliseconds);
+    StandinScene scene(options.scenePath, options.failSave, options.saveMilliseconds, options.saveWrites);
     maxstandin::SetCoreInterface(&scene);
     ScriptSettings scripts{options.analysisPath, [&scene] { return scene.ScenePath(); }};
     InstallScriptHandler(scripts);

@@ -43,7 +43,7 @@ steps_for() {
   case $recipe in
     submit-*|slow|cancel-after-pack)
       printf 'menu 1497\nwait-dialog 102\ncheck-row 0 on\n'
-      [ "$recipe" != submit-unsaved-stays ] || printf 'check 1002 off\n'
+      [[ $recipe != *-unsaved-* ]] || printf 'check 1002 off\n'
       case $name in
         '') ;;
         '<empty>') printf 'type 1036\n' ;;
@@ -60,7 +60,7 @@ steps_for() {
     open-question-submit) printf 'menu 1497\nanswer Yes\nwait-dialog 102\nanswer OK\nclick 1005\nanswer OK\nwait-closed 102\nquit\n' ;;
     submit-stays|submit-unsaved-stays) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 104\nsleep 500\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
     submit-silent) printf 'sleep 2000\nscreenshot result\nwait-closed 104\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
-    submit-closes) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
+    submit-closes|submit-unsaved-closes) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
     # The busy dialog keeps following a slow 7-Zip: each percentage shows as it comes.
     slow) printf 'wait-dialog 104\nwait-text 1090 30 %%\nscreenshot packing\nwait-text 1090 60 %%\nwait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
     open-box) printf 'menu 1497\nwait-box\nscreenshot result\nanswer OK\nsleep 700\nquit\n' ;;
@@ -113,8 +113,9 @@ scene-path-259         | villa | $n259 | submit-closes | -    | -              |
 scene-path-259-renamed | villa | $n259 | submit-stays  | Villa2 | -            | -                              | - | boxes=IDS_SCENE_PATH_TOO_LONG/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
 scene-path-270         | villa | $n270 | submit-closes | -    | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none
 name-empty             | villa | - | submit-closes | <empty>  | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none
-name-trailing-dot      | villa | - | submit-closes | Villa_v2. | -             | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
-name-trailing-space    | villa | - | submit-closes | Villa_v2\u0020 | -        | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
+name-trailing-dot      | villa | - | submit-closes | Villa_v2. | -             | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none --save-writes
+name-trailing-space    | villa | - | submit-closes | Villa_v2\u0020 | -        | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none --save-writes
+name-other-case        | villa | - | submit-unsaved-closes | villa | -        | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none --save-writes
 name-existing-file     | villa | - | submit-refused | Villa_v2 | -             | -                              | $other_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_ERROR/102 requests=0 scene_changes=+Villa_v2.max holds=Villa_v2.max:another-version
 name-existing-replaced | villa | - | submit-replace | Villa_v2 | -             | -                              | $other_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_ERROR/102;IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=+Villa_v2.max
 name-backquote         | villa | - | submit-closes | Vil\u0060la | -           | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none

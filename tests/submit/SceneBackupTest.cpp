@@ -29,11 +29,11 @@ protected:
     std::string result;
 };
 
-// The open file's own name (typed, or left empty and then shown) is used unsaved; another name
-// has the host save a copy beside it.
+// The open file's own name, in any case (typed, or left empty and then shown), is used unsaved;
+// another name has the host save a copy beside it.
 TEST_F(SceneCopyTest, UsesTheOpenFileOrSavesACopyUnderTheTypedName) {
-    const struct { const char* typed; const wchar_t* shown; const wchar_t* copy; } cases[] = {
-        {"tower.max", L"", nullptr}, {"", L"tower", nullptr}, {"villa.max", L"", L"villa.max"}};
+    const struct { const wchar_t* typed; const wchar_t* shown; const wchar_t* copy; } cases[] = {
+        {L"tower", L"", nullptr}, {L"TOWER", L"", nullptr}, {L"", L"tower", nullptr}, {L"villa", L"", L"villa.max"}};
     for (const auto& c : cases) {
         rud::RUDRenderingDataMgr fresh;
         fake.host.savedTo.clear();
@@ -49,23 +49,35 @@ TEST_F(SceneCopyTest, UsesTheOpenFileOrSavesACopyUnderTheTypedName) {
     }
 }
 
-// The copy goes into the open file's folder, found by the last slash or else the last backslash.
-// None of these folders exists, so the fake's save fails after recording the path.
+// The copy goes into the open file's folder, after the last separator of either kind, and
+// the save writes exactly the file the name was judged by. None of these folders exists, so
+// the fake's save fails after recording the path.
 TEST_F(SceneCopyTest, SavesBesideTheOpenFileOrRefuses) {
-    const struct { std::wstring path; std::string typed; SceneCopyStatus status; Paths savedTo; } cases[] = {
-        {L"C:\\work\\scenes\\tower.max", "villa.max", SceneCopyStatus::kNoSceneFile, {L"C:\\work\\scenes\\villa.max"}},
-        {L"C:/work/scenes/tower.max", "villa.max", SceneCopyStatus::kNoSceneFile, {L"C:/work/scenes/villa.max"}},
-        {L"C:\\work/scenes\\tower.max", "villa.max", SceneCopyStatus::kNoSceneFile, {L"C:\\work/villa.max"}},
-        {scene, std::string(300, 'n') + ".max", SceneCopyStatus::kPathTooLong, {}},   // never saved under a cut name
-        {L"tower.max", "villa.max", SceneCopyStatus::kNoSceneFile, {}},                // no folder in the path
-        {L"", "villa.max", SceneCopyStatus::kNoSceneFile, {}},                         // never saved
+    using V = rud::TypedNameVerdict;
+    const struct { std::wstring path; std::wstring typed; V verdict; SceneCopyStatus status; Paths savedTo; } cases[] = {
+        {L"C:\\work\\scenes\\tower.max", L"villa", V::kNewFile, SceneCopyStatus::kNoSceneFile, {L"C:\\work\\scenes\\villa.max"}},
+        {L"C:/work/scenes/tower.max", L"villa", V::kNewFile, SceneCopyStatus::kNoSceneFile, {L"C:/work/scenes/villa.max"}},
+        {L"C:/work\\scenes\\tower.max", L"villa", V::kNewFile, SceneCopyStatus::kNoSceneFile, {L"C:/work\\scenes\\villa.max"}},
+        {L"C:\\work/scenes/Tower.MAX", L"tower", V::kOpenScene, SceneCopyStatus::kReady, {}},
+        {scene, std::wstring(300, L'n'), V::kNewFile, SceneCopyStatus::kPathTooLong, {}},   // never saved under a cut name
+        {L"tower.max", L"villa", V::kNewFile, SceneCopyStatus::kNoSceneFile, {}},           // no folder in the path
+        {L"", L"villa", V::kNewFile, SceneCopyStatus::kNoSceneFile, {}},                    // never saved
+        {scene, L"CON .a", V::kRefused, SceneCopyStatus::kNoSceneFile, {}},                 // devices, as Windows sees them
+        {scene, L"NUL.tar", V::kRefused, SceneCopyStatus::kNoSceneFile, {}},
+        {scene, L"aux", V::kRefused, SceneCopyStatus::kNoSceneFile, {}},
+        {scene, L"COM1 ", V::kRefused, SceneCopyStatus::kNoSceneFile, {}},
+        {scene, L"LPT0 .b", V::kRefused, SceneCopyStatus::kNoSceneFile, {}},
+        {scene, L"COM\u00b9", V::kRefused, SceneCopyStatus::kNoSceneFile, {}},
+        {scene, L"CONSOLE", V::kNewFile, SceneCopyStatus::kReady, {folder / L"CONSOLE.max"}},
     };
     for (const auto& c : cases) {
         fake.host.sceneFilePath = c.path;
         fake.host.savedTo.clear();
-        EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, c.typed), c.status) << rud::WideToUtf8(c.path);
+        const rud::TypedSceneJudgement judgement = rud::JudgeTypedSceneName(c.typed, c.path);
+        EXPECT_EQ(judgement.verdict, c.verdict) << rud::WideToUtf8(c.typed);
+        EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, judgement), c.status) << rud::WideToUtf8(c.path);
         EXPECT_EQ(fake.host.savedTo, c.savedTo);
-        EXPECT_TRUE(result.empty());
+        EXPECT_EQ(result.empty(), c.status != SceneCopyStatus::kReady);
     }
 }
 

@@ -26,6 +26,8 @@
 //   exit1-empty    pack a file that cannot be read in place of the scene: 7zz warns, writes an
 //                  archive holding nothing and exits 1 (a scene locked by another program)
 //   old-no-bsp1    refuse the -bsp switch with exit 7, as 7-Zip releases before it do
+//
+// While it packs, the files to pack are held open as 7-Zip holds them (see HeldInputs).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -167,6 +169,36 @@ std::wstring ArchiveArgument(wchar_t** args, int count) {
     return std::wstring();
 }
 
+// 7-Zip opens each file it packs for reading, lets others only read it meanwhile, and keeps it
+// open while it reads: on Windows another program's save over the file fails with error 32 for
+// that time. 7zz, a Linux program, holds no Windows share mode, so this program holds the files
+// of an "a" command that way (its arguments after the archive that are not switches) until 7zz
+// has ended.
+class HeldInputs {
+public:
+    HeldInputs(wchar_t** args, int count) {
+        bool archiveSeen = false;
+        for (int i = 2; i < count; ++i) {
+            if (args[i][0] == L'-') continue;
+            if (!archiveSeen) {
+                archiveSeen = true;
+                continue;
+            }
+            const HANDLE file = ::CreateFileW(args[i], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+            if (file != INVALID_HANDLE_VALUE) files_.push_back(file);
+        }
+    }
+    ~HeldInputs() {
+        for (const HANDLE file : files_) ::CloseHandle(file);
+    }
+    HeldInputs(const HeldInputs&) = delete;
+    HeldInputs& operator=(const HeldInputs&) = delete;
+
+private:
+    std::vector<HANDLE> files_;
+};
+
 void CutToHalf(const std::wstring& path) {
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE | GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
@@ -263,7 +295,10 @@ int main() {
         }
     }
     int exitCode = 0;
-    if (fault.kind != Fault::kNoArchive) exitCode = RunSevenZip(args, count, fault);
+    if (fault.kind != Fault::kNoArchive) {
+        const HeldInputs held(args, count);
+        exitCode = RunSevenZip(args, count, fault);
+    }
     if (fault.kind == Fault::kFailPartial) {
         CutToHalf(ArchiveArgument(args, count));
         exitCode = 2;

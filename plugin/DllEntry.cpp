@@ -1,5 +1,7 @@
 // The module entry point and the six functions 3ds Max looks up by name when it loads a plug-in.
+#include "analysis/RUDRenderingDataMgr.h"
 #include "core/ResourceStrings.h"
+#include "plugin/HostShutdown.h"
 #include "plugin/HostThread.h"
 #include "plugin/MaxHostOperations.h"
 #include "plugin/MenuRegistration.h"
@@ -30,6 +32,45 @@ rud::MaxHostOperations& MaxHost() {
 std::unique_ptr<rud::HostThreadOperations>& ThreadedHost() {
     static std::unique_ptr<rud::HostThreadOperations> host;
     return host;
+}
+
+// The notifications that open and close the host's own long operations. Open failures end an
+// open as well: no "after" follows them.
+struct ActivityNotice {
+    int code;
+    rud::HostActivity activity;
+    bool starting;
+};
+constexpr ActivityNotice kActivityNotices[] = {
+    {NOTIFY_FILE_PRE_SAVE, rud::HostActivity::kSaving, true},
+    {NOTIFY_FILE_POST_SAVE, rud::HostActivity::kSaving, false},
+    {NOTIFY_FILE_PRE_OPEN, rud::HostActivity::kOpening, true},
+    {NOTIFY_FILE_POST_OPEN, rud::HostActivity::kOpening, false},
+    {NOTIFY_FILE_OPEN_FAILED, rud::HostActivity::kOpening, false},
+    {NOTIFY_SYSTEM_PRE_RESET, rud::HostActivity::kResetting, true},
+    {NOTIFY_SYSTEM_POST_RESET, rud::HostActivity::kResetting, false},
+    {NOTIFY_PRE_RENDER, rud::HostActivity::kRendering, true},
+    {NOTIFY_POST_RENDER, rud::HostActivity::kRendering, false},
+};
+
+void HostActivityNotified(void* param, NotifyInfo* info) {
+    try {
+        auto* adapter = static_cast<rud::HostThreadOperations*>(param);
+        if (!adapter || !info) return;
+        for (const ActivityNotice& notice : kActivityNotices) {
+            if (notice.code != info->intcode) continue;
+            if (notice.starting) adapter->ActivityStarted(notice.activity);
+            else adapter->ActivityEnded(notice.activity);
+        }
+    } catch (...) {
+    }
+}
+
+void FollowHostActivities(rud::HostThreadOperations* adapter, bool follow) {
+    for (const ActivityNotice& notice : kActivityNotices) {
+        if (follow) RegisterNotification(HostActivityNotified, adapter, notice.code);
+        else UnRegisterNotification(HostActivityNotified, adapter, notice.code);
+    }
 }
 
 // The language pack 3ds Max started with decides the plug-in's language, not Windows'.
@@ -76,6 +117,7 @@ __declspec(dllexport) int LibInitialize() {
     try {
         ThreadedHost() = std::make_unique<rud::HostThreadOperations>(MaxHost());
         rud::SetHost(ThreadedHost().get());
+        FollowHostActivities(ThreadedHost().get(), true);
         RegisterNotification(rud::RegisterMenus, nullptr, rud::kMenuNotificationCode);
     } catch (...) {
     }
@@ -85,6 +127,14 @@ __declspec(dllexport) int LibInitialize() {
 __declspec(dllexport) int LibShutdown() {
     try {
         UnRegisterNotification(rud::RegisterMenus, nullptr, rud::kMenuNotificationCode);
+        if (ThreadedHost()) FollowHostActivities(ThreadedHost().get(), false);
+        // A submission still running would go on calling the adapter after it is freed.
+        if (!rud::EndRunningSubmission(ThreadedHost().get(), rud::RUDRenderingDataMgr::Instance())) {
+            // It did not stop in time: the adapter stays, closed, so that its calls fail
+            // instead of reaching freed memory.
+            (void)ThreadedHost().release();
+            return TRUE;
+        }
         rud::SetHost(nullptr);
         ThreadedHost().reset();
     } catch (...) {

@@ -10,33 +10,18 @@ namespace {
 const wchar_t kWindowClass[] = L"RUDRenderingHostThread";
 constexpr UINT kRunMessage = WM_APP + 18;
 
-struct Task {
-    const std::function<void()>* work;
-    std::exception_ptr error;
-    bool ran;
-};
-
-// Nothing may leave a window procedure: the work's exception travels back in the task.
-LRESULT CALLBACK HostThreadWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != kRunMessage || !lParam) return ::DefWindowProcW(window, message, wParam, lParam);
-    auto* task = reinterpret_cast<Task*>(lParam);
-    try {
-        (*task->work)();
-    } catch (...) {
-        task->error = std::current_exception();
-    }
-    task->ran = true;
-    return 0;
-}
-
 HINSTANCE ThisModule() {
     HMODULE module = nullptr;
     (void)::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                               reinterpret_cast<LPCWSTR>(&HostThreadWindowProc), &module);
+                               reinterpret_cast<LPCWSTR>(&ThisModule), &module);
     return module;
 }
 
+unsigned ActivityBit(HostActivity activity) { return 1u << static_cast<int>(activity); }
+
 // A host object handed to another thread: released on the host's thread, as it was made there.
+// When the host can no longer be reached the object is left alone: released here it would be
+// released on the wrong thread, and 3ds Max is going away with it anyway.
 template <class Object>
 struct HeldOnHostThread {
     HeldOnHostThread(HostThreadOperations& hostThread, std::unique_ptr<Object> held)
@@ -45,6 +30,7 @@ struct HeldOnHostThread {
         try {
             owner.Run([this] { object.reset(); });
         } catch (...) {
+            (void)object.release();
         }
     }
     HeldOnHostThread(const HeldOnHostThread&) = delete;
@@ -85,21 +71,125 @@ private:
 
 } // namespace
 
+// One call waiting for the host's thread; it lives on the caller's stack until `done` is set.
+struct HostThreadOperations::HandOver {
+    const std::function<void()>* work = nullptr;
+    std::exception_ptr error;
+    bool ran = false;
+    UniqueHandle done;
+};
+
 HostThreadOperations::HostThreadOperations(IHostOperations& host)
     : host_(host), thread_(::GetCurrentThreadId()) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = HostThreadWindowProc;
+    windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = ThisModule();
     windowClass.lpszClassName = kWindowClass;
     if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
-    window_ = ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), nullptr);
+    window_.reset(::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), nullptr));
+    if (window_) ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 HostThreadOperations::~HostThreadOperations() {
-    if (window_) ::DestroyWindow(window_);
+    Close();
+    window_.reset();
     // Fails while another instance still has a window: that one keeps the class.
     (void)::UnregisterClassW(kWindowClass, ThisModule());
+}
+
+// Nothing may leave a window procedure: the work's exception travels back in the hand-over.
+LRESULT CALLBACK HostThreadOperations::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kRunMessage) return ::DefWindowProcW(window, message, wParam, lParam);
+    auto* self = reinterpret_cast<HostThreadOperations*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    try {
+        if (self) self->Dispatch(static_cast<uint64_t>(wParam));
+    } catch (...) {
+    }
+    return 0;
+}
+
+void HostThreadOperations::Dispatch(uint64_t id) {
+    HandOver* task = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        auto found = waiting_.find(id);
+        if (found == waiting_.end()) return;  // failed by Close meanwhile
+        // Dispatched by a loop inside the host's own save, open, reset or render: its turn
+        // comes after the operation.
+        if (activities_ != 0) {
+            held_.push_back(id);
+            return;
+        }
+        task = found->second;
+        waiting_.erase(found);
+    }
+    try {
+        (*task->work)();
+    } catch (...) {
+        task->error = std::current_exception();
+    }
+    task->ran = true;
+    ::SetEvent(task->done.get());  // the caller may free the hand-over from here on
+}
+
+void HostThreadOperations::ActivityStarted(HostActivity activity) { activities_ |= ActivityBit(activity); }
+
+void HostThreadOperations::ActivityEnded(HostActivity activity) {
+    activities_ &= ~ActivityBit(activity);
+    if (activities_ == 0) ReleaseHeld();
+}
+
+// The "after" notification still comes from inside the host's operation: held calls are posted
+// again, so that they run once the host is back in a loop of its own.
+void HostThreadOperations::ReleaseHeld() {
+    while (!held_.empty()) {
+        const uint64_t id = held_.front();
+        held_.pop_front();
+        if (window_ && ::PostMessageW(window_.get(), kRunMessage, static_cast<WPARAM>(id), 0)) continue;
+        HandOver* task = nullptr;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            auto found = waiting_.find(id);
+            if (found == waiting_.end()) continue;
+            task = found->second;
+            waiting_.erase(found);
+        }
+        task->error = std::make_exception_ptr(std::runtime_error("the host's thread cannot be reached"));
+        ::SetEvent(task->done.get());
+    }
+}
+
+bool HostThreadOperations::ServeUntil(const std::function<bool()>& finished, DWORD timeoutMs) {
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        if (finished()) return true;
+        const ULONGLONG elapsed = ::GetTickCount64() - start;
+        if (elapsed >= timeoutMs) return false;
+        const DWORD slice = static_cast<DWORD>(timeoutMs - elapsed < 50 ? timeoutMs - elapsed : 50);
+        (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_POSTMESSAGE | QS_SENDMESSAGE);
+        MSG message;
+        while (window_ && ::PeekMessageW(&message, window_.get(), kRunMessage, kRunMessage, PM_REMOVE))
+            ::DispatchMessageW(&message);
+    }
+}
+
+void HostThreadOperations::Close() {
+    std::map<uint64_t, HandOver*> failing;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        closed_ = true;
+        failing.swap(waiting_);
+    }
+    for (auto& entry : failing) {
+        entry.second->error = std::make_exception_ptr(std::runtime_error("3ds Max is closing: the call was not run"));
+        ::SetEvent(entry.second->done.get());
+    }
+}
+
+bool HostThreadOperations::Closed() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return closed_;
 }
 
 void HostThreadOperations::Run(const std::function<void()>& work) {
@@ -107,10 +197,24 @@ void HostThreadOperations::Run(const std::function<void()>& work) {
         work();
         return;
     }
-    // Running it here instead would be the very fault this adapter exists to prevent.
-    if (!window_) throw std::runtime_error("the host's thread cannot be reached");
-    Task task{&work, nullptr, false};
-    ::SendMessageW(window_, kRunMessage, 0, reinterpret_cast<LPARAM>(&task));
+    HandOver task;
+    task.work = &work;
+    task.done.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!task.done) throw std::runtime_error("the host's thread cannot be reached");
+    uint64_t id = 0;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        // Running it here instead would be the very fault this adapter exists to prevent.
+        if (closed_ || !window_) throw std::runtime_error("the host's thread cannot be reached");
+        id = nextId_++;
+        waiting_[id] = &task;
+    }
+    if (!::PostMessageW(window_.get(), kRunMessage, static_cast<WPARAM>(id), 0)) {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (waiting_.erase(id)) throw std::runtime_error("the host's thread cannot be reached");
+    }
+    // Set once the host's thread has run the call, or by Close.
+    ::WaitForSingleObject(task.done.get(), INFINITE);
     if (task.error) std::rethrow_exception(task.error);
     if (!task.ran) throw std::runtime_error("the host's thread did not run the call");
 }

@@ -4,14 +4,29 @@
 // 3ds Max wants MAXScript, scene saving and loading, and its custom controls on its main
 // thread; called from another thread they can corrupt or crash the host and take the artist's
 // unsaved scene with them. The submission worker therefore does not call the host itself: this
-// adapter hands each call to the host's thread and waits for its answer. The hand-over is a
-// message-only window of the host's thread reached with SendMessage, which the host's own
-// message loop and every modal loop on that thread (dialogs, message boxes) serve.
+// adapter hands each call to the host's thread and waits for its answer.
+//
+// The hand-over is a message posted to a message-only window of the host's thread, never a sent
+// one: Windows delivers a sent message inside any message call of the receiving thread, also the
+// loops 3ds Max runs inside its own work (the progress of a save or a render, the Listener), so a
+// sent call could start a save in the middle of another save, and COM refuses calls out while a
+// sent message is being handled. A posted one runs only when a loop dispatches it: the host's own
+// loop or a modal loop on that thread (dialogs, message boxes). Even then, between the host's
+// "before" and "after" notifications of a save, open, reset or render the call is held, and runs
+// once the operation is over.
+#include "core/WinHandles.h"
 #include "plugin/HostOperations.h"
 
+#include <cstdint>
+#include <deque>
 #include <functional>
+#include <map>
+#include <mutex>
 
 namespace rud {
+
+// The host's own long operations whose notifications the adapter follows.
+enum class HostActivity : int { kSaving = 0, kOpening = 1, kResetting = 2, kRendering = 3 };
 
 class HostThreadOperations final : public IHostOperations {
 public:
@@ -23,7 +38,7 @@ public:
 
     // True when the hand-over window exists; without it a call from another thread throws
     // rather than run where it must not.
-    bool Ready() const { return window_ != nullptr; }
+    bool Ready() const { return window_.get() != nullptr; }
 
     HWND MainWindow() override;
     bool HasActionManager() override;
@@ -45,7 +60,8 @@ public:
     void UseLanguagePackLocale() override;
 
     // Runs work on the host's thread and returns when it has run. An exception thrown by the
-    // work is carried back and thrown again here, on the caller's thread.
+    // work is carried back and thrown again here, on the caller's thread; a call that can no
+    // longer be served (Close) throws std::runtime_error instead of waiting for ever.
     void Run(const std::function<void()>& work);
 
     template <typename Result, typename Work>
@@ -55,10 +71,38 @@ public:
         return result;
     }
 
+    // The host's notifications, on its thread: handed-over calls wait while any activity runs.
+    // Each activity is a flag, not a count, so that an "after" the host never sends (a failed
+    // save) is made good by the next operation of that kind.
+    void ActivityStarted(HostActivity activity);
+    void ActivityEnded(HostActivity activity);
+    bool InHostActivity() const { return activities_ != 0; }
+
+    // On the host's thread: serves handed-over calls (and nothing else) until `finished` answers
+    // true or `timeoutMs` has passed; true when it finished. For a thread that must wait for a
+    // worker which may still need the host.
+    [[nodiscard]] bool ServeUntil(const std::function<bool()>& finished, DWORD timeoutMs);
+
+    // Every waiting call and every later one fails at once: the host is going away.
+    void Close();
+    bool Closed();
+
 private:
+    struct HandOver;
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Dispatch(uint64_t id);
+    void ReleaseHeld();
+
     IHostOperations& host_;
     DWORD thread_;
-    HWND window_ = nullptr;
+    UniqueHwnd window_;
+    std::mutex lock_;
+    std::map<uint64_t, HandOver*> waiting_;  // posted and neither run nor failed yet
+    uint64_t nextId_ = 1;
+    bool closed_ = false;
+    // The host's thread alone touches these.
+    unsigned activities_ = 0;
+    std::deque<uint64_t> held_;
 };
 
 } // namespace rud

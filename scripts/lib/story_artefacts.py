@@ -217,6 +217,9 @@ def expect(out, conditions):
         elif key == "message":
             ok = any(wanted in box for box in s.get("message_boxes") or [])
             value = s.get("message_boxes")
+        elif key == "host_has":
+            ok = bool(host_lines(out, wanted))
+            value = "(no such line in host.log)"
         elif key == "data_log":
             ok = any(wanted in line for line in data_log_lines(out))
             value = "(no such line in kiv_data)"

@@ -54,6 +54,15 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstri
             if (!value(milliseconds)) return false;
             options.saveMilliseconds = static_cast<unsigned>(_wtoi(milliseconds.c_str()));
         }
+        else if (word == L"--autobackup") {
+            std::wstring milliseconds;
+            if (!value(milliseconds)) return false;
+            options.autobackupMilliseconds = static_cast<unsigned>(_wtoi(milliseconds.c_str()));
+            if (options.autobackupMilliseconds == 0) {
+                error = L"--autobackup takes a number of milliseconds";
+                return false;
+            }
+        }
         else if (word == L"--fail-save") options.failSave = true;
         else if (word == L"--save-writes") options.saveWrites = true;
         else if (word == L"--stay") options.stay = true;

@@ -18,6 +18,7 @@ struct HostOptions {
     std::wstring stepsPath;
     std::wstring shotsFolder;
     unsigned stepTimeoutSeconds = 30;
+    unsigned autobackupMilliseconds = 0; // 0: no autobackup
 };
 
 // False (with a message in `error`) when the command line cannot be understood.

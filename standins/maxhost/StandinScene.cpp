@@ -1,6 +1,7 @@
 #include "StandinScene.h"
 
 #include "HostOutput.h"
+#include "HostSave.h"
 
 #include "MaxStandin.h"
 
@@ -70,6 +71,7 @@ MSTR& StandinScene::GetCurFilePath() {
 BOOL StandinScene::FileSave() {
     maxstandin::RequireHostThread("Interface::FileSave");
     std::wstring path = ScenePath();
+    HostSave save("Interface::FileSave", path);
     PrintLine(L"SAVE " + path);
     ::Sleep(saveMilliseconds_);  // the host is busy saving: its thread runs nothing else meanwhile
     if (failSave_ || path.empty()) return FALSE;
@@ -79,6 +81,7 @@ BOOL StandinScene::FileSave() {
 int StandinScene::SaveToFile(const MCHAR* fileName, BOOL, BOOL useNewFile) {
     maxstandin::RequireHostThread("Interface::SaveToFile");
     std::wstring target = fileName ? fileName : L"";
+    HostSave save("Interface::SaveToFile", target);
     PrintLine(L"SAVETO " + target);
     ::Sleep(saveMilliseconds_);
     if (failSave_ || target.empty()) return 0;

@@ -5,6 +5,7 @@
 #include "DialogTemplates.h"
 #include "HostOptions.h"
 #include "HostOutput.h"
+#include "HostSave.h"
 #include "HostWindow.h"
 #include "MenuLoads.h"
 #include "MessageBoxWatcher.h"
@@ -158,6 +159,7 @@ int Run(HINSTANCE instance) {
     }
     for (const std::wstring& line : ActionTextLines(*maxstandin::StandardActionManager())) PrintLine(line);
     PrintLine(L"READY");
+    StartAutobackup(window.Handle(), options.autobackupMilliseconds);
 
     DialogTemplates templates;
     for (const std::wstring& module : modules)

@@ -44,6 +44,7 @@ steps_for() {
     submit-*|slow|cancel-after-pack)
       printf 'menu 1497\nwait-dialog 102\ncheck-row 0 on\n'
       [[ $recipe != *-unsaved-* ]] || printf 'check 1002 off\n'
+      [ "$recipe" != submit-checked-closes ] || printf 'check 1000 on\n'
       case $name in
         '') ;;
         '<empty>') printf 'type 1036\n' ;;
@@ -60,7 +61,7 @@ steps_for() {
     open-question-submit) printf 'menu 1497\nanswer Yes\nwait-dialog 102\nanswer OK\nclick 1005\nanswer OK\nwait-closed 102\nquit\n' ;;
     submit-stays|submit-unsaved-stays) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 104\nsleep 500\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
     submit-silent) printf 'sleep 2000\nscreenshot result\nwait-closed 104\nwait-dialog 102\nclose\nwait-closed 102\nquit\n' ;;
-    submit-closes|submit-unsaved-closes) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
+    submit-closes|submit-unsaved-closes|submit-checked-closes) printf 'wait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
     # The busy dialog keeps following a slow 7-Zip: each percentage shows as it comes.
     slow) printf 'wait-dialog 104\nwait-text 1090 30 %%\nscreenshot packing\nwait-text 1090 60 %%\nwait-box\nscreenshot result\nanswer OK\nwait-closed 102\nquit\n' ;;
     open-box) printf 'menu 1497\nwait-box\nscreenshot result\nanswer OK\nsleep 700\nquit\n' ;;
@@ -129,6 +130,7 @@ analysis-null          | null  | - | open-question | -        | -              |
 analysis-null-submit   | null  | - | open-question-submit | - | -             | -                              | - | boxes=IDS_NO_CAMERAS_CONTINUE/IDS_CAPTION_ERROR/102;IDS_NO_CAMERA_CHECKED/IDS_CAPTION_ERROR/102;IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none
 analysis-cut-short     | cut   | - | open-box      | -        | -              | -                              | - | boxes=IDS_ANALYSIS_SCRIPT_FAILED/IDS_CAPTION_ERROR/102 requests=0
 analysis-50mb          | big   | - | submit-closes | -        | -              | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true
+autobackup-virus-checks | villa | - | submit-checked-closes | - | -            | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true host_has=AUTOBACKUP --autobackup 100
 ROWS
 )
 
@@ -186,11 +188,14 @@ while IFS='|' read -r name analysis folder recipe typed client environment befor
   holds=""
   read -r -a words <<<"$expectations"
   # Expectations are KEY=VALUE; a value may hold spaces up to the next KEY=; a word starting
-  # with "--" is a host option; holds=NAME:TEXT is checked here.
+  # with "--" is a host option (the words after it, up to the next KEY=, its values);
+  # holds=NAME:TEXT is checked here.
+  option=false
   for word in "${words[@]}"; do
-    if [[ $word == --* ]]; then host_options+=("$word")
+    if [[ $word == --* ]]; then host_options+=("$word"); option=true
+    elif $option && [[ $word != *=* ]]; then host_options+=("$word")
     elif [[ $word == holds=* ]]; then holds=${word#holds=}
-    elif [[ $word == *=* ]] && [[ ${word%%=*} =~ ^[a-z_]+$ ]]; then expected+=("$word")
+    elif [[ $word == *=* ]] && [[ ${word%%=*} =~ ^[a-z_]+$ ]]; then expected+=("$word"); option=false
     else expected[${#expected[@]}-1]+=" $word"
     fi
   done

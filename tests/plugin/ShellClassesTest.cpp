@@ -1,6 +1,8 @@
 // The class descriptor, the action table's menu texts and the action callback.
+#include "analysis/RUDRenderingDataMgr.h"
 #include "core/ResourceStrings.h"
 #include "core/WinHandles.h"
+#include "plugin/HostShutdown.h"
 #include "plugin/HostThread.h"
 #include "plugin/MaxHostOperations.h"
 #include "plugin/PluginIdentifiers.h"
@@ -21,6 +23,7 @@
 #include <set>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 TEST(ClassDescriptor, AnswersTheHostsQuestions) {
     auto& descriptor = rud::RUD_Rendering_2025ClassDesc::Instance();
@@ -187,23 +190,68 @@ TEST(HostThread, EveryOperationRunsOnTheHostsThreadWhoeverCalls) {
     }
 }
 
-// The worker's call must not wait for the box or the dialog to go: their loops serve it.
-TEST(HostThread, WorkerCallsAreServedUnderMessageBoxesAndModalDialogs) {
+// The worker's call must not wait for the box or the dialog to go: their loops serve it. A loop
+// inside the host's own save (its progress bar) must not: the call runs after the save.
+TEST(HostThread, WorkerCallsAreServedUnderMessageBoxesAndModalDialogsButNotInsideHostSaves) {
     ThreadRecordingHost recorder;
     rud::HostThreadOperations host(recorder);
     struct { WORD version, signature; DWORD help, exStyle, style; WORD items; short x, y, cx, cy; WORD menu, windowClass; wchar_t title[20]; } plain{
         1, 0xFFFF, 0, 0, WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 100, 50, 0, 0, L"rud modal dialog"};
-    const std::pair<const wchar_t*, std::function<void()>> modalLoops[] = {
-        {L"rud message box", [] { ::MessageBoxW(nullptr, L"waiting", L"rud message box", MB_OK); }},
-        {L"rud modal dialog", [&] { ::DialogBoxIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(&plain), nullptr, PlainDialogProc, 0); }}};
-    for (const auto& [title, modal] : modalLoops) {
+    bool ranInside = false;
+    const auto saving = [&] {
+        host.ActivityStarted(rud::HostActivity::kSaving);
+        for (ULONGLONG until = ::GetTickCount64() + 500; ::GetTickCount64() < until;) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&message);
+        }
+        ranInside = !recorder.seen["SaveScene"].empty();
+        host.ActivityEnded(rud::HostActivity::kSaving);
+    };
+    const std::tuple<const wchar_t*, std::function<void()>, bool> modalLoops[] = {
+        {L"rud message box", [] { ::MessageBoxW(nullptr, L"waiting", L"rud message box", MB_OK); }, true},
+        {L"rud modal dialog", [&] { ::DialogBoxIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(&plain), nullptr, PlainDialogProc, 0); }, true},
+        {nullptr, saving, false}};
+    for (const auto& [title, modal, servedInside] : modalLoops) {
         bool saved = false;
+        recorder.seen.clear();
+        ranInside = servedInside;
         FromWorker([&, title = title] {
             HWND window = nullptr;
-            for (int i = 0; i < 3000 && !(window = ::FindWindowW(nullptr, title)); ++i) ::Sleep(10);  // until it is up
+            for (int i = 0; title && i < 3000 && !(window = ::FindWindowW(nullptr, title)); ++i) ::Sleep(10);  // until it is up
             saved = host.SaveScene();
             if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
         }, modal);
-        EXPECT_TRUE(saved && recorder.seen["SaveScene"] == std::set<DWORD>{::GetCurrentThreadId()}) << title;
+        EXPECT_TRUE(saved && recorder.seen["SaveScene"] == std::set<DWORD>{::GetCurrentThreadId()}) << (title ? title : L"save");
+        EXPECT_EQ(ranInside, servedInside) << (title ? title : L"save");
     }
+}
+
+// 3ds Max closing during a submission: the worker is asked to stop and its calls are served
+// until it does; one that goes on calling gets errors once the adapter closes, never a hang.
+TEST(HostThread, ClosingTheHostEndsARunningSubmissionFirst) {
+    auto& store = rud::RUDRenderingDataMgr::Instance();
+    for (bool honoursCancel : {true, false}) {
+        ThreadRecordingHost recorder;
+        rud::HostThreadOperations host(recorder);
+        store.busyCancelRequested = false;
+        store.submitState = rud::kThreadRunning;
+        bool refused = false;
+        std::thread worker([&] {
+            try {
+                do (void)host.SaveScene();
+                while (!(honoursCancel && store.busyCancelRequested));
+            } catch (const std::runtime_error&) {
+                refused = true;
+            }
+            store.submitState = rud::kThreadFinished;
+        });
+        EXPECT_TRUE(rud::EndRunningSubmission(&host, store, honoursCancel ? 20000 : 300, 5000)) << honoursCancel;
+        EXPECT_TRUE(store.submitState == rud::kThreadFinished && refused != honoursCancel) << honoursCancel;
+        EXPECT_EQ(recorder.seen["SaveScene"], std::set<DWORD>{::GetCurrentThreadId()}) << honoursCancel;
+        store.busyCancelRequested = true;
+        host.Close();
+        worker.join();
+    }
+    store.submitState = rud::kThreadNone;
+    store.busyCancelRequested = false;
 }

@@ -21,6 +21,21 @@ CoreExport void SetCoreInterface(Interface* core);
 constexpr int kHostThreadExitCode = 6;
 CoreExport void RequireHostThread(const char* function);
 
+// The host's own operations (a save, a script, an autobackup) run one at a time: one that starts
+// while another is under way prints "HOST-NESTED <function>" and ends the process with
+// kHostNestedExitCode at once.
+constexpr int kHostNestedExitCode = 7;
+CoreExport void BeginHostOperation(const char* function);
+CoreExport void EndHostOperation();
+CoreExport bool HostOperationRunning();
+class HostOperationScope {
+public:
+    explicit HostOperationScope(const char* function) { BeginHostOperation(function); }
+    ~HostOperationScope() { EndHostOperation(); }
+    HostOperationScope(const HostOperationScope&) = delete;
+    HostOperationScope& operator=(const HostOperationScope&) = delete;
+};
+
 // The action manager the host hands out. ExecuteAction runs the callback activated for a table.
 CoreExport IActionManager* StandardActionManager();
 CoreExport std::wstring ActionContextName(ActionContextId context);

@@ -143,6 +143,7 @@ void FPValue::Free() {
 
 BOOL ExecuteMAXScriptScript(const wchar_t* s, MAXScript::ScriptSource, BOOL, FPValue* fpv, BOOL) {
     maxstandin::RequireHostThread("ExecuteMAXScriptScript");
+    maxstandin::HostOperationScope operation("ExecuteMAXScriptScript");
     maxstandin::ScriptHandler handler;
     void* context;
     {

@@ -1,0 +1,30 @@
+#include "plugin/HostShutdown.h"
+
+#include "analysis/RUDRenderingDataMgr.h"
+#include "plugin/HostThread.h"
+
+#include <functional>
+
+namespace rud {
+
+bool EndRunningSubmission(HostThreadOperations* adapter, RUDRenderingDataMgr& store, DWORD serveMs, DWORD closedMs) {
+    const std::function<bool()> finished = [&store] {
+        const int32_t state = store.submitState;
+        return state < kThreadRunning || state >= kThreadFinished;
+    };
+    if (finished()) return true;
+    try {
+        store.dataLog.write("3ds Max is closing while a submission runs: it is asked to stop.", "WARN");
+    } catch (...) {
+    }
+    store.busyCancelRequested = true;
+    if (!adapter) {
+        for (DWORD waited = 0; !finished() && waited < serveMs + closedMs; waited += 50) ::Sleep(50);
+        return finished();
+    }
+    if (!adapter->Closed() && adapter->ServeUntil(finished, serveMs)) return true;
+    adapter->Close();
+    return adapter->ServeUntil(finished, closedMs);
+}
+
+} // namespace rud

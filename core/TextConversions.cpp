@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <atomic>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -121,6 +122,22 @@ std::wstring CreateGuidText() {
                   guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
                   guid.Data4[6], guid.Data4[7]);
     return AnsiChsToWide(text);
+}
+
+uint64_t UniqueRandomNumber() {
+    // A version-4 GUID's first 48 bits come from the system's cryptographic generator.
+    GUID guid{};
+    if (SUCCEEDED(::CoCreateGuid(&guid))) return (static_cast<uint64_t>(guid.Data1) << 16) | guid.Data2;
+    // Without it, the process, a counter and the clock still tell two processes and two calls
+    // apart; the mix spreads them over all the bits.
+    static std::atomic<uint32_t> calls{0};
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    uint64_t mixed = (static_cast<uint64_t>(::GetCurrentProcessId()) << 40) ^ (static_cast<uint64_t>(++calls) << 24) ^
+                     static_cast<uint64_t>(now.QuadPart);
+    mixed = (mixed ^ (mixed >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    mixed = (mixed ^ (mixed >> 27)) * 0x94d049bb133111ebULL;
+    return mixed ^ (mixed >> 31);
 }
 
 } // namespace rud

@@ -1,7 +1,9 @@
 #pragma once
 // Conversions where wide text (paths, names, messages) meets narrow text (UTF-8 for JSON and
 // the client, code page 936 / the system ANSI code page for logs and 7-Zip), the whole-file
-// UTF-8 reader and the GUID text that names analysis results and tasks.
+// UTF-8 reader, the GUID text that names analysis results and tasks, and the random numbers
+// that name archives and backups.
+#include <cstdint>
 #include <string>
 
 namespace rud {
@@ -20,5 +22,9 @@ std::wstring ReadWholeFileUtf8(const std::string& path);
 
 // A new GUID as "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX" (upper case), or empty text.
 std::wstring CreateGuidText();
+
+// At least 36 random bits that differ between processes and between calls (names of files that
+// several 3ds Max sessions may create in one folder at once), unlike rand() seeded with the time.
+uint64_t UniqueRandomNumber();
 
 } // namespace rud

@@ -4,8 +4,6 @@
 #include "plugin/HostOperations.h"
 #include "ui/SceneAcceptance.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <cwchar>
 
 namespace rud {
@@ -129,20 +127,34 @@ std::wstring MakeBackupPath(const std::wstring& scenePath, int number) {
 
 int BackupSceneFile(RUDRenderingDataMgr& store, wchar_t (&backupPath)[kMaxScenePathLength + 1]) {
     const std::wstring source = Utf8ToWide(store.sceneFilePath);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    const std::wstring target = MakeBackupPath(source, std::rand());
+    // A backup never replaces a file: the name may be another session's backup of the same
+    // scene, or a file of the artist's. A taken name moves on to the next number.
+    constexpr int kNumbers = 1000000;   // what six digits hold
+    constexpr int kTries = 100;
+    const int first = static_cast<int>(UniqueRandomNumber() % kNumbers);
+    std::wstring target;
+    BOOL copied = FALSE;
+    DWORD error = ERROR_SUCCESS;
+    int taken = 0;
+    for (; taken < kTries; ++taken) {
+        target = MakeBackupPath(source, (first + taken) % kNumbers);
+        if (target.empty()) break;
+        copied = ::CopyFileW(source.c_str(), target.c_str(), TRUE);
+        error = copied ? ERROR_SUCCESS : ::GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
     std::wstring message = L"Backup file from " + source + L" to " + target;
     if (target.empty()) {
         store.dataLog.write(WideToUtf8(message + L" Error! The path is too long."), "WARN");
         return 0;
     }
-    const BOOL copied = ::CopyFileW(source.c_str(), target.c_str(), FALSE);
+    if (taken > 0) message += L" (" + std::to_wstring(taken) + L" names taken)";
     if (copied) {
         message += L" Success!";
         wcsncpy(backupPath, target.c_str(), kMaxScenePathLength);
         backupPath[kMaxScenePathLength] = L'\0';
     } else {
-        message += L" Error! Code is " + std::to_wstring(::GetLastError());
+        message += L" Error! Code is " + std::to_wstring(error);
     }
     store.dataLog.write(WideToUtf8(message), "WARN");
     return copied;

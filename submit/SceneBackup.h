@@ -58,8 +58,8 @@ std::wstring BackupBaseName(const std::wstring& baseName, int number);
 // exceed the path limits (drive 2, folder 255, name 255, extension 255, whole path 259).
 std::wstring MakeBackupPath(const std::wstring& scenePath, int number);
 
-// Copies store.sceneFilePath to its backup path (random number, overwriting) and logs the
-// outcome on "kiv_data". On success `backupPath` receives the copy's path. Non-zero on success.
+// Copies store.sceneFilePath to a backup path no file takes yet (a random number, then the
+// numbers after it) and logs the outcome on "kiv_data". On success `backupPath` receives the copy's path. Non-zero on success.
 [[nodiscard]] int BackupSceneFile(RUDRenderingDataMgr& store, wchar_t (&backupPath)[kMaxScenePathLength + 1]);
 
 } // namespace rud

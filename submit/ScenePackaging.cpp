@@ -7,8 +7,6 @@
 #include "submit/ArchiverProcess.h"
 #include "submit/Md5.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <cwchar>
 #include <vector>
 
@@ -40,6 +38,17 @@ Text JoinArchiverArguments(const Text& switches, const Text& passwordSwitch, con
     return arguments;
 }
 
+// An archive path no file takes yet. Two 3ds Max sessions packing same-named scenes share the
+// folder, and a failed run deletes its archive: a shared path would lose the other's.
+std::wstring FreshArchivePath(const std::wstring& folder, const std::wstring& sceneName) {
+    std::wstring path;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        path = folder + L"/" + sceneName + L"_" + Utf8ToWide(RandomSuffix()) + L".7z";
+        if (!PathExists(path)) break;
+    }
+    return path;
+}
+
 } // namespace
 
 std::string FileStem(const std::string& path) {
@@ -54,9 +63,12 @@ std::string FileStem(const std::string& path) {
 
 std::string RandomSuffix() {
     static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    uint64_t number = UniqueRandomNumber();
     std::string suffix;
-    for (int i = 0; i < 6; ++i) suffix.push_back(alphabet[std::rand() % 62]);
+    for (int i = 0; i < 6; ++i) {
+        suffix.push_back(alphabet[number % 62]);
+        number /= 62;
+    }
     return suffix;
 }
 
@@ -101,16 +113,15 @@ bool PackScene(RUDRenderingDataMgr& store, ClientInfo& clientInfo, const ClientU
     std::wstring archivePath;
     std::string password;
     if (user && IsDirectSaveAccount(*user) && user->savePath.size() >= 2) {
-        const std::string suffix = RandomSuffix();
         if (PathExists(user->savePath)) {
             const std::wstring folder = user->savePath + L"/" + sceneName;
             CreateFolderIfMissing(folder, madeFolders);
-            archivePath = folder + L"/" + sceneName + L"_" + Utf8ToWide(suffix) + L".7z";
+            archivePath = FreshArchivePath(folder, sceneName);
         }
         password = ArchivePassword(WideToUtf8(sceneName));
     }
     if (archivePath.empty())
-        archivePath = clientInfo.compressDir + L"/" + sceneName + L"_" + Utf8ToWide(RandomSuffix()) + L".7z";
+        archivePath = FreshArchivePath(clientInfo.compressDir, sceneName);
 
     const std::string archiveUtf8 = WideToUtf8(archivePath);
     clientInfo.zipArguments =

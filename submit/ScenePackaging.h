@@ -13,7 +13,7 @@ namespace rud {
 // The file name of a path without its extension: after the last backslash (or, without any,
 // the last slash), cut at the last dot unless that dot lies before the name.
 std::string FileStem(const std::string& path);
-// Six characters of [a-zA-Z0-9], from the runtime generator reseeded with the current second.
+// Six characters of [a-zA-Z0-9], drawn anew for every call in every process.
 std::string RandomSuffix();
 // The 64-character archive password of a direct-save account for a scene name (UTF-8): the
 // hexadecimal MD5 digests of the name and of the name with the farm's salt, interleaved.
@@ -27,9 +27,10 @@ std::string ArchiverArguments(const std::string& password, const std::string& ar
 std::wstring ArchiverArguments(const std::wstring& password, const std::wstring& archivePath,
                                const std::wstring& scenePath);
 
-// Chooses the archive path and builds the 7-Zip arguments into clientInfo.compressPath (UTF-8)
-// and clientInfo.zipArguments (ANSI code page, for the record). `wideArguments`, when given,
-// receives the same arguments in wide text, which keep every character of the paths.
+// Chooses an archive path no file takes yet and builds the 7-Zip arguments into
+// clientInfo.compressPath (UTF-8) and clientInfo.zipArguments (ANSI code page, for the record).
+// `wideArguments`, when given, receives the same arguments in wide text, which keep every
+// character of the paths.
 // `madeFolders`, when given, receives each folder made here, in the order made.
 // False when the scene name is empty or ends in a space or a dot (the fields are set anyway).
 [[nodiscard]] bool PackScene(RUDRenderingDataMgr& store, ClientInfo& clientInfo, const ClientUserInfo* user,

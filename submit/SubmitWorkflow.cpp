@@ -103,8 +103,9 @@ public:
     WorkerMessages(HWND dialog, const std::wstring& caption, const std::wstring& languageMarker)
         : dialog_(dialog), caption_(caption), language_(MessageBoxLanguage(languageMarker.c_str())) {}
     int Show(int stringId, UINT type = MB_OK) const { return ShowText(WorkerText(stringId), type); }
-    int ShowText(const std::wstring& text, UINT type = MB_OK) const {
-        return ShowMessageBox(dialog_, text, caption_, type, language_);
+    int ShowText(const std::wstring& text, UINT type = MB_OK) const { return ShowTextUnder(caption_, text, type); }
+    int ShowTextUnder(const std::wstring& caption, const std::wstring& text, UINT type) const {
+        return ShowMessageBox(dialog_, text, caption, type, language_);
     }
     // Ends the busy dialog first, so that the message is not hidden behind it.
     void Fail(int stringId) const { FailWith(WorkerText(stringId)); }
@@ -263,7 +264,6 @@ bool AskWithBusyHidden(RUDRenderingDataMgr& store, Ask ask) {
 } // namespace
 
 void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker) {
-    (void)string68;   // the notice caption: no message of the worker uses it
     auto& store = RUDRenderingDataMgr::Instance();
     const WorkerMessages messages(dialog, caption, languageMarker);
 
@@ -300,7 +300,8 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     case TypedNameVerdict::kReplacesOtherFile: {
         const std::wstring question = WorkerTextWith(IDS_REPLACE_OTHER_SCENE, typedName + L".max");
         if (!AskWithBusyHidden(store, [&] {
-                return messages.ShowText(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+                // A question, not a failure: it carries the notice caption.
+                return messages.ShowTextUnder(string68, question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
             }))
             return;
         break;

@@ -102,6 +102,7 @@ bool FillWarningsList(RUDRenderingUiMgr& ui, HWND list, const std::vector<std::w
     RedrawPause pause(list);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     if (lines.empty()) {
+        ::SendMessageW(list, LB_SETHORIZONTALEXTENT, 0, 0);
         ui.uiLog.write("There is no warnning in this scene.", "INFO");
         return false;
     }
@@ -109,9 +110,8 @@ bool FillWarningsList(RUDRenderingUiMgr& ui, HWND list, const std::vector<std::w
     // One allocation for all the lines instead of a growing one per few lines (a hint, which
     // Wine's list box drops at the first line added).
     ::SendMessageW(list, LB_INITSTORAGE, static_cast<WPARAM>(lines.size()), static_cast<LPARAM>(TextBytes(lines)));
-    // The extent only grows: the widest line is given to the list once, which ends where
-    // growing it line by line would.
-    const auto extent = static_cast<LONG>(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0));
+    // The extent is this fill's widest line, given once: emptying the list keeps the last
+    // extent, and a scroll range left from a longer analysis would scroll into blank space.
     LONG widest = 0;
     {
         WindowDC dc(list);
@@ -122,7 +122,7 @@ bool FillWarningsList(RUDRenderingUiMgr& ui, HWND list, const std::vector<std::w
         if (previous) ::SelectObject(dc.get(), previous);
     }
     for (const std::wstring& line : lines) ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    if (widest > extent) ::SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest), 0);
+    ::SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest), 0);
     ui.uiLog.write("Get warnning infomation of current scene successfully.", "INFO");
     return true;
 }

@@ -10,7 +10,8 @@ namespace rud {
 
 class RUDRenderingUiMgr;
 
-// Empties the list and appends the lines in order. False when there is no line.
+// Empties the list and appends the lines in order; the list scrolls sideways as far as the
+// widest of these lines needs. False when there is no line.
 [[nodiscard]] bool FillWarningsList(RUDRenderingUiMgr& ui, HWND list, const std::vector<std::wstring>& lines);
 
 } // namespace rud

@@ -82,8 +82,6 @@ TEST_F(SceneCopyTest, SavesBesideTheOpenFileOrRefuses) {
 }
 
 TEST(BackupName, FormatsTheNumberWithSixDigits) {
-    EXPECT_EQ(rud::BackupBaseName(L"tower", 417), L"tower_000417");
-    EXPECT_EQ(rud::BackupBaseName(L"tower", 32767), L"tower_032767");
     EXPECT_EQ(rud::MakeBackupPath(L"C:\\work\\tower.max", 417), L"C:\\work\\tower_000417.max");
     EXPECT_EQ(rud::MakeBackupPath(L"C:/work/a.b/tower", 0), L"C:/work/a.b/tower_000000");
     // Beyond the path limits: no path rather than a cut one.
@@ -91,10 +89,14 @@ TEST(BackupName, FormatsTheNumberWithSixDigits) {
     EXPECT_EQ(rud::MakeBackupPath(L"C:\\" + std::wstring(300, L'd') + L"\\tower.max", 1), L"");
 }
 
-TEST_F(SceneCopyTest, BackupCopiesTheSceneBesideIt) {
+// A second backup (the same second, another session) leaves the first file as it is.
+TEST_F(SceneCopyTest, BackupCopiesTheSceneBesideItUnderAFreeName) {
     store.sceneFilePath = rud::WideToUtf8(scene);
-    wchar_t backup[rud::kMaxScenePathLength + 1] = {};
+    wchar_t first[rud::kMaxScenePathLength + 1] = {}, backup[rud::kMaxScenePathLength + 1] = {};
+    ASSERT_NE(rud::BackupSceneFile(store, first), 0);
+    rudtest::WriteBytes(first, "the artist's file");
     ASSERT_NE(rud::BackupSceneFile(store, backup), 0);
+    EXPECT_EQ(rudtest::ReadBytes(first), "the artist's file");
     EXPECT_EQ(std::wstring(backup).rfind(folder / L"tower_", 0), 0u) << rud::WideToUtf8(backup);
     EXPECT_TRUE(std::regex_match(std::wstring(backup), std::wregex(L".*_[0-9]{6}\\.max")));
     EXPECT_EQ(rudtest::ReadBytes(backup), "scene bytes");

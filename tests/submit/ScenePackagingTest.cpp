@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <process.h>
+
+#include <filesystem>
 #include <regex>
 
 namespace {
@@ -69,6 +72,34 @@ TEST_F(PackSceneTest, ChoosesFolderAndPasswordByAccount) {
     }
     EXPECT_TRUE(rud::PathExists(folder / L"compress"));
     EXPECT_TRUE(rud::PathExists(saved + L"\\Villa"));
+}
+
+// Two 3ds Max sessions pack same-named scenes at one moment into one folder: this program, run
+// twice, takes an archive path in each and writes there as 7-Zip would. Two archives stay.
+TEST_F(PackSceneTest, TwoProcessesPackingTheSameSceneKeepTwoArchives) {
+    wchar_t parent[16] = {};
+    const bool twin = ::GetEnvironmentVariableW(L"RUD_TWIN_OF", parent, 16) != 0;
+    const std::wstring id = twin ? parent : std::to_wstring(::GetCurrentProcessId());
+    info.compressDir = (std::filesystem::temp_directory_path() / (L"rud-twins-" + id)).wstring();
+    const rud::UniqueHandle go(::CreateEventW(nullptr, TRUE, FALSE, (L"rud-twins-" + id).c_str()));
+    if (twin) {   // one of the two: packs once both are up
+        ASSERT_EQ(::WaitForSingleObject(go.get(), 60000), WAIT_OBJECT_0);
+        ASSERT_TRUE(rud::PackScene(store, info, nullptr));
+        return rudtest::WriteBytes(rud::Utf8ToWide(info.compressPath), "archive");
+    }
+    const std::wstring program = rudtest::BinFolder() + L"\\submit_tests.exe", quoted = L"\"" + program + L"\"";
+    ::SetEnvironmentVariableW(L"RUD_TWIN_OF", id.c_str());
+    intptr_t twins[2] = {};
+    for (intptr_t& t : twins)
+        t = _wspawnl(_P_NOWAIT, program.c_str(), quoted.c_str(), L"--gtest_brief=1", L"--gtest_filter=PackSceneTest.TwoProcesses*",
+                      nullptr);
+    ::SetEnvironmentVariableW(L"RUD_TWIN_OF", nullptr);
+    ::SetEvent(go.get());
+    int code = -1;
+    for (intptr_t t : twins) EXPECT_TRUE(_cwait(&code, t, 0) != -1 && code == 0);
+    const auto archives = std::distance(std::filesystem::directory_iterator(info.compressDir), {});
+    std::filesystem::remove_all(info.compressDir);
+    EXPECT_EQ(archives, 2);
 }
 
 TEST_F(PackSceneTest, RefusesNamesEndingInDotOrSpaceOrEmpty) {

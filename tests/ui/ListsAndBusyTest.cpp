@@ -66,7 +66,7 @@ LONG WidestLine(HWND list, const std::vector<std::wstring>& lines) {
     return widest;
 }
 
-TEST(WarningsList, EveryLineInOrderAndAnExtentThatOnlyGrows) {
+TEST(WarningsList, EveryLineInOrderAndTheExtentOfEachFill) {
     auto& ui = rud::RUDRenderingUiMgr::Instance();
     // A few thousand lines as a large scene reports them, mixed scripts and kerning pairs, and
     // the widest line last.
@@ -101,8 +101,11 @@ TEST(WarningsList, EveryLineInOrderAndAnExtentThatOnlyGrows) {
         if (c.visible && ::GetScrollInfo(list, SB_VERT, &scroll)) {
             EXPECT_EQ(scroll.nMax + 1u, c.lines.size());
         }
+        // A later, shorter analysis scrolls no further than its own widest line.
         ASSERT_TRUE(rud::FillWarningsList(ui, list, {L"only a short line"}));
-        EXPECT_EQ(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), extent);
+        EXPECT_EQ(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), WidestLine(list, {L"only a short line"}));
+        EXPECT_FALSE(rud::FillWarningsList(ui, list, {}));
+        EXPECT_EQ(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
         ::DestroyWindow(list);
     }
 }

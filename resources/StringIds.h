@@ -119,3 +119,4 @@
 #define IDS_SEVENZIP_SCENE_UNREAD  125
 #define IDS_BUSY_SENDING_FINAL     126  // the request is leaving: Cancel no longer stops it
 #define IDS_REPLACE_OTHER_SCENE    127  // "%s": the file the typed name would replace
+#define IDS_CLIENT_UNCONFIRMED     133  // "%s", "%s": the kept archive and task file

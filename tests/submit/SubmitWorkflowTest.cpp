@@ -22,6 +22,7 @@
 #include <atomic>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <iterator>
 #include <thread>
 
@@ -166,13 +167,13 @@ INSTANTIATE_TEST_SUITE_P(Typed, SubmitCoronaLimitsTest, ::testing::Values(
 
 enum class Stop {
     kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot, kDeviceName,
-    kOtherFileKept, kCancelWhileChecking, kCancelDuringVirusCheck, kCancelDuringSave, kCancelBeforePacking,
-    kCancelAsPackingEnded, kCancelBeforeTaskFile, kCancelBeforeSending, kCancelTooLate,   // these at a boundary
+    kOtherFileKept, kCancelWhileChecking, kCancelDuringVirusCheck, kCancelAt,
 };
 struct StopRow {
     Stop stop;
     int stringId;   // the one message box, 0 for none
     bool closes, saves, sends;
+    std::optional<rud::SubmitBoundary> at = std::nullopt;   // where kCancelAt cancels
 };
 
 // The point at which a row cancels, through the busy dialog's own entry, and whether it counted.
@@ -224,19 +225,13 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
         text = rud::WorkerTextWith(row.stringId, L"tower.max");
         break;
     case Stop::kCancelWhileChecking: store.busyCancelRequested = true; break;   // honoured before the save
-    case Stop::kCancelDuringSave: cancelAt = rud::SubmitBoundary::kSavingEnded; break;
     case Stop::kCancelDuringVirusCheck:   // the first script runs on; the other two do not
         dialog.Check(IDC_MAIN_BACKUP_AND_CHECK, true);
         fake.host.onScript = [this](const std::wstring&) { cancelTaken = rud::RequestSubmitCancel(store) ? 1 : 0; return 1; };
         break;
-    case Stop::kCancelBeforePacking: cancelAt = rud::SubmitBoundary::kPackingNext; break;
-    case Stop::kCancelAsPackingEnded: cancelAt = rud::SubmitBoundary::kPackingEnded; break;
-    case Stop::kCancelBeforeTaskFile: cancelAt = rud::SubmitBoundary::kTaskFileNext; break;
-    case Stop::kCancelBeforeSending: cancelAt = rud::SubmitBoundary::kSendingNext; break;
-    case Stop::kCancelTooLate: cancelAt = rud::SubmitBoundary::kSendingStarted; break;
+    case Stop::kCancelAt: cancelAt = *row.at; rud::SetSubmitBoundaryHook(&CancelAtBoundary); break;
     }
     cancelTaken = -1;
-    if (row.stop >= Stop::kCancelDuringSave) rud::SetSubmitBoundaryHook(&CancelAtBoundary);
     const std::wstring output = rud::LocalAppDataFolder() +
         L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/tower.max_plugin_output";
     std::filesystem::remove_all(output);
@@ -278,11 +273,11 @@ INSTANTIATE_TEST_SUITE_P(Stops, SubmitStopTest, ::testing::Values(
     StopRow{Stop::kOtherFileKept, IDS_REPLACE_OTHER_SCENE, false, false, false},
     StopRow{Stop::kCancelWhileChecking, 0, false, false, false},
     StopRow{Stop::kCancelDuringVirusCheck, 0, false, true, false},
-    StopRow{Stop::kCancelDuringSave, 0, false, true, false},
-    StopRow{Stop::kCancelBeforePacking, 0, false, true, false},
-    StopRow{Stop::kCancelAsPackingEnded, 0, false, true, false},
-    StopRow{Stop::kCancelBeforeTaskFile, 0, false, true, false},
-    StopRow{Stop::kCancelBeforeSending, 0, false, true, false},
-    StopRow{Stop::kCancelTooLate, IDS_SUBMIT_ACCEPTED, true, true, true}));
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kSavingEnded},   // during the save
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kPackingNext},
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kPackingEnded},
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kTaskFileNext},
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kSendingNext},
+    StopRow{Stop::kCancelAt, IDS_SUBMIT_ACCEPTED, true, true, true, rud::SubmitBoundary::kSendingStarted}));
 
 } // namespace

@@ -7,11 +7,11 @@
 
 namespace rud {
 
-void RunVirusChecks(const ClientInfo& clientInfo) {
-    RunVirusChecks(RUDRenderingDataMgr::Instance(), clientInfo);
+void RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo) {
+    (void)RunVirusChecks(store, clientInfo, {});
 }
 
-void RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo) {
+bool RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo, const std::function<bool()>& stopBefore) {
     struct VirusScript {
         const std::wstring& path;
         const char* logLine;
@@ -23,10 +23,12 @@ void RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo) {
     };
     std::unique_ptr<IScriptValue> value = Host().CreateScriptValue();
     for (const VirusScript& script : scripts) {
+        if (stopBefore && stopBefore()) return false;
         // A missing or failing script is the host's to report; the others still run.
         if (value) (void)Host().ExecuteMAXScript(L"fileIn \"" + script.path + L"\"", *value);
         store.dataLog.write(script.logLine, "WARN");
     }
+    return true;
 }
 
 } // namespace rud

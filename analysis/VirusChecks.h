@@ -1,11 +1,16 @@
 #pragma once
 #include "core/ClientInfo.h"
 
+#include <functional>
+
 namespace rud {
 
-// Runs the ADSL, ALC and CRP cleaning scripts on the open scene, in that order, and logs each.
-void RunVirusChecks(const ClientInfo& clientInfo);
-// The same, logging to the given store (the one above uses the process-wide store).
+// Runs the ADSL, ALC and CRP cleaning scripts on the open scene, in that order, and logs each
+// to the given store.
 void RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo);
+// The same, asking `stopBefore` before each script: false when it said stop and the remaining
+// scripts were left out. A script is a host operation and cannot be interrupted once running.
+[[nodiscard]] bool RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo,
+                                  const std::function<bool()>& stopBefore);
 
 } // namespace rud

@@ -45,7 +45,6 @@
 #define IDS_CAMERA_NAMES_INVALID   38
 #define IDS_TASK_FILE_FAILED       42
 #define IDS_CLIENT_UNREACHABLE     43
-#define IDS_CLIENT_REPLY_NO_JSON   44
 #define IDS_CLIENT_VERSION_MISMATCH 46
 #define IDS_CLIENT_NOT_SKETCH      47
 #define IDS_CLIENT_NO_SCENE        48
@@ -107,7 +106,6 @@
 #define IDS_BUSY_WRITING_TASK      109
 #define IDS_BUSY_SENDING           110
 #define IDS_BUSY_TITLE             111
-#define IDS_CLIENT_TIMEOUT         112  // the client accepted the connection but never answered
 #define IDS_SCENE_PATH_TOO_LONG    113
 
 // Packing refused: nothing is sent to the client ("%s" receives the path or the exit code)
@@ -119,3 +117,4 @@
 #define IDS_SEVENZIP_SCENE_UNREAD  125
 #define IDS_BUSY_SENDING_FINAL     126  // the request is leaving: Cancel no longer stops it
 #define IDS_REPLACE_OTHER_SCENE    127  // "%s": the file the typed name would replace
+#define IDS_CLIENT_UNCONFIRMED     133  // "%s", "%s": the kept archive and task file

@@ -58,11 +58,12 @@ private:
     WORD language_;
 };
 
-void ReplyParseFailed(LogChannel& log, const LinkMessages& messages, HWND owner) {
+// An unreadable reply is no refusal: the client may have queued the task before it answered.
+int32_t ReplyParseFailed(LogChannel& log) {
     std::printf("Error %lu in WinHttpReadData.\n", static_cast<unsigned long>(::GetLastError()));
     std::fflush(stdout);
-    messages.Show(owner, WorkerText(IDS_CLIENT_REPLY_INVALID));
     log.write("Get response data failed: parse the data from client failed!", "ERROR");
+    return kClientUnconfirmed;
 }
 
 // The reply as a JSON object. jsoncpp throws on nesting deeper than it parses, which a reply of
@@ -140,13 +141,13 @@ int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCal
                      const ClientLinkTimeouts& timeouts) {
     auto log = OpenHttpLog();
     const LinkMessages messages;
-    // Every failure before a usable reply: the artist reads that the client could not be reached
-    // (or, for a client that took the connection and went silent, that it did not answer).
-    auto fail = [&](const std::string& text, int error, bool connected) {
-        const bool silent = connected && error == WSAETIMEDOUT;
-        messages.Show(owner, WorkerText(silent ? IDS_CLIENT_TIMEOUT : IDS_CLIENT_UNREACHABLE));
+    // Before any byte of the request left, the client holds nothing and the artist reads that it
+    // could not be reached. After that, a missing reply is only logged here: the worker keeps
+    // what the client may hold and says where it is.
+    auto fail = [&](const std::string& text, int error, bool requestLeft) {
+        if (!requestLeft) messages.Show(owner, WorkerText(IDS_CLIENT_UNREACHABLE));
         log->write(text + std::to_string(static_cast<unsigned long>(error)), "ERROR");
-        return -1;
+        return requestLeft ? kClientUnconfirmed : kClientNotReached;
     };
 
     UniqueSocket socket(::socket(AF_INET, SOCK_STREAM, 0));
@@ -173,7 +174,7 @@ int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCal
             int sendError = ::WSAGetLastError();
             socket.reset();
             return fail("send error send_size:" + std::to_string(sent) + " total_size:" +
-                        std::to_string(request.size()) + ", Error Code is: ", sendError, true);
+                        std::to_string(request.size()) + ", Error Code is: ", sendError, sent > 0);
         }
         sent += static_cast<size_t>(count);
     }
@@ -195,9 +196,8 @@ int32_t HandleReceivedReply(const std::string& received, HWND owner) {
     log->write("tcp read data successfully.", "INFO");
     const size_t brace = received.find('{');
     if (brace != std::string::npos) return HandleClientReply(received.substr(brace), owner);
-    LinkMessages().Show(owner, WorkerText(IDS_CLIENT_REPLY_NO_JSON));
     log->write("find '{' failed.", "INFO");
-    return -1;
+    return kClientUnconfirmed;
 }
 
 int32_t HandleClientReply(std::string replyJson, HWND owner) {
@@ -205,17 +205,12 @@ int32_t HandleClientReply(std::string replyJson, HWND owner) {
     const LinkMessages messages;
 
     Json::Value root;
-    if (!ParseReplyObject(replyJson, root)) {
-        ReplyParseFailed(*log, messages, owner);
-        return -1;
-    }
+    if (!ParseReplyObject(replyJson, root)) return ReplyParseFailed(*log);
     const Json::Value& ret = root["ret"];
     // "ret" is read as jsoncpp's asInt reads it (a fraction is cut: 10001.5 is 10001; no "ret"
-    // is 0); a value asInt refuses (text, out of range) is as unusable as bad JSON.
-    if (!ret.isConvertibleTo(Json::intValue)) {
-        ReplyParseFailed(*log, messages, owner);
-        return -1;
-    }
+    // is 0); a value asInt refuses (text, out of range) is as unusable as bad JSON, and so is a
+    // negative one, which no client sends and which would read as one of our own outcomes.
+    if (!ret.isConvertibleTo(Json::intValue) || ret.asInt() < 0) return ReplyParseFailed(*log);
     const int32_t code = ret.asInt();
 
     if (code == kAccepted) {

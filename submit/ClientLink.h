@@ -13,6 +13,13 @@ namespace rud {
 
 using ReplyCallback = void (*)();
 
+// What PostToClient returns besides the client's own result codes, which are all positive.
+// The two differ in what the client may hold: nothing when it was never reached; perhaps a
+// queued task when the request left and no usable reply came back, so that the task's archive
+// and task file must then stay where the request said they are.
+constexpr int32_t kClientNotReached = -1;
+constexpr int32_t kClientUnconfirmed = -2;
+
 // How long the worker waits for the client. A client that is not running fails the connect at
 // once; the bounds only matter for a client that hangs.
 struct ClientLinkTimeouts {
@@ -30,19 +37,23 @@ std::string BuildClientRequest(const ClientInfo& endpoint, const std::string& bo
 
 // Sends `body` to endpoint.ip:port (low 16 bits of the port), reads one reply of at most 2048
 // bytes and hands it to HandleClientReply. `onReplyReceived` runs once after the receive, whatever
-// it returned. Returns the result code, or -1 when no usable reply arrived (after a message box).
+// it returned. Returns the result code; kClientNotReached when no connection was made or no byte
+// of the request left (after a message box); kClientUnconfirmed when the request left and the
+// reply was missing, late or unreadable (logged only: the caller tells the artist what it kept).
 [[nodiscard]] int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner,
                                    ReplyCallback onReplyReceived);
 [[nodiscard]] int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner,
                                    ReplyCallback onReplyReceived, const ClientLinkTimeouts& timeouts);
 
-// What PostToClient does with the bytes its one receive gave (at most 2048): logs the read, hands
-// the text from the first "{" on to HandleClientReply, or shows that the reply held no JSON.
-// Returns the result code, or -1. Apart from the socket so that replies can be checked as bytes.
+// What PostToClient does with the bytes its one receive gave (at most 2048): logs the read and
+// hands the text from the first "{" on to HandleClientReply. Returns the result code, or
+// kClientUnconfirmed (logged, no message) when the reply holds no JSON. Apart from the socket so
+// that replies can be checked as bytes.
 [[nodiscard]] int32_t HandleReceivedReply(const std::string& received, HWND owner);
 
 // Parses the reply's JSON (from its first "{"), shows the result code's message, logs it and
-// returns "ret" (0 when absent), or -1 when the text is not a usable reply.
+// returns "ret" (0 when absent), or kClientUnconfirmed (logged, no message) when the text is not
+// a usable reply.
 [[nodiscard]] int32_t HandleClientReply(std::string replyJson, HWND owner);
 
 } // namespace rud

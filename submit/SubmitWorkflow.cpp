@@ -158,13 +158,17 @@ void CallBoundaryHook(SubmitBoundary boundary) {
 
 const char* BoundaryText(SubmitBoundary boundary) {
     switch (boundary) {
+    case SubmitBoundary::kSavingNext: return "before the scene was saved";
+    case SubmitBoundary::kSavingEnded: return "as the scene was saved";
+    case SubmitBoundary::kVirusCheckNext: return "between the virus checks";
+    case SubmitBoundary::kPackingNext: return "before packing";
     case SubmitBoundary::kPackingEnded: return "as packing ended";
     case SubmitBoundary::kTaskFileNext: return "before the task file was written";
     default: return "before the request was sent";
     }
 }
 
-// Looks at the artist's Cancel at one point after packing; true when the submission stops there.
+// Looks at the artist's Cancel at one point of the run; true when the submission stops there.
 // With `claim` the look also takes the Cancel for the worker, so that one pressed later finds it
 // taken.
 [[nodiscard]] bool CancelledAt(RUDRenderingDataMgr& store, SubmitBoundary boundary, bool claim = false) {
@@ -217,7 +221,8 @@ private:
     bool kept_ = false;
 };
 
-// The backup exists only while the virus-check scripts run on the open scene.
+// The backup exists only while the virus-check scripts run on the open scene. False when the
+// submission ends here (a path too long, or the artist's Cancel between two scripts).
 [[nodiscard]] bool RunVirusChecksWithBackup(RUDRenderingDataMgr& store, const ClientInfo& clientInfo,
                                             const WorkerMessages& messages) {
     if (MakeBackupPath(Utf8ToWide(store.sceneFilePath), 0).empty()) {
@@ -226,16 +231,24 @@ private:
     }
     wchar_t backupPath[kMaxScenePathLength + 1] = {};
     const int backedUp = BackupSceneFile(store, backupPath);
-    RunVirusChecks(clientInfo);
+    const bool checked =
+        RunVirusChecks(store, clientInfo, [&store] { return CancelledAt(store, SubmitBoundary::kVirusCheckNext); });
     if (backedUp && backupPath[0]) RemoveLeftover(store, backupPath, false);
-    return true;
+    return checked;
+}
+
+// Where the client was told to find the task's files, for the artist who must look for the task.
+std::wstring UnconfirmedText(const std::wstring& archivePath, const std::wstring& taskFilePath) {
+    std::wstring text = WorkerTextWith(IDS_CLIENT_UNCONFIRMED, archivePath);
+    const size_t slot = text.find(L"%s");
+    if (slot != std::wstring::npos) text.replace(slot, 2, taskFilePath);
+    return text;
 }
 
 } // namespace
 
 bool RequestSubmitCancel(RUDRenderingDataMgr& store) {
-    const int32_t stage = store.busyStage;
-    if (stage != kBusyPacking && stage != kBusyWritingTask) return false;
+    if (store.busyStage == kBusySending) return false;
     return !store.busyCancelRequested.exchange(true);
 }
 
@@ -285,6 +298,7 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         return;
     }
     TakeRenderOptions(store, dialog);
+    if (CancelledAt(store, SubmitBoundary::kSavingNext)) return;
 
     // The name is judged before the host saves anything under it: a refused name must not
     // leave a file behind, and another file of the folder is the artist's to give up.
@@ -317,6 +331,8 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     case SceneCopyStatus::kPathTooLong: messages.Fail(IDS_SCENE_PATH_TOO_LONG); return;
     case SceneCopyStatus::kNoSceneFile: messages.Fail(IDS_NO_SCENE_FILE); return;
     }
+    // A save cannot be interrupted; a Cancel pressed during it counts from here.
+    if (CancelledAt(store, SubmitBoundary::kSavingEnded)) return;
 
     const std::wstring taskId = CreateGuidText();
     if (taskId.empty()) {
@@ -354,6 +370,7 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         store.busyStage = kBusyCheckingViruses;
         if (!RunVirusChecksWithBackup(store, clientInfo, messages)) return;
     }
+    if (CancelledAt(store, SubmitBoundary::kPackingNext)) return;
 
     auto user = std::make_unique<ClientUserInfo>();
     ReadClientSharedMemory(store, *user);
@@ -393,7 +410,8 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
 
     if (CancelledAt(store, SubmitBoundary::kTaskFileNext)) return;
     leftovers.FolderIfNew(clientInfo.jsonDir);
-    leftovers.File(clientInfo.jsonDir + L"/" + taskId + L".json");
+    const std::wstring taskFilePath = clientInfo.jsonDir + L"/" + taskId + L".json";
+    leftovers.File(taskFilePath);
     std::string requestBody;
     if (!WriteTaskJson(store, dialog, clientInfo, taskId, requestBody)) {
         RequestBusyClose();
@@ -405,10 +423,22 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     if (CancelledAt(store, SubmitBoundary::kSendingNext, true)) return;
     store.busyStage = kBusySending;
     CallBoundaryHook(SubmitBoundary::kSendingStarted);
-    if (PostToClient(clientInfo, requestBody, dialog, &RequestBusyClose) == kClientAccepted) {
+    switch (PostToClient(clientInfo, requestBody, dialog, &RequestBusyClose)) {
+    case kClientAccepted:
         // The client owns the archive and the task file now.
         leftovers.Keep();
         CloseMainDialog(dialog);
+        break;
+    case kClientUnconfirmed:
+        // The client may have queued the task before its reply went missing; without these files
+        // the farm job would fail hours later. Only the artist can find out whether it did.
+        leftovers.Keep();
+        store.dataLog.write("The client did not confirm the task; its archive " + WideToUtf8(archivePath) +
+                            " and task file " + WideToUtf8(taskFilePath) + " are kept.", "WARN");
+        messages.FailWith(UnconfirmedText(archivePath, taskFilePath));
+        break;
+    default:
+        break;   // refused or never reached: the client holds nothing, and the files go
     }
 }
 

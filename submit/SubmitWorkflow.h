@@ -8,15 +8,20 @@ namespace rud {
 
 class RUDRenderingDataMgr;
 
-// The points from the end of packing on at which the worker looks at the artist's Cancel.
-enum class SubmitBoundary { kPackingEnded, kTaskFileNext, kSendingNext, kSendingStarted };
+// The points at which the worker looks at the artist's Cancel, in the order a run meets them
+// (kVirusCheckNext before each virus-check script).
+enum class SubmitBoundary {
+    kSavingNext, kSavingEnded, kVirusCheckNext, kPackingNext, kPackingEnded, kTaskFileNext, kSendingNext,
+    kSendingStarted,
+};
 // Called at each boundary before the look; tests use it to cancel at an exact point.
 using SubmitBoundaryHook = void (*)(SubmitBoundary);
 void SetSubmitBoundaryHook(SubmitBoundaryHook hook);
 
-// The artist's Cancel (busy dialog): true when it stops the submission. It does from the start
-// of packing until the request starts to leave; saving through the host cannot be interrupted,
-// and a request on its way cannot be called back.
+// The artist's Cancel (busy dialog): true when it stops the submission. It does from the first
+// moment until the request starts to leave, since a request on its way cannot be called back.
+// A host operation cannot be interrupted: a Cancel during the save or a virus-check script
+// takes effect as soon as it ends; one during packing stops 7-Zip.
 [[nodiscard]] bool RequestSubmitCancel(RUDRenderingDataMgr& store);
 
 // Thread function: remembers the options, freezes the dialog, runs SubmitScene, then asks the

@@ -147,7 +147,7 @@ std::wstring BusyStageText(int32_t stage, int64_t archiveBytes) {
 BusyDisplay BusyDisplayFor(int32_t stage, int32_t packPercent, int64_t archiveBytes, bool cancelRequested) {
     BusyDisplay display;
     const bool packing = stage == kBusyPacking;
-    display.cancelEnabled = (packing || stage == kBusyWritingTask) && !cancelRequested;
+    display.cancelEnabled = stage != kBusySending && !cancelRequested;
     if (packing && packPercent >= 0) {
         display.percent = packPercent > 100 ? 100 : packPercent;
         display.text = ResourceText(IDS_BUSY_PACKING_PERCENT);

@@ -1,7 +1,7 @@
 #pragma once
 // The busy dialog (template 104): tells the artist which step of the submission runs, and
 // follows the worker's flags (hide, show, close) on a 30 ms timer. While 7-Zip packs, it shows
-// the percentage on a determinate bar; Cancel is offered from packing until the request leaves.
+// the percentage on a determinate bar; Cancel is offered from the start until the request leaves.
 #include <windows.h>
 
 #include <cstdint>

@@ -57,6 +57,7 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
     store.busyCloseRequested = false;
     store.busyHidden = false;
     store.busyCancelRequested = false;
+    store.busyStage = kBusyStarting;   // the last run's "sending" must not grey this run's Cancel
     try {
         store.submitThread = new std::thread(RunSubmitWorker, dialog, texts.caption, texts.notice,
                                              texts.languageMarker);

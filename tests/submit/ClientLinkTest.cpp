@@ -53,7 +53,8 @@ TEST(ClientRequest, CountsBodyBytesAndNamesTheWholePort) {
 }
 
 // Every reply ends with its result, at most one message (none: empty text) and one callback; a
-// client that is not running gets no callback.
+// client that is not running gets no callback. Once the request has left, a missing or unreadable
+// reply is no refusal and shows nothing here: the worker says what it kept.
 TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
     const std::string err = "\xe5\x9c\xba\xe6\x99\xaf\xe5\xb7\xb2\xe5\xad\x98\xe5\x9c\xa8 #42";   // 场景已存在 #42
     auto ret = [](int code) { return HttpReply("{\"ret\":" + std::to_string(code) + "}"); };
@@ -64,15 +65,16 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
         {HttpReply("{\"ret\":10010,\"err\":\"" + err + "\"}"), 10010, L"\x573a\x666f\x5df2\x5b58\x5728 #42"},
         {ret(10010), 10010, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},                     // no "err" text
         {HttpReply("{\"state\":\"ok\"}"), 0, L""},                               // no "ret"
-        {HttpReply("{\"ret\":\"10001\"}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},
+        {HttpReply("{\"ret\":\"10001\"}"), rud::kClientUnconfirmed, L""},
         {HttpReply("{\"ret\":10001.5}"), 10001, rud::WorkerText(IDS_SUBMIT_ACCEPTED)},      // a fraction is cut
-        {HttpReply("{\"ret\":1e12}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},       // beyond an int
-        {HttpReply("{\"ret\":10001,\"pad\":\"" + std::string(3000, 'x') + "\"}"), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},
-        {HttpReply("{\"ret\":" + std::string(1500, '[')), -1, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},  // too deep to parse
-        {"HTTP/1.1 500 Internal Server Error\r\n\r\n", -1, rud::WorkerText(IDS_CLIENT_REPLY_NO_JSON)},
-        {"", -1, rud::WorkerText(IDS_CLIENT_UNREACHABLE)},                                  // closed without a word
-        {"", -1, rud::WorkerText(IDS_CLIENT_TIMEOUT), kSilent},
-        {"", -1, rud::WorkerText(IDS_CLIENT_UNREACHABLE), kGone},
+        {HttpReply("{\"ret\":1e12}"), rud::kClientUnconfirmed, L""},                          // beyond an int
+        {ret(-1), rud::kClientUnconfirmed, L""},                                              // none of the client's
+        {HttpReply("{\"ret\":10001,\"pad\":\"" + std::string(3000, 'x') + "\"}"), rud::kClientUnconfirmed, L""},
+        {HttpReply("{\"ret\":" + std::string(1500, '[')), rud::kClientUnconfirmed, L""},     // too deep to parse
+        {"HTTP/1.1 500 Internal Server Error\r\n\r\n", rud::kClientUnconfirmed, L""},
+        {"", rud::kClientUnconfirmed, L""},                                                  // closed without a word
+        {"", rud::kClientUnconfirmed, L"", kSilent},
+        {"", rud::kClientNotReached, rud::WorkerText(IDS_CLIENT_UNREACHABLE), kGone},
     };
     const std::string body = "{\n   \"scenePath\" : \"C:/\xe5\x9c\xba\xe6\x99\xaf.max\"\n}\n";
     for (const auto& c : cases) {

@@ -1,6 +1,6 @@
 // The submission worker as the main dialog runs it: on its own thread, against the main dialog's
 // controls and the fake host's scene. The end-to-end stories and the fault table play the usual
-// accepted and refused submissions; here are the stops, the Cancel at each point after packing,
+// accepted and refused submissions; here are the stops, the Cancel at each point of the run,
 // and a submission the stories cannot set up.
 #include "submit/SubmitWorkflow.h"
 #include "tests/submit/SubmitTestSupport.h"
@@ -22,6 +22,7 @@
 #include <atomic>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <iterator>
 #include <thread>
 
@@ -41,6 +42,7 @@ protected:
         store.cameras = {{L"Camera001", rud::CameraInfo{}}};   // what earlier tests left goes
         store.sceneFilePath.clear();
         store.submitState = rud::kThreadRunning;
+        store.busyCancelRequested = false;   // as the launcher leaves it; a sent request keeps it taken
         store.coronaLimitState = 0;
         dialog.AddCamera(L"Camera001", true);
         dialog.SetText(IDC_MAIN_SCENE_NAME, L"\x522b\x5885");
@@ -165,13 +167,13 @@ INSTANTIATE_TEST_SUITE_P(Typed, SubmitCoronaLimitsTest, ::testing::Values(
 
 enum class Stop {
     kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot, kDeviceName,
-    kOtherFileKept, kCancelBeforePacking, kCancelAsPackingEnded, kCancelBeforeTaskFile, kCancelBeforeSending,
-    kCancelTooLate,
+    kOtherFileKept, kCancelWhileChecking, kCancelDuringVirusCheck, kCancelAt,
 };
 struct StopRow {
     Stop stop;
     int stringId;   // the one message box, 0 for none
     bool closes, saves, sends;
+    std::optional<rud::SubmitBoundary> at = std::nullopt;   // where kCancelAt cancels
 };
 
 // The point at which a row cancels, through the busy dialog's own entry, and whether it counted.
@@ -183,19 +185,16 @@ void CancelAtBoundary(rud::SubmitBoundary boundary) {
 
 class SubmitStopTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<StopRow> {
 protected:
-    ~SubmitStopTest() override {
-        rud::SetSubmitBoundaryHook(nullptr);
-        store.busyCancelRequested = false;
-    }
+    ~SubmitStopTest() override { rud::SetSubmitBoundaryHook(nullptr); }
 };
 
 // Each stop shows its message (or, cancelled, none) and gives the controls back as they were;
-// refused names close the dialog before anything is saved under them. A Cancel counts until the
-// request starts to leave, and one that counted leaves nothing in the cache; the typed-name
-// copy stays, as the artist's save.
+// refused names close the dialog before anything is saved under them. A Cancel counts from the
+// first moment until the request starts to leave (after the save or script it came during), and
+// one that counted leaves nothing in the cache; the typed-name copy stays, as the artist's save.
 TEST_P(SubmitStopTest, StopsWithItsMessage) {
     const StopRow& row = GetParam();
-    const bool cancels = row.stop >= Stop::kCancelBeforePacking;
+    const bool cancels = row.stop >= Stop::kCancelWhileChecking;
     rudtest::WinsockSession winsock;
     rudtest::ScriptedClient client("HTTP/1.1 200 OK\r\nContent-Length: 13\r\n\r\n{\"ret\":10001}");
     if (cancels) {
@@ -225,14 +224,14 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
         boxes.QueueAnswer(IDNO);
         text = rud::WorkerTextWith(row.stringId, L"tower.max");
         break;
-    case Stop::kCancelBeforePacking: store.busyCancelRequested = true; break;   // honoured once 7-Zip runs
-    case Stop::kCancelAsPackingEnded: cancelAt = rud::SubmitBoundary::kPackingEnded; break;
-    case Stop::kCancelBeforeTaskFile: cancelAt = rud::SubmitBoundary::kTaskFileNext; break;
-    case Stop::kCancelBeforeSending: cancelAt = rud::SubmitBoundary::kSendingNext; break;
-    case Stop::kCancelTooLate: cancelAt = rud::SubmitBoundary::kSendingStarted; break;
+    case Stop::kCancelWhileChecking: store.busyCancelRequested = true; break;   // honoured before the save
+    case Stop::kCancelDuringVirusCheck:   // the first script runs on; the other two do not
+        dialog.Check(IDC_MAIN_BACKUP_AND_CHECK, true);
+        fake.host.onScript = [this](const std::wstring&) { cancelTaken = rud::RequestSubmitCancel(store) ? 1 : 0; return 1; };
+        break;
+    case Stop::kCancelAt: cancelAt = *row.at; rud::SetSubmitBoundaryHook(&CancelAtBoundary); break;
     }
     cancelTaken = -1;
-    if (cancels && row.stop != Stop::kCancelBeforePacking) rud::SetSubmitBoundaryHook(&CancelAtBoundary);
     const std::wstring output = rud::LocalAppDataFolder() +
         L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/tower.max_plugin_output";
     std::filesystem::remove_all(output);
@@ -252,8 +251,12 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
     }
     if (!cancels) return;
     EXPECT_EQ(client.Received(), row.sends);
-    if (row.stop != Stop::kCancelBeforePacking) {
+    if (row.stop != Stop::kCancelWhileChecking) {
         EXPECT_EQ(cancelTaken.load(), row.sends ? 0 : 1);
+    }
+    if (row.stop == Stop::kCancelDuringVirusCheck) {
+        EXPECT_EQ(fake.host.scripts.size(), 1u);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sceneFolder), {}), 2);   // no backup left
     }
     EXPECT_EQ(rud::PathExists(output), row.sends);   // made for this run, and emptied unless accepted
     std::filesystem::remove_all(output);
@@ -268,10 +271,13 @@ INSTANTIATE_TEST_SUITE_P(Stops, SubmitStopTest, ::testing::Values(
     StopRow{Stop::kNameEndsInDot, IDS_SCENE_NAME_INVALID, true, false, false},   // refused before the save
     StopRow{Stop::kDeviceName, IDS_SCENE_NAME_INVALID, true, false, false},
     StopRow{Stop::kOtherFileKept, IDS_REPLACE_OTHER_SCENE, false, false, false},
-    StopRow{Stop::kCancelBeforePacking, 0, false, true, false},
-    StopRow{Stop::kCancelAsPackingEnded, 0, false, true, false},
-    StopRow{Stop::kCancelBeforeTaskFile, 0, false, true, false},
-    StopRow{Stop::kCancelBeforeSending, 0, false, true, false},
-    StopRow{Stop::kCancelTooLate, IDS_SUBMIT_ACCEPTED, true, true, true}));
+    StopRow{Stop::kCancelWhileChecking, 0, false, false, false},
+    StopRow{Stop::kCancelDuringVirusCheck, 0, false, true, false},
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kSavingEnded},   // during the save
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kPackingNext},
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kPackingEnded},
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kTaskFileNext},
+    StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kSendingNext},
+    StopRow{Stop::kCancelAt, IDS_SUBMIT_ACCEPTED, true, true, true, rud::SubmitBoundary::kSendingStarted}));
 
 } // namespace

@@ -121,7 +121,7 @@ TEST(BusyDialog, DisplayForEachState) {
         {"packing with a percentage", rud::kBusyPacking, 37, false, percent37, 37, true},
         {"packing before any percentage", rud::kBusyPacking, -1, false, bySize, -1, true},
         {"packing, cancel asked", rud::kBusyPacking, 37, true, percent37, 37, false},
-        {"saving cannot be stopped", rud::kBusySavingScene, -1, false, ResourceText(IDS_BUSY_SAVING_SCENE), -1, false},
+        {"saving can be stopped once saved", rud::kBusySavingScene, -1, false, ResourceText(IDS_BUSY_SAVING_SCENE), -1, true},
         {"writing the task can still be stopped", rud::kBusyWritingTask, 100, false, ResourceText(IDS_BUSY_WRITING_TASK), -1, true},
         {"sending says it is too late", rud::kBusySending, 100, false, ResourceText(IDS_BUSY_SENDING_FINAL), -1, false},
     };
@@ -133,15 +133,14 @@ TEST(BusyDialog, DisplayForEachState) {
     }
 }
 
-// Cancel, Escape and the close each ask the worker to stop until the request leaves for the
-// client (packing, writing the task), and do nothing while the scene is saved or the request is
-// sent; the dialog hides while the worker asks it to, and itself waits for its close request.
+// Cancel, Escape and the close each ask the worker to stop from the first moment until the
+// request leaves for the client, and do nothing once it is sent; the dialog hides while the
+// worker asks it to, and itself waits for its close request.
 TEST(BusyDialog, CancelAsksTheWorkerUntilTheRequestLeaves) {
     auto& store = rud::RUDRenderingDataMgr::Instance();
     const struct { const char* how; int32_t stage; bool asked; } cases[] = {
-        {"button", rud::kBusyPacking, true}, {"escape", rud::kBusyPacking, true}, {"close", rud::kBusyPacking, true},
-        {"button", rud::kBusySavingScene, false}, {"close", rud::kBusySavingScene, false},
-        {"button", rud::kBusyWritingTask, true}, {"button", rud::kBusySending, false},
+        {"button", rud::kBusyPacking, true}, {"button", rud::kBusyStarting, true}, {"close", rud::kBusySavingScene, true},
+        {"escape", rud::kBusyCheckingViruses, true}, {"button", rud::kBusyWritingTask, true}, {"button", rud::kBusySending, false},
     };
     for (const auto& c : cases) {
         store.busyHidden = false;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -68,13 +69,20 @@ TEST_F(CameraDialogTest, SizesStopAtTheLargestImageSideAndALockedRatioLinksThemB
 
     // Unlocked, a typed ratio sets the height and the sizes set the ratio.
     Click(dialog, IDC_CAMERA_RATIO_LOCK);
-    TypeText(dialog, IDC_CAMERA_RATIO, L"2");  // the host's edit commits on Enter or leaving it
-    ::SendMessageW(dialog, WM_USER + 685, IDC_CAMERA_RATIO, reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_CAMERA_RATIO)));
-    EXPECT_EQ(TextOf(dialog, IDC_CAMERA_HEIGHT), L"750");
+    // A ratio of zero, however typed, sets nothing; the smallest one the largest side.
+    const std::pair<const wchar_t*, const wchar_t*> ratios[] = {{L"2", L"750"}, {L"0.0", L"750"}, {L"-0", L"750"}, {L"0.001", L"32768"}};
+    for (const auto& [ratio, height] : ratios) {
+        TypeText(dialog, IDC_CAMERA_RATIO, ratio);  // the host's edit commits on Enter or leaving it
+        ::SendMessageW(dialog, WM_USER + 685, IDC_CAMERA_RATIO, reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_CAMERA_RATIO)));
+        EXPECT_EQ(TextOf(dialog, IDC_CAMERA_HEIGHT), height) << ratio;
+    }
+    TypeText(dialog, IDC_CAMERA_HEIGHT, L"750");
     TypeText(dialog, IDC_CAMERA_WIDTH, L"1000");
     EXPECT_EQ(TextOf(dialog, IDC_CAMERA_RATIO), L"1.333");
+    TypeText(dialog, IDC_CAMERA_WIDTH, L"32768");   // the largest side is a size like any other
+    EXPECT_EQ(TextOf(dialog, IDC_CAMERA_RATIO), L"43.691");
     for (int id : {IDC_CAMERA_WIDTH, IDC_CAMERA_HEIGHT}) {
-        TypeText(dialog, id, L"40000");
+        TypeText(dialog, id, L"32769");
         EXPECT_EQ(TextOf(dialog, id), L"32768");
     }
 }

@@ -16,6 +16,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -248,11 +249,25 @@ TEST_F(MainDialogTest, CoronaRowAtLargeScalesPushesTheRestDown) {
 
 TEST_F(MainDialogTest, EditsAndUpDownsStayInTheirRanges) {
     ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, CoronaLimits("0", "5400000"))));
-    TypeText(dialog, IDC_MAIN_AO_RADIUS, L"10.0");
-    NMUPDOWN down{};
-    down.iDelta = -1;
-    Notify(dialog, IDC_MAIN_AO_RADIUS_SPIN, UDN_DELTAPOS, &down.hdr);
-    EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_RADIUS), L"10.0");
+    // Each arrow steps onto its limits and stops there: {up-down, edit, lowest, a step above it,
+    // highest, a step below it}.
+    const struct { int upDown, edit; const wchar_t *low, *aboveLow, *high, *belowHigh; } arrows[] = {
+        {IDC_MAIN_GAMMA_SPIN, IDC_MAIN_GAMMA, L"0.1", L"0.2", L"5.0", L"4.9"},
+        {IDC_MAIN_AO_RADIUS_SPIN, IDC_MAIN_AO_RADIUS, L"10.0", L"10.1", L"1000000000.0", L"999999999.9"},
+        {IDC_MAIN_MACHINES_SPIN, IDC_MAIN_MACHINES, L"2.0", L"3", L"10.0", L"9"},
+        {IDC_MAIN_CORONA_TIME_SPIN, IDC_MAIN_CORONA_TIME, L"0.0", L"0.1", L"239.0", L"238.9"},
+        {IDC_MAIN_CORONA_NOISE_SPIN, IDC_MAIN_CORONA_NOISE, L"0.0", L"0.1", L"100.0", L"99.9"}};
+    for (const auto& a : arrows) {
+        const std::tuple<const wchar_t*, int, const wchar_t*> steps[] = {
+            {a.low, -1, a.low}, {a.aboveLow, -1, a.low}, {a.high, 1, a.high}, {a.belowHigh, 1, a.high}};
+        for (const auto& [typed, delta, after] : steps) {
+            TypeText(dialog, a.edit, typed);
+            NMUPDOWN change{};
+            change.iDelta = delta;
+            Notify(dialog, a.upDown, UDN_DELTAPOS, &change.hdr);
+            EXPECT_EQ(TextOf(dialog, a.edit), after) << a.edit << ": " << typed;
+        }
+    }
     TypeText(dialog, IDC_MAIN_CORONA_TIME, L"240");
     EXPECT_EQ(TextOf(dialog, IDC_MAIN_CORONA_TIME), L"239.00");
     TypeText(dialog, IDC_MAIN_MACHINES, L"11");

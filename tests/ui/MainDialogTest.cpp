@@ -276,10 +276,12 @@ TEST_F(MainDialogTest, EditsAndUpDownsStayInTheirRanges) {
 }
 
 TEST_F(MainDialogTest, RememberedValuesAreRestoredWithTheirExceptions) {
-    settings.Set(L"EDIT_AO_RADIUS", L"0");
     settings.Set(L"EDIT_DURATION2", L"5");
-    ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, CoronaLimits("0", "5400000"))));
-    EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_RADIUS), L"1000.0");   // "0" is never restored
+    for (const std::wstring radius : {L"0", L"0.0", L"-0", L"00", L".0", L"0e5", L"0.1"}) {
+        settings.Set(L"EDIT_AO_RADIUS", radius);
+        ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, CoronaLimits("0", "5400000"))));
+        EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_RADIUS), radius == L"0.1" ? radius : L"1000.0");   // zero is never restored
+    }
     EXPECT_EQ(TextOf(dialog, IDC_MAIN_CORONA_TIME), L"1.500");  // the scene's limit wins
 
     ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, CoronaLimits("500", "0"))));

@@ -255,12 +255,16 @@ TEST_F(MainDialogTest, EditsAndUpDownsStayInTheirRanges) {
         {IDC_MAIN_AO_RADIUS_SPIN, IDC_MAIN_AO_RADIUS, L"10.0", L"1000000000.0"},
         {IDC_MAIN_MACHINES_SPIN, IDC_MAIN_MACHINES, L"2.0", L"10.0"},
         {IDC_MAIN_CORONA_TIME_SPIN, IDC_MAIN_CORONA_TIME, L"0.0", L"239.0"},
-        {IDC_MAIN_CORONA_NOISE_SPIN, IDC_MAIN_CORONA_NOISE, L"0.0", L"100.0"}};
+        {IDC_MAIN_CORONA_NOISE_SPIN, IDC_MAIN_CORONA_NOISE, L"0.0", L"100.0"},
+        {IDC_MAIN_AO_SUBDIVS_SPIN, IDC_MAIN_AO_SUBDIVS, L"1", L"1000"}};   // steps its edit itself
     for (const auto& a : arrows) {
         for (const auto& [limit, delta] : {std::pair{a.low, -1}, std::pair{a.high, 1}}) {
             TypeText(dialog, a.edit, limit);
             NMUPDOWN change{{}, 0, delta};
-            Notify(dialog, a.upDown, UDN_DELTAPOS, &change.hdr);
+            if (a.edit == IDC_MAIN_AO_SUBDIVS)
+                ::SendDlgItemMessageW(dialog, a.edit, WM_KEYDOWN, delta < 0 ? VK_DOWN : VK_UP, 0);
+            else
+                Notify(dialog, a.upDown, UDN_DELTAPOS, &change.hdr);
             EXPECT_EQ(TextOf(dialog, a.edit), limit) << a.edit;
         }
     }

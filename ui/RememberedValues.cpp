@@ -8,6 +8,7 @@
 #include "ui/RUDRenderingUiMgr.h"
 
 #include <cwchar>
+#include <string>
 
 namespace rud {
 namespace {
@@ -25,6 +26,15 @@ bool SceneSetsLimit(const RUDRenderingDataMgr& store, int id) {
     case IDC_MAIN_CORONA_NOISE: return store.coronaLimits.coronaNoiseLevelLimit != 0;
     default: return false;
     }
+}
+
+// A remembered zero leaves the default however the artist spelled it ("0.0", "-0", "00"): the
+// number counts, as when the submission reads the edit, or "0.0" would bring back a zero radius
+// or gamma that "0" does not.
+bool IsZero(const std::wstring& value) {
+    wchar_t* end = nullptr;
+    const double number = std::wcstod(value.c_str(), &end);
+    return end != value.c_str() && number == 0.0;
 }
 
 bool IsCoronaLimitEdit(int id) {
@@ -61,7 +71,7 @@ void RestoreRememberedValues(HWND dialog, RUDRenderingDataMgr& store, RUDRenderi
     for (int id : store.rememberedEditIds) {
         std::wstring value = Remembered(id);
         if (value.empty()) continue;
-        if (IsCoronaLimitEdit(id) ? SceneSetsLimit(store, id) : value == L"0") continue;
+        if (IsCoronaLimitEdit(id) ? SceneSetsLimit(store, id) : IsZero(value)) continue;
         view.SetText(id, value);
     }
     for (int id : store.rememberedRadioIds) {

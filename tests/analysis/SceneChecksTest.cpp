@@ -39,7 +39,7 @@ TEST(CharacterRulesTest, ReferenceNames) {
 
 class CameraCheckTest : public rudtest::StoreTest {
 protected:
-    void AddCamera(const std::wstring& key, bool checked, int startFrame = 1) {
+    void AddCamera(const std::wstring& key, bool checked, int startFrame = 0) {   // the first frame allowed
         cameras[key].startFrame = startFrame;
         dialog.AddCamera(key, checked);
     }

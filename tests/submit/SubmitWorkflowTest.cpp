@@ -25,6 +25,7 @@
 #include <optional>
 #include <iterator>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -121,17 +122,15 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
                                 rud::Utf8ToWide(name) + L".max_plugin_output");
 }
 
-// The Corona limits as the worker takes them from the dialog (the submission then stops at the
-// backquote in the name, right after). A pass limit below one pass limits nothing, so with the
-// other two at 0 the analysed limits stay. Texts that read as no finite number, or beyond what
-// the task file's whole numbers hold, must come out as defined values, never as whatever an
-// out-of-range conversion happens to give.
+// The Corona limits and render options as the worker takes them from the dialog (the submission
+// then stops at the backquote in the name, right after). A pass limit below one pass limits
+// nothing, and zero, however it is spelled, means no limit: with all three at zero the analysed
+// limits stay. Texts that read as no finite number come out as no limit; those beyond what the
+// task file's whole numbers and the gamma's float hold, as the end of that range.
 struct TypedCoronaLimits {
-    const wchar_t* passes;
-    const wchar_t* hours;
-    int32_t passLimit;
-    double limitHours;
-    int32_t limitSeconds;
+    const wchar_t *passes, *hours, *noise;
+    int32_t passLimit; double limitHours; int32_t limitSeconds; double noiseLimit;
+    const wchar_t* gamma = L"2.2"; float gammaOut = 2.2f; const wchar_t* subdivs = L"8"; int32_t aoSubdivs = 8;
 };
 
 class SubmitCoronaLimitsTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<TypedCoronaLimits> {};
@@ -143,27 +142,38 @@ TEST_P(SubmitCoronaLimitsTest, TakesTheLimitsTypedInTheDialog) {
     store.useCorona = false;
     dialog.SetText(IDC_MAIN_CORONA_PASSES, c.passes);
     dialog.SetText(IDC_MAIN_CORONA_TIME, c.hours);
-    dialog.SetText(IDC_MAIN_CORONA_NOISE, L"0");
+    dialog.SetText(IDC_MAIN_CORONA_NOISE, c.noise);
+    dialog.SetText(IDC_MAIN_GAMMA, c.gamma);
+    dialog.Check(IDC_MAIN_CHANNEL_AO, true);
+    dialog.SetText(IDC_MAIN_AO_SUBDIVS, c.subdivs);
     dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer");
 
     RunWorker();
 
     EXPECT_EQ(BoxTexts(), Texts{rud::WorkerText(IDS_SCENE_NAME_INVALID)});
-    EXPECT_EQ(store.coronaLimits.coronaPassLimit, c.passLimit);
-    EXPECT_EQ(store.coronaLimits.coronaTimeLimitHours, c.limitHours);
-    EXPECT_EQ(store.coronaLimits.coronaTimeLimitSeconds, c.limitSeconds);
+    const rud::CoronaLimits& got = store.coronaLimits;
+    EXPECT_EQ(std::tuple(got.coronaPassLimit, got.coronaTimeLimitHours, got.coronaTimeLimitSeconds, got.coronaNoiseLevelLimit),
+              std::tuple(c.passLimit, c.limitHours, c.limitSeconds, c.noiseLimit));
     EXPECT_TRUE(store.useCorona);
+    EXPECT_EQ(std::pair(store.gammaOut, store.aoSubdivs), std::pair(c.gammaOut, c.aoSubdivs));
     store.coronaLimitState = 0;
 }
 
-constexpr int32_t kMaxWhole = std::numeric_limits<int32_t>::max();
+constexpr int32_t kMaxWhole = std::numeric_limits<int32_t>::max(), kMinWhole = std::numeric_limits<int32_t>::min();
+constexpr float kMaxFloat = std::numeric_limits<float>::max();
 INSTANTIATE_TEST_SUITE_P(Typed, SubmitCoronaLimitsTest, ::testing::Values(
-    TypedCoronaLimits{L"0.5", L"0", 10, 2.0, 7200},        // nothing limited: the analysed limits stay
-    TypedCoronaLimits{L"3", L"0.5", 3, 0.5, 1800},
-    TypedCoronaLimits{L"1e12", L"0", kMaxWhole, 0, 0},     // more passes than a whole number holds
-    TypedCoronaLimits{L"3", L"1e300", 3, 1e300, kMaxWhole}, // more seconds than a whole number holds
-    TypedCoronaLimits{L"3", L"nan", 3, 0, 0},              // not a number: no time limit
-    TypedCoronaLimits{L"inf", L"0", 10, 2.0, 7200}));      // infinity: no pass limit, so nothing limited
+    TypedCoronaLimits{L"0.5", L"-0.0", L".0", 10, 2.0, 7200, 0},   // nothing limited: the analysed limits stay
+    TypedCoronaLimits{L"-0", L"0e5", L" 00", 10, 2.0, 7200, 0},    // zero as the artist may spell it
+    TypedCoronaLimits{L"1", L"0", L"0", 1, 0, 0, 0},              // the least of each limits
+    TypedCoronaLimits{L"0", L"0.001", L"0", 0, 0.001, 3, 0},
+    TypedCoronaLimits{L"0", L"0", L"0.001", 0, 0, 0, 0.001},
+    // The whole numbers and the gamma at the ends of their ranges, and just beyond them.
+    TypedCoronaLimits{L"3", L"0.5", L"0", 3, 0.5, 1800, 0, L"3.4028234663852886e38", kMaxFloat, L"2147483647", kMaxWhole},
+    TypedCoronaLimits{L"2147483647", L"0", L"0", kMaxWhole, 0, 0, 0, L"3.5e38", kMaxFloat, L"2147483648", kMaxWhole},
+    TypedCoronaLimits{L"2147483648", L"0", L"0", kMaxWhole, 0, 0, 0, L"-3.5e38", -kMaxFloat, L"-2147483649", kMinWhole},
+    TypedCoronaLimits{L"-2147483649", L"0", L"0", kMinWhole, 0, 0, 0, L"nan", 0.0f, L"-2147483648", kMinWhole},   // nan: 0
+    TypedCoronaLimits{L"3", L"1e300", L"0", 3, 1e300, kMaxWhole, 0},   // more seconds than a whole number holds
+    TypedCoronaLimits{L"inf", L"0", L"0", 10, 2.0, 7200, 0}));         // infinity: no pass limit, so nothing limited
 
 enum class Stop {
     kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot, kDeviceName,

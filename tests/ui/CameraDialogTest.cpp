@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -57,7 +58,7 @@ TEST_F(CameraDialogTest, FormatSelection) {
     }
 }
 
-TEST_F(CameraDialogTest, SizesStopAtTheLargestImageSideAndALockedRatioLinksThemBothWays) {
+TEST_F(CameraDialogTest, SizesStopAtTheLargestImageSideAndALockedRatioLinksThemBothWaysUnlessZero) {
     ASSERT_TRUE(Open());
     EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_CAMERA_RATIO_LOCK), BST_CHECKED);
     TypeText(dialog, IDC_CAMERA_WIDTH, L"1920");
@@ -66,21 +67,23 @@ TEST_F(CameraDialogTest, SizesStopAtTheLargestImageSideAndALockedRatioLinksThemB
     EXPECT_EQ(TextOf(dialog, IDC_CAMERA_WIDTH), L"1500");
     EXPECT_FALSE(ui.programmaticUpdate);
 
-    // Unlocked, a typed ratio sets the height and the sizes set the ratio.
+    // Unlocked, a typed ratio sets the height (a zero ratio, however typed, sets nothing; the
+    // smallest one the largest side) and the sizes set the ratio.
     Click(dialog, IDC_CAMERA_RATIO_LOCK);
-    TypeText(dialog, IDC_CAMERA_RATIO, L"2");  // the host's edit commits on Enter or leaving it
-    ::SendMessageW(dialog, WM_USER + 685, IDC_CAMERA_RATIO, reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_CAMERA_RATIO)));
-    EXPECT_EQ(TextOf(dialog, IDC_CAMERA_HEIGHT), L"750");
-    TypeText(dialog, IDC_CAMERA_WIDTH, L"1000");
-    EXPECT_EQ(TextOf(dialog, IDC_CAMERA_RATIO), L"1.333");
+    const std::pair<const wchar_t*, const wchar_t*> ratios[] = {{L"2", L"750"}, {L"0.0", L"750"}, {L"-0", L"750"}, {L"0.001", L"32768"}};
+    for (const auto& [ratio, height] : ratios) {
+        TypeText(dialog, IDC_CAMERA_RATIO, ratio);  // the host's edit commits on Enter or leaving it
+        ::SendMessageW(dialog, WM_USER + 685, IDC_CAMERA_RATIO, reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_CAMERA_RATIO)));
+        EXPECT_EQ(TextOf(dialog, IDC_CAMERA_HEIGHT), height) << ratio;
+    }
+    TypeText(dialog, IDC_CAMERA_HEIGHT, L"750");   // the largest side is a size like any other
+    TypeText(dialog, IDC_CAMERA_WIDTH, L"32768");
+    EXPECT_EQ(TextOf(dialog, IDC_CAMERA_RATIO), L"43.691");
     for (int id : {IDC_CAMERA_WIDTH, IDC_CAMERA_HEIGHT}) {
-        TypeText(dialog, id, L"40000");
+        TypeText(dialog, id, L"32769");
         EXPECT_EQ(TextOf(dialog, id), L"32768");
     }
-}
-
-TEST_F(CameraDialogTest, ZeroHeightLeavesTheRatioAlone) {
-    store.cameras[L"Hall"].height = 0;
+    store.cameras[L"Hall"].height = 0;   // no height, no ratio to follow
     ASSERT_TRUE(Open());
     EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_CAMERA_RATIO_LOCK), BST_UNCHECKED);
     TypeText(dialog, IDC_CAMERA_WIDTH, L"1000");

@@ -16,6 +16,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -248,11 +249,25 @@ TEST_F(MainDialogTest, CoronaRowAtLargeScalesPushesTheRestDown) {
 
 TEST_F(MainDialogTest, EditsAndUpDownsStayInTheirRanges) {
     ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, CoronaLimits("0", "5400000"))));
-    TypeText(dialog, IDC_MAIN_AO_RADIUS, L"10.0");
-    NMUPDOWN down{};
-    down.iDelta = -1;
-    Notify(dialog, IDC_MAIN_AO_RADIUS_SPIN, UDN_DELTAPOS, &down.hdr);
-    EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_RADIUS), L"10.0");
+    // Each arrow stops at its limits: a step past one leaves the limit in the edit.
+    const struct { int upDown, edit; const wchar_t *low, *high; } arrows[] = {
+        {IDC_MAIN_GAMMA_SPIN, IDC_MAIN_GAMMA, L"0.1", L"5.0"},
+        {IDC_MAIN_AO_RADIUS_SPIN, IDC_MAIN_AO_RADIUS, L"10.0", L"1000000000.0"},
+        {IDC_MAIN_MACHINES_SPIN, IDC_MAIN_MACHINES, L"2.0", L"10.0"},
+        {IDC_MAIN_CORONA_TIME_SPIN, IDC_MAIN_CORONA_TIME, L"0.0", L"239.0"},
+        {IDC_MAIN_CORONA_NOISE_SPIN, IDC_MAIN_CORONA_NOISE, L"0.0", L"100.0"},
+        {IDC_MAIN_AO_SUBDIVS_SPIN, IDC_MAIN_AO_SUBDIVS, L"1", L"1000"}};   // steps its edit itself
+    for (const auto& a : arrows) {
+        for (const auto& [limit, delta] : {std::pair{a.low, -1}, std::pair{a.high, 1}}) {
+            TypeText(dialog, a.edit, limit);
+            NMUPDOWN change{{}, 0, delta};
+            if (a.edit == IDC_MAIN_AO_SUBDIVS)
+                ::SendDlgItemMessageW(dialog, a.edit, WM_KEYDOWN, delta < 0 ? VK_DOWN : VK_UP, 0);
+            else
+                Notify(dialog, a.upDown, UDN_DELTAPOS, &change.hdr);
+            EXPECT_EQ(TextOf(dialog, a.edit), limit) << a.edit;
+        }
+    }
     TypeText(dialog, IDC_MAIN_CORONA_TIME, L"240");
     EXPECT_EQ(TextOf(dialog, IDC_MAIN_CORONA_TIME), L"239.00");
     TypeText(dialog, IDC_MAIN_MACHINES, L"11");
@@ -261,10 +276,12 @@ TEST_F(MainDialogTest, EditsAndUpDownsStayInTheirRanges) {
 }
 
 TEST_F(MainDialogTest, RememberedValuesAreRestoredWithTheirExceptions) {
-    settings.Set(L"EDIT_AO_RADIUS", L"0");
     settings.Set(L"EDIT_DURATION2", L"5");
-    ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, CoronaLimits("0", "5400000"))));
-    EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_RADIUS), L"1000.0");   // "0" is never restored
+    for (const std::wstring radius : {L"0", L"0.0", L"-0", L"00", L".0", L"0e5", L"0.1"}) {
+        settings.Set(L"EDIT_AO_RADIUS", radius);
+        ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, CoronaLimits("0", "5400000"))));
+        EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_RADIUS), radius == L"0.1" ? radius : L"1000.0");   // zero is never restored
+    }
     EXPECT_EQ(TextOf(dialog, IDC_MAIN_CORONA_TIME), L"1.500");  // the scene's limit wins
 
     ASSERT_TRUE(Open(SampleAnalysis({"Cam01"}, CoronaLimits("500", "0"))));

@@ -7,6 +7,9 @@ namespace {
 
 constexpr UINT kRunWork = WM_APP + 1;
 constexpr UINT kMarker = WM_APP + 2;
+// Destroying the window from a message of its own queue lets what was posted before the close
+// (a step's marker) still reach it.
+constexpr UINT kDestroy = WM_APP + 3;
 constexpr UINT kFirstCommand = 40000;
 
 struct Work {
@@ -76,7 +79,7 @@ BOOL HostWindow::RunAction(ActionTableId table, int action) {
     ++actionDepth_;
     BOOL result = maxstandin::StandardActionManager()->ExecuteAction(table, action);
     --actionDepth_;
-    if (actionDepth_ == 0 && closeRequested_) ::PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (actionDepth_ == 0 && closeRequested_) RequestClose();
     return result;
 }
 
@@ -93,7 +96,15 @@ bool HostWindow::Post(std::function<void()> work, DWORD timeoutMs) {
     return signalled;
 }
 
-void HostWindow::RequestClose() { ::PostMessageW(window_, WM_CLOSE, 0, 0); }
+void HostWindow::RequestClose() {
+    closeForced_ = true;
+    ::PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void HostWindow::ShowScene(const std::wstring& sceneName) {
+    std::wstring title = L"Autodesk 3ds Max 2025 (stand-in) - " + (sceneName.empty() ? L"Untitled" : sceneName);
+    ::SetWindowTextW(window_, title.c_str());
+}
 
 LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -130,10 +141,17 @@ LRESULT HostWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_CLOSE:
+        if (closing_) return 0;
+        if (!closeForced_ && !maxstandin::AskExitCallbacks(window_)) return 0;
+        closeForced_ = false;
         if (actionDepth_ > 0) {
             closeRequested_ = true;
             return 0;
         }
+        closing_ = true;
+        ::PostMessageW(window_, kDestroy, 0, 0);
+        return 0;
+    case kDestroy:
         ::DestroyWindow(window_);
         return 0;
     case WM_DESTROY:

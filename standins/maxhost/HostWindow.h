@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <utility>
@@ -29,9 +30,16 @@ public:
     // entered a modal loop (a later posted marker got through).
     bool Post(std::function<void()> work, DWORD timeoutMs);
 
-    // Closing is deferred while an action runs (its modal dialogs own the thread).
+    // Closing is deferred while an action runs (its modal dialogs own the thread). This is how the
+    // run ends (the quit step, the end of a steps file): the exit callbacks are not asked. A close
+    // from the title bar (as the artist closes 3ds Max: WM_SYSCOMMAND SC_CLOSE) asks every
+    // ExitMAXCallback first and stays open when one says FALSE.
     void RequestClose();
     bool InAction() const { return actionDepth_ > 0; }
+    // The window agreed to close and goes once the message in hand is done.
+    bool Closing() const { return closing_; }
+    // Shows the open scene's name in the title bar, as 3ds Max does.
+    void ShowScene(const std::wstring& sceneName);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -42,6 +50,8 @@ private:
     std::vector<std::wstring> menuLines_;
     int actionDepth_ = 0;
     bool closeRequested_ = false;
+    std::atomic<bool> closeForced_{false};
+    std::atomic<bool> closing_{false};
 };
 
 } // namespace maxhost

@@ -4,6 +4,7 @@
 #include "HostSave.h"
 
 #include "MaxStandin.h"
+#include <notify.h>
 
 #include <fstream>
 #include <string>
@@ -70,6 +71,15 @@ MSTR& StandinScene::GetCurFilePath() {
 
 BOOL StandinScene::FileSave() {
     maxstandin::RequireHostThread("Interface::FileSave");
+    return SaveInPlace();
+}
+
+int StandinScene::SaveToFile(const MCHAR* fileName, BOOL, BOOL useNewFile) {
+    maxstandin::RequireHostThread("Interface::SaveToFile");
+    return SaveAs(fileName ? fileName : L"", useNewFile != FALSE);
+}
+
+BOOL StandinScene::SaveInPlace() {
     std::wstring path = ScenePath();
     HostSave save("Interface::FileSave", path);
     PrintLine(L"SAVE " + path);
@@ -78,9 +88,7 @@ BOOL StandinScene::FileSave() {
     return Write(path, path) ? TRUE : FALSE;
 }
 
-int StandinScene::SaveToFile(const MCHAR* fileName, BOOL, BOOL useNewFile) {
-    maxstandin::RequireHostThread("Interface::SaveToFile");
-    std::wstring target = fileName ? fileName : L"";
+int StandinScene::SaveAs(const std::wstring& target, bool useNewFile) {
     HostSave save("Interface::SaveToFile", target);
     PrintLine(L"SAVETO " + target);
     ::Sleep(saveMilliseconds_);
@@ -91,6 +99,33 @@ int StandinScene::SaveToFile(const MCHAR* fileName, BOOL, BOOL useNewFile) {
         SetPath(target);
     }
     return 1;
+}
+
+// As 3ds Max: the handlers hear of the open before and after it, with the kind of file
+// (0, a scene) as the notifications' parameter; from then on the scene has the new file's name.
+bool StandinScene::Open(const std::wstring& path) {
+    if (!FileExists(path)) return false;
+    maxstandin::HostOperationScope operation("host-open");
+    int sceneFile = 0;
+    BroadcastNotification(NOTIFY_FILE_PRE_OPEN, &sceneFile);
+    PrintLine(L"OPEN " + path);
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        SetPath(path);
+    }
+    BroadcastNotification(NOTIFY_FILE_POST_OPEN, &sceneFile);
+    return true;
+}
+
+void StandinScene::Reset() {
+    maxstandin::HostOperationScope operation("host-reset");
+    BroadcastNotification(NOTIFY_SYSTEM_PRE_RESET);
+    PrintLine(L"RESET");
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        SetPath(L"");
+    }
+    BroadcastNotification(NOTIFY_SYSTEM_POST_RESET);
 }
 
 } // namespace maxhost

@@ -17,6 +17,17 @@ public:
     MSTR& GetCurFilePath() override;
     BOOL FileSave() override;
     int SaveToFile(const MCHAR* fileName, BOOL clearNeedSaveFlag, BOOL useNewFile) override;
+    void RegisterExitMAXCallback(ExitMAXCallback* cb) override { maxstandin::AddExitCallback(cb); }
+    void UnRegisterExitMAXCallback(ExitMAXCallback* cb) override { maxstandin::RemoveExitCallback(cb); }
+
+    // What the artist does through 3ds Max's own menus and keys (on its main thread, from its own
+    // message loop): the same work as the plug-in's FileSave and SaveToFile, with the same
+    // notifications, but not a call of the plug-in's, so not counted after the hand-back.
+    BOOL SaveInPlace();
+    int SaveAs(const std::wstring& target, bool useNewFile = true);
+    // Opens another scene file (false: there is none), or resets to a new, never-saved scene.
+    bool Open(const std::wstring& path);
+    void Reset();
 
     std::wstring ScenePath();
 

@@ -4,6 +4,8 @@
 #include "ProcessWindows.h"
 #include "Screenshot.h"
 
+#include "MaxStandin.h"
+
 #include <commctrl.h>
 
 #include <cstdlib>
@@ -128,9 +130,9 @@ void CloseEverything(HostWindow& host) {
     host.RequestClose();
 }
 
-StepDriver::StepDriver(HostWindow& host, MessageBoxWatcher& boxes, const DialogTemplates& templates,
-                       std::vector<std::wstring> steps, std::wstring shotsFolder)
-    : host_(host), boxes_(boxes), templates_(templates), steps_(std::move(steps)),
+StepDriver::StepDriver(HostWindow& host, StandinScene& scene, MessageBoxWatcher& boxes,
+                       const DialogTemplates& templates, std::vector<std::wstring> steps, std::wstring shotsFolder)
+    : host_(host), scene_(scene), boxes_(boxes), templates_(templates), steps_(std::move(steps)),
       shotsFolder_(std::move(shotsFolder)) {}
 
 StepDriver::~StepDriver() {
@@ -157,7 +159,7 @@ void StepDriver::Run() {
             CloseEverything(host_);
             break;
         }
-        if (Words(step).front() == L"quit") break;
+        if (Words(step).front() == L"quit" || hostQuit_) break;
     }
     finished_ = true;
 }
@@ -180,6 +182,111 @@ bool StepDriver::WaitFor(const std::function<bool()>& condition) {
 bool StepDriver::TemplateUp(int templateId) {
     for (HWND window : ProcessTopLevelWindows())
         if (!IsMessageBox(window) && templates_.TemplateOf(window) == templateId) return true;
+    return false;
+}
+
+// What the artist asks of 3ds Max itself runs as 3ds Max runs it: on its main thread from its own
+// message loop, never while a modal window disables the main window (no input reaches it then),
+// and never inside another host operation or a plug-in's action still under way (it waits until
+// the host is idle, as a key press waits in the queue).
+bool StepDriver::AsArtist(const std::function<bool(std::wstring&)>& work, std::wstring& why) {
+    HWND main = host_.Handle();
+    for (DWORD waited = 0; waited <= stepTimeoutMs.load(); waited += 50) {
+        if (!::IsWindowEnabled(main)) {
+            why = L"the main window is disabled (a modal window is up)";
+            return false;
+        }
+        enum State { kNotRun, kBusy, kDone, kFailed };
+        auto state = std::make_shared<std::atomic<int>>(kNotRun);
+        auto reason = std::make_shared<std::wstring>();
+        HostWindow* host = &host_;
+        if (!host_.Post([state, reason, work, host] {
+                if (maxstandin::HostOperationRunning() || host->InAction()) { *state = kBusy; return; }
+                try {
+                    *state = work(*reason) ? kDone : kFailed;
+                } catch (...) {
+                    *reason = L"unexpected error";
+                    *state = kFailed;
+                }
+            }, stepTimeoutMs.load()))
+            break;
+        if (*state == kDone) return true;
+        if (*state == kFailed) { why = *reason; return false; }
+        ::Sleep(50);
+    }
+    why = L"timed out: the host stayed busy";
+    return false;
+}
+
+bool StepDriver::HostStep(const std::vector<std::wstring>& words, const std::wstring& step, std::wstring& why) {
+    const std::wstring& verb = words.front();
+    // A path is the rest of the line: it may hold spaces.
+    std::wstring rest = words.size() >= 2 ? step.substr(step.find(words[1], verb.size())) : std::wstring();
+    HostWindow& host = host_;
+    StandinScene& scene = scene_;
+    auto showScene = [&host, &scene] {
+        std::wstring path = scene.ScenePath();
+        size_t slash = path.find_last_of(L"\\/");
+        host.ShowScene(slash == std::wstring::npos ? path : path.substr(slash + 1));
+    };
+    if (verb == L"mark-handback" && (words.size() == 1 || (words.size() == 2 && words[1] == L"off"))) {
+        bool on = words.size() == 1;
+        maxstandin::MarkHandback(on);
+        PrintLine(on ? L"HANDBACK" : L"HANDBACK OFF");
+        return true;
+    }
+    if (verb == L"host-save" && words.size() == 1) {
+        return AsArtist([&scene](std::wstring& reason) {
+            if (scene.SaveInPlace()) return true;
+            reason = L"the save failed";
+            return false;
+        }, why);
+    }
+    if (verb == L"host-save-as" && !rest.empty()) {
+        return AsArtist([&scene, rest, showScene](std::wstring& reason) {
+            if (!scene.SaveAs(rest)) { reason = L"the save failed"; return false; }
+            showScene();
+            return true;
+        }, why);
+    }
+    if (verb == L"host-open" && !rest.empty()) {
+        return AsArtist([&scene, rest, showScene](std::wstring& reason) {
+            if (!scene.Open(rest)) { reason = L"no scene file " + rest; return false; }
+            showScene();
+            return true;
+        }, why);
+    }
+    if (verb == L"host-reset" && words.size() == 1) {
+        return AsArtist([&scene, showScene](std::wstring&) {
+            scene.Reset();
+            showScene();
+            return true;
+        }, why);
+    }
+    if (verb == L"host-quit" && words.size() == 1) {
+        // As the title bar's close button of 3ds Max: the exit callbacks decide.
+        bool asked = AsArtist([&host](std::wstring&) {
+            ::SendMessageW(host.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        }, why);
+        if (asked && host_.Closing()) hostQuit_ = true;
+        return asked;
+    }
+    if (verb == L"host-responsive" && words.size() == 1) {
+        HWND main = host_.Handle();
+        if (!::IsWindowEnabled(main)) { why = L"the main window is disabled"; return false; }
+        constexpr DWORD kWithinMs = 100;
+        ULONGLONG start = ::GetTickCount64();
+        bool ran = host_.Post([] {}, kWithinMs);
+        ULONGLONG took = ::GetTickCount64() - start;
+        if (!ran) {
+            why = L"a command posted to the main window did not run within " + std::to_wstring(kWithinMs) + L" ms";
+            return false;
+        }
+        PrintLine(L"RESPONSIVE " + std::to_wstring(took) + L" ms");
+        return true;
+    }
+    why = L"cannot read the step";
     return false;
 }
 
@@ -259,6 +366,7 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         // As the title bar's close button: the dialog decides what closing means.
         return host_.Post([front] { ::SendMessageW(front, WM_SYSCOMMAND, SC_CLOSE, 0); }, stepTimeoutMs.load()) || timedOut();
     }
+    if (verb.compare(0, 5, L"host-") == 0 || verb == L"mark-handback") return HostStep(words, step, why);
     if (verb == L"menu" && words.size() == 2 && Number(words[1], id)) {
         UINT command = host_.CommandFor(id);
         if (!command) { why = L"no menu item for action " + words[1]; return false; }

@@ -3,6 +3,7 @@
 #include "DialogTemplates.h"
 #include "HostWindow.h"
 #include "MessageBoxWatcher.h"
+#include "StandinScene.h"
 
 #include <atomic>
 #include <string>
@@ -16,7 +17,7 @@ void SetStepTimeout(DWORD milliseconds);
 
 class StepDriver {
 public:
-    StepDriver(HostWindow& host, MessageBoxWatcher& boxes, const DialogTemplates& templates,
+    StepDriver(HostWindow& host, StandinScene& scene, MessageBoxWatcher& boxes, const DialogTemplates& templates,
                std::vector<std::wstring> steps, std::wstring shotsFolder);
     ~StepDriver();
     StepDriver(const StepDriver&) = delete;
@@ -32,14 +33,18 @@ private:
     HWND Control(int id, std::wstring& why);
     bool WaitFor(const std::function<bool()>& condition);
     bool TemplateUp(int templateId);
+    bool HostStep(const std::vector<std::wstring>& words, const std::wstring& step, std::wstring& why);
+    bool AsArtist(const std::function<bool(std::wstring&)>& work, std::wstring& why);
 
     HostWindow& host_;
+    StandinScene& scene_;
     MessageBoxWatcher& boxes_;
     const DialogTemplates& templates_;
     std::vector<std::wstring> steps_;
     std::wstring shotsFolder_;
     std::atomic<bool> failed_{false};
     std::atomic<bool> finished_{false};
+    std::atomic<bool> hostQuit_{false};
     std::thread thread_;
 };
 

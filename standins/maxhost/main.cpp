@@ -133,11 +133,12 @@ int Run(HINSTANCE instance) {
 
     HostWindow window;
     std::wstring sceneName = scene.GetCurFileName().data();
-    if (!window.Create(instance, L"Autodesk 3ds Max 2025 (stand-in) - " + (sceneName.empty() ? L"Untitled" : sceneName))) {
+    if (!window.Create(instance, L"")) {
         PrintLine(L"LOAD FAILED main window");
         return kLoadFailed;
     }
     scene.SetMainWindow(window.Handle());
+    window.ShowScene(sceneName);
 
     // As 3ds Max: without --plugin, whatever the installed application bundles name.
     std::vector<std::wstring> modules = options.pluginPath.empty() ? DiscoverBundlePlugins(HostRelease{})
@@ -172,7 +173,7 @@ int Run(HINSTANCE instance) {
         std::unique_ptr<StepDriver> driver;
         if (!steps.empty()) {
             SetStepTimeout(options.stepTimeoutSeconds * 1000);
-            driver = std::make_unique<StepDriver>(window, *watcher, templates, steps, options.shotsFolder);
+            driver = std::make_unique<StepDriver>(window, scene, *watcher, templates, steps, options.shotsFolder);
             driver->Start();
         }
         if (options.runAction) {

@@ -26,6 +26,8 @@ public:
     MSTR& GetCurFilePath() override { return path; }
     BOOL FileSave() override { return FALSE; }
     int SaveToFile(const MCHAR*, BOOL, BOOL) override { return 0; }
+    void RegisterExitMAXCallback(ExitMAXCallback* cb) override { maxstandin::AddExitCallback(cb); }
+    void UnRegisterExitMAXCallback(ExitMAXCallback* cb) override { maxstandin::RemoveExitCallback(cb); }
 
     bool withActionManager;
     MSTR name, path;

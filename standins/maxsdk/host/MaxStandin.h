@@ -18,6 +18,7 @@ CoreExport void SetCoreInterface(Interface* core);
 // belong to that thread (MAXScript, scene saving, the scene's name and path, spinners and custom
 // edits) call this first: off that thread it prints "HOST-THREAD <function>" and ends the
 // process with kHostThreadExitCode at once, where the real host might corrupt the scene or crash.
+// After the hand-back (MarkHandback) it first prints "HOST-CALL-AFTER-HANDBACK <function>".
 constexpr int kHostThreadExitCode = 6;
 CoreExport void RequireHostThread(const char* function);
 
@@ -35,6 +36,23 @@ public:
     HostOperationScope(const HostOperationScope&) = delete;
     HostOperationScope& operator=(const HostOperationScope&) = delete;
 };
+
+// The hand-back: once the plug-in has given the artist 3ds Max back while its own work goes on
+// (the steps say when: mark-handback), every function of the host's main thread that the plug-in
+// calls prints "HOST-CALL-AFTER-HANDBACK <function>" (see RequireHostThread). The host's own
+// operations (its autobackup, a step's save) do not pass there and are not counted.
+CoreExport void MarkHandback(bool handedBack);
+CoreExport bool HandedBack();
+
+// The ExitMAXCallbacks the plug-ins registered through the core interface, in order; each
+// registration prints "EXIT-CALLBACK REGISTERED <count>" and each removal
+// "EXIT-CALLBACK UNREGISTERED <count>".
+CoreExport void AddExitCallback(ExitMAXCallback* callback);
+CoreExport void RemoveExitCallback(ExitMAXCallback* callback);
+CoreExport int ExitCallbackCount();
+// Asks every registered callback, as 3ds Max does when the artist closes it: true when none
+// said FALSE.
+CoreExport bool AskExitCallbacks(HWND mainWindow);
 
 // The action manager the host hands out. ExecuteAction runs the callback activated for a table.
 CoreExport IActionManager* StandardActionManager();

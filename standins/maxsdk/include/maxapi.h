@@ -7,6 +7,13 @@
 
 class IActionManager;
 
+// Asked before 3ds Max exits normally (not after crash recovery): FALSE keeps it running.
+class ExitMAXCallback : public MaxHeapOperators {
+public:
+    virtual ~ExitMAXCallback() {}
+    virtual BOOL Exit(HWND hWnd) = 0;
+};
+
 class Interface : public MaxHeapOperators {
 public:
     virtual ~Interface() {}
@@ -16,6 +23,8 @@ public:
     virtual MSTR& GetCurFilePath() = 0;
     virtual BOOL FileSave() = 0;
     virtual int SaveToFile(const MCHAR* fileName, BOOL clearNeedSaveFlag = TRUE, BOOL useNewFile = TRUE) = 0;
+    virtual void RegisterExitMAXCallback(ExitMAXCallback* cb) = 0;
+    virtual void UnRegisterExitMAXCallback(ExitMAXCallback* cb) = 0;
 };
 
 CoreExport Interface* GetCOREInterface();

@@ -209,7 +209,10 @@ namespace maxstandin {
 
 void SetCoreInterface(Interface* core) { coreInterface.store(core); }
 
+void NoteHostCall(const char* function);
+
 void RequireHostThread(const char* function) {
+    NoteHostCall(function);
     if (::GetCurrentThreadId() == hostMainThread) return;
     const std::string line = std::string("HOST-THREAD ") + (function ? function : "?") + "\n";
     HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);

@@ -95,6 +95,10 @@ static_assert(same<decltype(&ClassDesc::HInstance), HINSTANCE (ClassDesc::*)()>)
 static_assert(same<decltype(&Interface::GetMAXHWnd), HWND (Interface::*)() const>);
 static_assert(same<decltype(&Interface::GetCurFileName), MSTR& (Interface::*)()>);
 static_assert(same<decltype(&Interface::SaveToFile), int (Interface::*)(const MCHAR*, BOOL, BOOL)>);
+static_assert(same<decltype(&Interface::RegisterExitMAXCallback), void (Interface::*)(ExitMAXCallback*)> &&
+              same<decltype(&Interface::UnRegisterExitMAXCallback), void (Interface::*)(ExitMAXCallback*)>);
+static_assert(same<decltype(&ExitMAXCallback::Exit), BOOL (ExitMAXCallback::*)(HWND)> &&
+              std::is_abstract_v<ExitMAXCallback> && std::has_virtual_destructor_v<ExitMAXCallback>);
 static_assert(same<decltype(&::ExecuteMAXScriptScript), BOOL (*)(const MCHAR*, MAXScript::ScriptSource, BOOL, FPValue*, BOOL)>);
 static_assert(same<std::underlying_type_t<MAXScript::ScriptSource>, int> &&
               static_cast<int>(MAXScript::ScriptSource::NonEmbedded) == 2);

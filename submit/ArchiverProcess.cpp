@@ -54,6 +54,19 @@ void DrainPipe(HANDLE pipe, ArchiverProgressParser& parser, const ArchiverWatch&
     }
 }
 
+// 7-Zip runs in a job that ends it when the job's last handle closes, ours: should 3ds Max go
+// away while it packs (a crash, the plug-in unloaded), no orphan goes on writing into the cache.
+// Without a job (refused by the system) 7-Zip runs as a plain child.
+UniqueHandle KillOnCloseJob() {
+    UniqueHandle job(::CreateJobObjectW(nullptr, nullptr));
+    if (!job) return job;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits)))
+        job.reset();
+    return job;
+}
+
 bool CancelRequested(const ArchiverWatch& watch) {
     return watch.cancelRequested && watch.cancelRequested->load();
 }
@@ -85,7 +98,7 @@ ArchiverRunResult RunArchiverProcess(const std::wstring& commandLine, const Arch
     startup.StartupInfo.hStdOutput = writeEnd.get();
     startup.StartupInfo.hStdError = writeEnd.get();
     startup.lpAttributeList = inherited.get();
-    DWORD flags = CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS;
+    DWORD flags = CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED;
     if (startup.lpAttributeList) flags |= EXTENDED_STARTUPINFO_PRESENT;
 
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
@@ -98,6 +111,14 @@ ArchiverRunResult RunArchiverProcess(const std::wstring& commandLine, const Arch
     }
     UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
+    // Placed in the job before it runs a single instruction, so nothing it starts escapes.
+    const UniqueHandle job = KillOnCloseJob();
+    if (job) (void)::AssignProcessToJobObject(job.get(), process.get());
+    if (::ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
+        result.startError = ::GetLastError();
+        ::TerminateProcess(process.get(), kCancelledExitCode);
+        return result;
+    }
     // Our copies go, so that the pipe belongs to 7-Zip alone.
     writeEnd.reset();
     nothing.reset();

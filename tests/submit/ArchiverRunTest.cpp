@@ -5,9 +5,13 @@
 #include "tests/submit/SubmitTestSupport.h"
 
 #include "core/TextConversions.h"
+#include "core/WinHandles.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
+
+#include <process.h>
+#include <tlhelp32.h>
 
 #include <atomic>
 #include <random>
@@ -84,6 +88,40 @@ TEST_F(ArchiverRunTest, CancelEndsSevenZipAndDeletesThePartialArchive) {
         EXPECT_FALSE(rud::PathExists(archive)) << c.when;
     }
     store.busyCancelRequested = false;
+}
+
+// The 7z.exe whose parent is `parent`, or 0.
+DWORD SevenZipChildOf(DWORD parent) {
+    const rud::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{sizeof(entry)};
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry))
+        if (entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, L"7z.exe") == 0) return entry.th32ProcessID;
+    return 0;
+}
+
+// 3ds Max going away mid-pack (this program, run again, is ended while its 7-Zip packs for a
+// minute) takes its 7-Zip with it.
+TEST_F(ArchiverRunTest, SevenZipEndsWithTheProcessThatStartedIt) {
+    MakeScene(1);
+    if (::GetEnvironmentVariableW(L"RUD_ORPHAN_RUN", nullptr, 0) != 0) {   // the one that is ended
+        ::SetEnvironmentVariableW(L"RUD_SEVENZIP_FAULT", L"slow:60000");
+        (void)rud::RunArchiver(store, info, arguments);
+        return;
+    }
+    const std::wstring program = rudtest::BinFolder() + L"\\submit_tests.exe", quoted = L"\"" + program + L"\"";
+    ::SetEnvironmentVariableW(L"RUD_ORPHAN_RUN", L"1");
+    const intptr_t run = _wspawnl(_P_NOWAIT, program.c_str(), quoted.c_str(), L"--gtest_filter=ArchiverRunTest.SevenZipEnds*",
+                                  nullptr);
+    ::SetEnvironmentVariableW(L"RUD_ORPHAN_RUN", nullptr);
+    ASSERT_NE(run, -1);
+    const rud::UniqueHandle ended(reinterpret_cast<HANDLE>(run));
+    DWORD sevenZip = 0;
+    for (int i = 0; i < 600 && !sevenZip; ++i, ::Sleep(50)) sevenZip = SevenZipChildOf(::GetProcessId(ended.get()));
+    ASSERT_NE(sevenZip, 0u);
+    ::TerminateProcess(ended.get(), 9);
+    ::WaitForSingleObject(ended.get(), INFINITE);
+    const rud::UniqueHandle packer(::OpenProcess(SYNCHRONIZE, FALSE, sevenZip));
+    EXPECT_TRUE(!packer || ::WaitForSingleObject(packer.get(), 5000) == WAIT_OBJECT_0);
 }
 
 } // namespace

@@ -25,6 +25,17 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstri
             target = argv[++i];
             return true;
         };
+        // A number of `unit` (none: zero is a number too).
+        auto number = [&](unsigned& target, const wchar_t* unit) {
+            std::wstring text;
+            if (!value(text)) return false;
+            target = static_cast<unsigned>(_wtoi(text.c_str()));
+            if (unit && target == 0) {
+                error = word + L" takes a number of " + unit;
+                return false;
+            }
+            return true;
+        };
         if (word == L"--scene") { if (!value(options.scenePath)) return false; }
         else if (word == L"--analysis") { if (!value(options.analysisPath)) return false; }
         else if (word == L"--language") { if (!value(options.language)) return false; }
@@ -40,29 +51,9 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstri
                 return false;
             }
         }
-        else if (word == L"--step-timeout") {
-            std::wstring seconds;
-            if (!value(seconds)) return false;
-            options.stepTimeoutSeconds = static_cast<unsigned>(_wtoi(seconds.c_str()));
-            if (options.stepTimeoutSeconds == 0) {
-                error = L"--step-timeout takes a number of seconds";
-                return false;
-            }
-        }
-        else if (word == L"--slow-save") {
-            std::wstring milliseconds;
-            if (!value(milliseconds)) return false;
-            options.saveMilliseconds = static_cast<unsigned>(_wtoi(milliseconds.c_str()));
-        }
-        else if (word == L"--autobackup") {
-            std::wstring milliseconds;
-            if (!value(milliseconds)) return false;
-            options.autobackupMilliseconds = static_cast<unsigned>(_wtoi(milliseconds.c_str()));
-            if (options.autobackupMilliseconds == 0) {
-                error = L"--autobackup takes a number of milliseconds";
-                return false;
-            }
-        }
+        else if (word == L"--step-timeout") { if (!number(options.stepTimeoutSeconds, L"seconds")) return false; }
+        else if (word == L"--slow-save") { if (!number(options.saveMilliseconds, nullptr)) return false; }
+        else if (word == L"--autobackup") { if (!number(options.autobackupMilliseconds, L"milliseconds")) return false; }
         else if (word == L"--fail-save") options.failSave = true;
         else if (word == L"--save-writes") options.saveWrites = true;
         else if (word == L"--stay") options.stay = true;

@@ -8,6 +8,7 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <vector>
 
 namespace rud {
 
@@ -21,15 +22,19 @@ enum CameraCheckResult : int {
     kNoCameraChecked = 3,
 };
 
-// Reads the check boxes and keys of list view 1006 of `dialog` into `renderable`, collects
-// invalid names in ui.cameraCheckLines. With skipNoCheckedTest, an all-unchecked table passes.
-[[nodiscard]] int ValidateCameras(RUDRenderingUiMgr& ui, HWND dialog,
+// One row of the camera table as the artist left it.
+struct CameraTick {
+    std::wstring key;
+    bool checked = false;
+};
+
+// Copies the rows' ticks into `renderable` (rows beyond the cameras' count are not looked at),
+// collects invalid names in ui.cameraCheckLines. With skipNoCheckedTest, no tick at all passes.
+[[nodiscard]] int ValidateCameras(RUDRenderingUiMgr& ui, const std::vector<CameraTick>& rows,
                                   std::map<std::wstring, CameraInfo>& cameras, bool skipNoCheckedTest);
 
-// False (after its message box) when the scene renders with Corona and nothing is limited.
-[[nodiscard]] bool CheckCoronaLimits(HWND dialog);
-// The same on a given store (the one above uses the process-wide store).
-[[nodiscard]] bool CheckCoronaLimits(RUDRenderingDataMgr& store, HWND dialog);
+// False when the scene renders with Corona and nothing is limited: the farm would render forever.
+[[nodiscard]] bool CheckCoronaLimits(const RUDRenderingDataMgr& store);
 
 // Character rules shared with the dialogs.
 bool HasCyrillic(const std::wstring& text);

@@ -89,10 +89,4 @@ struct Target {
 // In the order of a full run.
 const std::vector<Target>& Targets();
 
-// Every message box the product showed since the last call (the fuzzer answers them all).
-struct ShownBox {
-    std::wstring text, caption;
-};
-std::vector<ShownBox> TakeShownBoxes();
-
 } // namespace rudfuzz

@@ -89,13 +89,24 @@ FuzzCase MakeReply(const SeedFiles& seeds, FuzzRandom& random) {
     return FuzzCase{{{"reply", reply}}};
 }
 
+// Keeps the captions of what a reply tells the artist.
+struct ToldCaptions final : rud::ISubmitReport {
+    std::vector<rud::MessageCaption> told;
+    void Stage(int32_t) override {}
+    void Tell(const std::wstring&, rud::MessageCaption caption) override { told.push_back(caption); }
+    bool AskOkCancel(const std::wstring&) override { return false; }
+    bool AskYesNo(const std::wstring&) override { return false; }
+    void SceneNameShown(const std::wstring&) override {}
+    void Ended(rud::SubmitEnd) override {}
+};
+
 std::string RunReply(const FuzzCase& input) {
-    (void)TakeShownBoxes();
-    const int32_t code = rud::HandleReceivedReply(input.parts[0].bytes, nullptr);
-    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ToldCaptions report;
+    const int32_t code = rud::HandleReceivedReply(input.parts[0].bytes, report);
+    const std::vector<rud::MessageCaption>& boxes = report.told;
     // Every reply ends in one message at most; only the acceptance comes without a caption.
     if (boxes.size() > 1) return "the reply showed " + std::to_string(boxes.size()) + " message boxes";
-    const bool acceptance = boxes.size() == 1 && boxes[0].caption.empty();
+    const bool acceptance = boxes.size() == 1 && boxes[0] == rud::MessageCaption::kNone;
     if ((code == kAccepted) != acceptance)
         return "result " + std::to_string(code) + (acceptance ? " with" : " without") + " the acceptance box";
     return {};
@@ -296,7 +307,7 @@ std::string RunTaskFile(const FuzzCase& input) {
 
     std::string body;
     const std::wstring path = info.jsonDir + L"/FUZZ-TASK.json";
-    const bool written = rud::WriteTaskJson(store, nullptr, info, L"FUZZ-TASK", body);
+    const bool written = rud::WriteTaskJson(store, false, info, L"FUZZ-TASK", body);
     const std::string task = rudtest::ReadBytes(path);
     ::DeleteFileW(path.c_str());
     if (!written) {

@@ -1,7 +1,6 @@
 #include "submit/ClientLink.h"
 
 #include "core/LogChannel.h"
-#include "core/MessageBoxes.h"
 #include "core/TextConversions.h"
 #include "core/WinHandles.h"
 #include "resources/StringIds.h"
@@ -42,21 +41,6 @@ constexpr ResultCodeMessage kRefusals[] = {
 
 constexpr int32_t kAccepted = 10001;
 constexpr int32_t kClientError = 10010;
-
-// Message boxes of the link: OK only, owned by the main dialog, the artist's button language.
-class LinkMessages {
-public:
-    LinkMessages()
-        : caption_(WorkerText(IDS_CAPTION_ERROR)),
-          language_(MessageBoxLanguage(WorkerText(IDS_LANGUAGE_MARKER).c_str())) {}
-    void Show(HWND owner, const std::wstring& text) const { Show(owner, text, caption_); }
-    void Show(HWND owner, const std::wstring& text, const std::wstring& caption) const {
-        ShowMessageBox(owner, text, caption, MB_OK, language_);
-    }
-private:
-    std::wstring caption_;
-    WORD language_;
-};
 
 // An unreadable reply is no refusal: the client may have queued the task before it answered.
 int32_t ReplyParseFailed(LogChannel& log) {
@@ -133,19 +117,18 @@ ClientLinkTimeouts ConfiguredClientLinkTimeouts() {
     return timeouts;
 }
 
-int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCallback onReplyReceived) {
-    return PostToClient(std::move(endpoint), std::move(body), owner, onReplyReceived, ConfiguredClientLinkTimeouts());
+int32_t PostToClient(ClientInfo endpoint, std::string body, ISubmitReport& report, ReplyCallback onReplyReceived) {
+    return PostToClient(std::move(endpoint), std::move(body), report, onReplyReceived, ConfiguredClientLinkTimeouts());
 }
 
-int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCallback onReplyReceived,
+int32_t PostToClient(ClientInfo endpoint, std::string body, ISubmitReport& report, ReplyCallback onReplyReceived,
                      const ClientLinkTimeouts& timeouts) {
     auto log = OpenHttpLog();
-    const LinkMessages messages;
     // Before any byte of the request left, the client holds nothing and the artist reads that it
     // could not be reached. After that, a missing reply is only logged here: the worker keeps
     // what the client may hold and says where it is.
     auto fail = [&](const std::string& text, int error, bool requestLeft) {
-        if (!requestLeft) messages.Show(owner, WorkerText(IDS_CLIENT_UNREACHABLE));
+        if (!requestLeft) report.Tell(WorkerText(IDS_CLIENT_UNREACHABLE), MessageCaption::kError);
         log->write(text + std::to_string(static_cast<unsigned long>(error)), "ERROR");
         return requestLeft ? kClientUnconfirmed : kClientNotReached;
     };
@@ -188,21 +171,20 @@ int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner, ReplyCal
         return fail("connect error, Error Code is: ", receiveError, true);
     }
     reply[received] = '\0';
-    return HandleReceivedReply(std::string(reply, static_cast<size_t>(received)), owner);
+    return HandleReceivedReply(std::string(reply, static_cast<size_t>(received)), report);
 }
 
-int32_t HandleReceivedReply(const std::string& received, HWND owner) {
+int32_t HandleReceivedReply(const std::string& received, ISubmitReport& report) {
     auto log = OpenHttpLog();
     log->write("tcp read data successfully.", "INFO");
     const size_t brace = received.find('{');
-    if (brace != std::string::npos) return HandleClientReply(received.substr(brace), owner);
+    if (brace != std::string::npos) return HandleClientReply(received.substr(brace), report);
     log->write("find '{' failed.", "INFO");
     return kClientUnconfirmed;
 }
 
-int32_t HandleClientReply(std::string replyJson, HWND owner) {
+int32_t HandleClientReply(std::string replyJson, ISubmitReport& report) {
     auto log = OpenHttpLog();
-    const LinkMessages messages;
 
     Json::Value root;
     if (!ParseReplyObject(replyJson, root)) return ReplyParseFailed(*log);
@@ -214,24 +196,24 @@ int32_t HandleClientReply(std::string replyJson, HWND owner) {
     const int32_t code = ret.asInt();
 
     if (code == kAccepted) {
-        messages.Show(owner, WorkerText(IDS_SUBMIT_ACCEPTED), std::wstring());
+        report.Tell(WorkerText(IDS_SUBMIT_ACCEPTED), MessageCaption::kNone);
         log->write("Submit successfully.", "INFO");
         return code;
     }
     if (code == kClientError) {
         const Json::Value& err = root["err"];
         if (!err.isString()) {
-            messages.Show(owner, WorkerText(IDS_CLIENT_REPLY_INVALID));
+            report.Tell(WorkerText(IDS_CLIENT_REPLY_INVALID), MessageCaption::kError);
             log->write("Get response data failed: the client sent no error text!", "ERROR");
             return code;
         }
-        messages.Show(owner, Utf8ToWide(err.asString()));
+        report.Tell(Utf8ToWide(err.asString()), MessageCaption::kError);
         log->write(err.asString(), "ERROR");
         return code;
     }
     for (const ResultCodeMessage& refusal : kRefusals) {
         if (refusal.code != code) continue;
-        messages.Show(owner, WorkerText(refusal.stringId));
+        report.Tell(WorkerText(refusal.stringId), MessageCaption::kError);
         log->write(refusal.logText, "ERROR");
         break;
     }

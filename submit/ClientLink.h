@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "core/ClientInfo.h"
+#include "submit/SubmitReport.h"
 
 #include <cstdint>
 #include <string>
@@ -38,22 +39,22 @@ std::string BuildClientRequest(const ClientInfo& endpoint, const std::string& bo
 // Sends `body` to endpoint.ip:port (low 16 bits of the port), reads one reply of at most 2048
 // bytes and hands it to HandleClientReply. `onReplyReceived` runs once after the receive, whatever
 // it returned. Returns the result code; kClientNotReached when no connection was made or no byte
-// of the request left (after a message box); kClientUnconfirmed when the request left and the
+// of the request left (after telling the artist); kClientUnconfirmed when the request left and the
 // reply was missing, late or unreadable (logged only: the caller tells the artist what it kept).
-[[nodiscard]] int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner,
+[[nodiscard]] int32_t PostToClient(ClientInfo endpoint, std::string body, ISubmitReport& report,
                                    ReplyCallback onReplyReceived);
-[[nodiscard]] int32_t PostToClient(ClientInfo endpoint, std::string body, HWND owner,
+[[nodiscard]] int32_t PostToClient(ClientInfo endpoint, std::string body, ISubmitReport& report,
                                    ReplyCallback onReplyReceived, const ClientLinkTimeouts& timeouts);
 
 // What PostToClient does with the bytes its one receive gave (at most 2048): logs the read and
 // hands the text from the first "{" on to HandleClientReply. Returns the result code, or
 // kClientUnconfirmed (logged, no message) when the reply holds no JSON. Apart from the socket so
 // that replies can be checked as bytes.
-[[nodiscard]] int32_t HandleReceivedReply(const std::string& received, HWND owner);
+[[nodiscard]] int32_t HandleReceivedReply(const std::string& received, ISubmitReport& report);
 
 // Parses the reply's JSON (from its first "{"), shows the result code's message, logs it and
 // returns "ret" (0 when absent), or kClientUnconfirmed (logged, no message) when the text is not
 // a usable reply.
-[[nodiscard]] int32_t HandleClientReply(std::string replyJson, HWND owner);
+[[nodiscard]] int32_t HandleClientReply(std::string replyJson, ISubmitReport& report);
 
 } // namespace rud

@@ -75,9 +75,10 @@ TypedSceneJudgement JudgeTypedSceneName(const std::wstring& typedName, const std
     return judgement;
 }
 
-SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
+SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath, std::wstring& shownName,
                                 const TypedSceneJudgement& judgement) {
     resultPath.clear();
+    shownName.clear();
     const std::wstring openPath = Host().CurrentSceneFilePath();
     if (store.sceneFilePath.empty()) store.sceneFilePath = WideToUtf8(openPath);
     if (openPath.empty() || judgement.verdict == TypedNameVerdict::kRefused) return SceneCopyStatus::kNoSceneFile;
@@ -87,8 +88,7 @@ SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultP
         const std::wstring fileName = FileNameOf(openPath);
         store.sceneFileName = WideToUtf8(fileName);
         if (judgement.typedName.empty()) {
-            const std::wstring shown = fileName.size() < 4 ? fileName : fileName.substr(0, fileName.size() - 4);
-            ::SetWindowTextW(nameField, shown.c_str());
+            shownName = fileName.size() < 4 ? fileName : fileName.substr(0, fileName.size() - 4);
         }
         resultPath = WideToUtf8(openPath);
         return SceneCopyStatus::kReady;
@@ -102,9 +102,9 @@ SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultP
     return SceneCopyStatus::kReady;
 }
 
-std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
+std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, std::wstring& shownName,
                           const std::wstring& typedName) {
-    (void)SettleSceneFile(store, resultPath, nameField, JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath()));
+    (void)SettleSceneFile(store, resultPath, shownName, JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath()));
     return resultPath;
 }
 

@@ -44,12 +44,13 @@ struct TypedSceneJudgement {
 
 // Uses the open scene's file when the judgement says so; otherwise has the host save the scene
 // to the judged path. Fills the store's sceneFilePath (when empty) and sceneFileName. An empty
-// typed name is replaced by the file's name, which is also shown in `nameField`.
+// typed name is replaced by the file's name without ".max", given in `shownName` for the artist
+// (left empty otherwise).
 [[nodiscard]] SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath,
-                                              HWND nameField, const TypedSceneJudgement& judgement);
+                                              std::wstring& shownName, const TypedSceneJudgement& judgement);
 // Judges the typed name against the open scene and settles the file in one go, returning the
 // path (UTF-8), empty when the submission cannot go on. For callers that ask nothing between.
-std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, HWND nameField,
+std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, std::wstring& shownName,
                           const std::wstring& typedName);
 
 // "<base>_<number as six digits>", e.g. tower and 417 give tower_000417.

@@ -5,10 +5,7 @@
 #include "analysis/VirusChecks.h"
 #include "core/ClientInfo.h"
 #include "core/DataFolders.h"
-#include "core/MessageBoxes.h"
-#include "core/PluginSettings.h"
 #include "core/TextConversions.h"
-#include "plugin/HostOperations.h"
 #include "resources/StringIds.h"
 #include "submit/ArchiverOutcome.h"
 #include "submit/ClientLink.h"
@@ -18,53 +15,23 @@
 #include "submit/TaskJson.h"
 #include "ui/RUDRenderingUiMgr.h"
 
-#include <commctrl.h>
-
 #include <atomic>
 #include <cmath>
 #include <cwchar>
 #include <limits>
 #include <exception>
-#include <map>
 #include <memory>
 #include <vector>
 
 namespace rud {
 namespace {
 
-// Controls of the main dialog the worker reads.
-enum : int {
-    kBackupCheckBox = 1000,
-    kAoSubdivsEdit = 1037,
-    kGammaEdit = 1039,
-    kAoRadiusEdit = 1040,
-    kColorChannelCheckBox = 1043,
-    kAoChannelCheckBox = 1044,
-    kNoiseLevelEdit = 1045,
-    kTimeLimitEdit = 1047,
-    kMtlChannelCheckBox = 1051,
-    kPsdCheckBox = 1053,
-    kPassLimitEdit = 1054,
-    kGiChannelCheckBox = 1056,
-    kImageScaleCombo = 1057,
-    kSceneNameField = 1036,
-};
-
 constexpr int32_t kClientAccepted = 10001;
 constexpr const wchar_t* kCacheTree = L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/";
 
-bool IsChecked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-std::wstring ControlText(HWND dialog, int id) {
-    wchar_t text[260] = {};
-    ::GetDlgItemTextW(dialog, id, text, 260);
-    return text;
-}
-
-// The control's text as a decimal real number; 0 when it does not start with one, and when it
-// reads as infinity or not-a-number (remembered values come back from a file anyone can edit).
-double ControlNumber(HWND dialog, int id) {
-    const std::wstring text = ControlText(dialog, id);
+// The text as a decimal real number; 0 when it does not start with one, and when it reads as
+// infinity or not-a-number (remembered values come back from a file anyone can edit).
+double TypedNumber(const std::wstring& text) {
     const double value = std::wcstod(text.c_str(), nullptr);
     return std::isfinite(value) ? value : 0.0;
 }
@@ -95,36 +62,26 @@ bool BusyDialogRunning(const RUDRenderingDataMgr& store) {
     return store.busyState == kThreadRunning && store.busyThread != nullptr;
 }
 
-// The main dialog closes itself on its own thread (tooltips, end code 0).
-void CloseMainDialog(HWND dialog) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); }
-
+// The messages of the run under the error caption. A failure ends the busy dialog first, so
+// that the message is not hidden behind it.
 class WorkerMessages {
 public:
-    WorkerMessages(HWND dialog, const std::wstring& caption, const std::wstring& languageMarker)
-        : dialog_(dialog), caption_(caption), language_(MessageBoxLanguage(languageMarker.c_str())) {}
-    int Show(int stringId, UINT type = MB_OK) const { return ShowText(WorkerText(stringId), type); }
-    int ShowText(const std::wstring& text, UINT type = MB_OK) const { return ShowTextUnder(caption_, text, type); }
-    int ShowTextUnder(const std::wstring& caption, const std::wstring& text, UINT type) const {
-        return ShowMessageBox(dialog_, text, caption, type, language_);
-    }
-    // Ends the busy dialog first, so that the message is not hidden behind it.
+    explicit WorkerMessages(ISubmitReport& report) : report_(report) {}
     void Fail(int stringId) const { FailWith(WorkerText(stringId)); }
-    void FailWith(const std::wstring& text) const {
+    void FailWith(const std::wstring& text, MessageCaption caption = MessageCaption::kError) const {
         RequestBusyClose();
-        ShowText(text);
+        report_.Tell(text, caption);
     }
 private:
-    HWND dialog_;
-    std::wstring caption_;
-    WORD language_;
+    ISubmitReport& report_;
 };
 
-void TakeCoronaLimits(RUDRenderingDataMgr& store, HWND dialog) {
+void TakeCoronaLimits(RUDRenderingDataMgr& store, const SubmitOrder& order) {
     if (store.coronaLimitState == 0) return;
     // The pass limit is a whole number of passes: "0.5" limits nothing, like "0".
-    const int32_t pass = WholeNumber(ControlNumber(dialog, kPassLimitEdit));
-    const double hours = ControlNumber(dialog, kTimeLimitEdit);
-    const double noise = ControlNumber(dialog, kNoiseLevelEdit);
+    const int32_t pass = WholeNumber(TypedNumber(order.coronaPasses));
+    const double hours = TypedNumber(order.coronaHours);
+    const double noise = TypedNumber(order.coronaNoise);
     if (pass != 0 || hours != 0 || noise != 0) {
         CoronaLimits& limits = store.coronaLimits;
         limits.coronaPassLimit = pass;
@@ -135,17 +92,17 @@ void TakeCoronaLimits(RUDRenderingDataMgr& store, HWND dialog) {
     store.useCorona = true;
 }
 
-void TakeRenderOptions(RUDRenderingDataMgr& store, HWND dialog) {
-    store.colorChannel = IsChecked(dialog, kColorChannelCheckBox);
-    store.aoChannel = IsChecked(dialog, kAoChannelCheckBox);
+void TakeRenderOptions(RUDRenderingDataMgr& store, const SubmitOrder& order) {
+    store.colorChannel = order.colorChannel;
+    store.aoChannel = order.aoChannel;
     if (store.aoChannel) {
-        store.aoRadius = ControlNumber(dialog, kAoRadiusEdit);
-        store.aoSubdivs = WholeNumber(ControlNumber(dialog, kAoSubdivsEdit));
+        store.aoRadius = TypedNumber(order.aoRadius);
+        store.aoSubdivs = WholeNumber(TypedNumber(order.aoSubdivs));
     }
-    store.mtlChannel = IsChecked(dialog, kMtlChannelCheckBox);
-    store.giChannel = IsChecked(dialog, kGiChannelCheckBox);
-    store.psdChannel = IsChecked(dialog, kPsdCheckBox);
-    const double gamma = ControlNumber(dialog, kGammaEdit);
+    store.mtlChannel = order.mtlChannel;
+    store.giChannel = order.giChannel;
+    store.psdChannel = order.psdChannel;
+    const double gamma = TypedNumber(order.gamma);
     const double largestFloat = std::numeric_limits<float>::max();
     store.gammaOut = static_cast<float>(gamma > largestFloat ? largestFloat : gamma < -largestFloat ? -largestFloat : gamma);
 }
@@ -261,95 +218,76 @@ void RequestBusyClose() {
 
 namespace {
 
-// A question hides the busy dialog while the artist reads it. False when the artist declined:
-// the busy dialog is then closed and the submission ends.
-template <typename Ask>
-bool AskWithBusyHidden(RUDRenderingDataMgr& store, Ask ask) {
-    if (BusyDialogRunning(store)) store.busyHidden = true;
-    if (!ask()) {
-        RequestBusyClose();
-        return false;
-    }
-    if (BusyDialogRunning(store)) store.busyHidden = false;
-    return true;
-}
+constexpr SubmitEnd kKeep = SubmitEnd::kKeepDialog;
 
-} // namespace
-
-void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker) {
+SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
     auto& store = RUDRenderingDataMgr::Instance();
-    const WorkerMessages messages(dialog, caption, languageMarker);
+    const WorkerMessages messages(report);
 
-    store.busyStage = kBusyCheckingScene;
-    TakeCoronaLimits(store, dialog);
-    switch (ValidateCameras(RUDRenderingUiMgr::Instance(), dialog, store.cameras, false)) {
+    report.Stage(kBusyCheckingScene);
+    TakeCoronaLimits(store, order);
+    switch (ValidateCameras(RUDRenderingUiMgr::Instance(), order.cameraTicks, store.cameras, false)) {
     case kCameraNamesInvalid:
         messages.Fail(IDS_CAMERA_NAMES_INVALID);
-        return;
+        return kKeep;
     case kNoCameraChecked:
-        if (!AskWithBusyHidden(store, [&] { return messages.Show(IDS_NO_CAMERA_CHECKED, MB_OKCANCEL) != IDCANCEL; }))
-            return;
+        if (!report.AskOkCancel(WorkerText(IDS_NO_CAMERA_CHECKED))) return kKeep;
         break;
     default:
         break;
     }
-    if (!CheckCoronaLimits(dialog)) {
-        RequestBusyClose();
-        return;
+    if (!CheckCoronaLimits(store)) {
+        messages.FailWith(WorkerText(IDS_CORONA_NOT_LIMITED), MessageCaption::kNotice);
+        return kKeep;
     }
-    TakeRenderOptions(store, dialog);
-    if (CancelledAt(store, SubmitBoundary::kSavingNext)) return;
+    TakeRenderOptions(store, order);
+    if (CancelledAt(store, SubmitBoundary::kSavingNext)) return kKeep;
 
     // The name is judged before the host saves anything under it: a refused name must not
     // leave a file behind, and another file of the folder is the artist's to give up.
-    const std::wstring typedName = ControlText(dialog, kSceneNameField);
+    const TypedSceneJudgement& judgement = order.sceneName;
+    const std::wstring& typedName = judgement.typedName;
     RUDRenderingUiMgr::Instance().uiLog.write("Get scene name text down, it is : " + WideToUtf8(typedName) + ".max.",
                                               "INFO");
-    const TypedSceneJudgement judgement = JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath());
     switch (judgement.verdict) {
     case TypedNameVerdict::kRefused:
         messages.Fail(IDS_SCENE_NAME_INVALID);
-        CloseMainDialog(dialog);
-        return;
-    case TypedNameVerdict::kReplacesOtherFile: {
-        const std::wstring question = WorkerTextWith(IDS_REPLACE_OTHER_SCENE, typedName + L".max");
-        if (!AskWithBusyHidden(store, [&] {
-                // A question, not a failure: it carries the notice caption.
-                return messages.ShowTextUnder(string68, question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-            }))
-            return;
+        return SubmitEnd::kCloseDialog;
+    case TypedNameVerdict::kReplacesOtherFile:
+        if (!report.AskYesNo(WorkerTextWith(IDS_REPLACE_OTHER_SCENE, typedName + L".max"))) return kKeep;
         break;
-    }
     default:
         break;
     }
 
-    store.busyStage = kBusySavingScene;
+    report.Stage(kBusySavingScene);
     std::string scenePath;
-    switch (SettleSceneFile(store, scenePath, ::GetDlgItem(dialog, kSceneNameField), judgement)) {
+    std::wstring shownName;
+    const SceneCopyStatus settled = SettleSceneFile(store, scenePath, shownName, judgement);
+    if (!shownName.empty()) report.SceneNameShown(shownName);
+    switch (settled) {
     case SceneCopyStatus::kReady: break;
-    case SceneCopyStatus::kPathTooLong: messages.Fail(IDS_SCENE_PATH_TOO_LONG); return;
-    case SceneCopyStatus::kNoSceneFile: messages.Fail(IDS_NO_SCENE_FILE); return;
+    case SceneCopyStatus::kPathTooLong: messages.Fail(IDS_SCENE_PATH_TOO_LONG); return kKeep;
+    case SceneCopyStatus::kNoSceneFile: messages.Fail(IDS_NO_SCENE_FILE); return kKeep;
     }
     // A save cannot be interrupted; a Cancel pressed during it counts from here.
-    if (CancelledAt(store, SubmitBoundary::kSavingEnded)) return;
+    if (CancelledAt(store, SubmitBoundary::kSavingEnded)) return kKeep;
 
     const std::wstring taskId = CreateGuidText();
     if (taskId.empty()) {
         RequestBusyClose();
-        return;
+        return kKeep;
     }
 
     ClientInfo clientInfo;
     GetClientInformation(store, clientInfo);
     clientInfo.scenePath = scenePath;
-    clientInfo.imageScaleIndex =
-        static_cast<int32_t>(::SendDlgItemMessageW(dialog, kImageScaleCombo, CB_GETCURSEL, 0, 0));
+    clientInfo.imageScaleIndex = order.imageScaleIndex;
     clientInfo.imageScaleText = ImageScaleText(clientInfo.imageScaleIndex);
     clientInfo.ip = L"127.0.0.1";
     if (scenePath.find_first_of("/\\") == std::string::npos) {
         messages.Fail(IDS_NO_SCENE_FILE);
-        return;
+        return kKeep;
     }
 
     RunLeftovers leftovers(store);
@@ -361,16 +299,16 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
         store.dataLog.write("The task's cache folder cannot be created: " + WideToUtf8(cacheFolder) +
                             ", Error Code is: " + std::to_string(::GetLastError()), "ERROR");
         messages.FailWith(WorkerTextWith(IDS_CACHE_FOLDER_FAILED, cacheFolder));
-        return;
+        return kKeep;
     }
     clientInfo.jsonDir = cacheFolder + L"/json";
     clientInfo.compressDir = cacheFolder + L"/compress";
 
-    if (IsChecked(dialog, kBackupCheckBox)) {
-        store.busyStage = kBusyCheckingViruses;
-        if (!RunVirusChecksWithBackup(store, clientInfo, messages)) return;
+    if (order.backupAndCheck) {
+        report.Stage(kBusyCheckingViruses);
+        if (!RunVirusChecksWithBackup(store, clientInfo, messages)) return kKeep;
     }
-    if (CancelledAt(store, SubmitBoundary::kPackingNext)) return;
+    if (CancelledAt(store, SubmitBoundary::kPackingNext)) return kKeep;
 
     auto user = std::make_unique<ClientUserInfo>();
     ReadClientSharedMemory(store, *user);
@@ -383,52 +321,50 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     leftovers.File(archivePath);
     if (!packed) {
         messages.Fail(IDS_SCENE_NAME_INVALID);
-        CloseMainDialog(dialog);
-        return;
+        return SubmitEnd::kCloseDialog;
     }
-    store.busyStage = kBusyPacking;
+    report.Stage(kBusyPacking);
     const ArchiverRun run = RunArchiver(store, clientInfo, archiverArguments);
     // From here until the request leaves, Cancel still stops the submission.
-    store.busyStage = kBusyWritingTask;
+    report.Stage(kBusyWritingTask);
     if (run.cancelled) {
         // The scene copy saved under the typed name stays: it is the artist's save.
         store.dataLog.write("Packing was cancelled by the user: 7-Zip was stopped, the partial archive deleted, "
                             "nothing was sent.", "INFO");
         RequestBusyClose();
-        return;
+        return kKeep;
     }
     const ArchiverOutcome packing = JudgeArchiverRun(run, archivePath);
     if (packing != ArchiverOutcome::kPacked) {
         // Without a whole archive the farm would find nothing hours later: no task file, no request.
         store.dataLog.write(ArchiverFailureLogLine(packing, run, clientInfo.zipExePath, archivePath), "ERROR");
         messages.FailWith(ArchiverFailureMessage(packing, run, clientInfo.zipExePath));
-        return;
+        return kKeep;
     }
-    if (CancelledAt(store, SubmitBoundary::kPackingEnded)) return;
+    if (CancelledAt(store, SubmitBoundary::kPackingEnded)) return kKeep;
     // Gives the archive time to be closed by the file system before the client opens it.
     ::Sleep(1000);
 
-    if (CancelledAt(store, SubmitBoundary::kTaskFileNext)) return;
+    if (CancelledAt(store, SubmitBoundary::kTaskFileNext)) return kKeep;
     leftovers.FolderIfNew(clientInfo.jsonDir);
     const std::wstring taskFilePath = clientInfo.jsonDir + L"/" + taskId + L".json";
     leftovers.File(taskFilePath);
     std::string requestBody;
-    if (!WriteTaskJson(store, dialog, clientInfo, taskId, requestBody)) {
-        RequestBusyClose();
-        return;
+    if (!WriteTaskJson(store, order.saveScene, clientInfo, taskId, requestBody)) {
+        messages.Fail(IDS_TASK_FILE_FAILED);
+        return kKeep;
     }
 
     // Taking the Cancel for ourselves is what closes it: an artist's Cancel that came first
     // wins, one that comes later finds it taken, and the busy dialog says it is too late.
-    if (CancelledAt(store, SubmitBoundary::kSendingNext, true)) return;
-    store.busyStage = kBusySending;
+    if (CancelledAt(store, SubmitBoundary::kSendingNext, true)) return kKeep;
+    report.Stage(kBusySending);
     CallBoundaryHook(SubmitBoundary::kSendingStarted);
-    switch (PostToClient(clientInfo, requestBody, dialog, &RequestBusyClose)) {
+    switch (PostToClient(clientInfo, requestBody, report, &RequestBusyClose)) {
     case kClientAccepted:
         // The client owns the archive and the task file now.
         leftovers.Keep();
-        CloseMainDialog(dialog);
-        break;
+        return SubmitEnd::kCloseDialog;
     case kClientUnconfirmed:
         // The client may have queued the task before its reply went missing; without these files
         // the farm job would fail hours later. Only the artist can find out whether it did.
@@ -440,31 +376,32 @@ void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::
     default:
         break;   // refused or never reached: the client holds nothing, and the files go
     }
+    return kKeep;
 }
 
-void SubmitWorker(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker) {
+} // namespace
+
+void SubmitWorker(const SubmitOrder& order, ISubmitReport& report) {
     auto& store = RUDRenderingDataMgr::Instance();
-    std::map<HWND, bool> enabledBefore;
+    SubmitEnd end = SubmitEnd::kKeepDialog;
     try {
-        store.busyStage = kBusyStarting;
+        report.Stage(kBusyStarting);
         store.busyArchiveBytes = 0;
         store.busyPackPercent = -1;
-        WriteRememberedValues(dialog);
-        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            const bool enabled = ::IsWindowEnabled(child) != FALSE;
-            enabledBefore[child] = enabled;
-            if (enabled) ::EnableWindow(child, FALSE);
-        }
-        SubmitScene(dialog, caption, string68, languageMarker);
+        end = SubmitScene(order, report);
     } catch (const std::exception& error) {
         store.dataLog.write(std::string("The submission stopped on an unexpected error: ") + error.what(), "ERROR");
     } catch (...) {
         store.dataLog.write("The submission stopped on an unexpected error.", "ERROR");
     }
     RequestBusyClose();
-    // The controls come back before the worker reports itself finished, so that whoever waits
-    // for submitState 11 finds the dialog as the artist left it.
-    for (const auto& [child, enabled] : enabledBefore) ::EnableWindow(child, enabled ? TRUE : FALSE);
+    // The dialog gets its controls back before the worker reports itself finished, so that whoever
+    // waits for submitState 11 finds it as the artist left it.
+    try {
+        report.Ended(end);
+    } catch (...) {
+        store.dataLog.write("The end of the submission could not be shown.", "ERROR");
+    }
     store.submitState = kThreadFinished;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// One submission, run on a detached worker thread started by the main dialog's submit button.
-#include <windows.h>
-
-#include <string>
+// One submission, run on a detached worker thread started by the main dialog's submit button,
+// from the order read at Submit; it tells the artist everything through the report.
+#include "submit/SubmitOrder.h"
+#include "submit/SubmitReport.h"
 
 namespace rud {
 
@@ -24,10 +24,9 @@ void SetSubmitBoundaryHook(SubmitBoundaryHook hook);
 // takes effect as soon as it ends; one during packing stops 7-Zip.
 [[nodiscard]] bool RequestSubmitCancel(RUDRenderingDataMgr& store);
 
-// Thread function: remembers the options, freezes the dialog, runs SubmitScene, then asks the
-// busy dialog to close, marks the worker finished (submitState 11) and unfreezes the dialog.
-void SubmitWorker(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker);
-void SubmitScene(HWND dialog, std::wstring caption, std::wstring string68, std::wstring languageMarker);
+// Thread function: runs the order, asks the busy dialog to close, reports the end and then marks
+// the worker finished (submitState 11). No exception leaves it.
+void SubmitWorker(const SubmitOrder& order, ISubmitReport& report);
 // Asks the busy dialog to close when its thread runs (busyState 0 and busyThread set).
 void RequestBusyClose();
 

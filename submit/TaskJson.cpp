@@ -2,12 +2,8 @@
 
 #include "analysis/AnalysisFields.h"
 #include "core/DataFolders.h"
-#include "core/MessageBoxes.h"
 #include "core/TextConversions.h"
-#include "resources/StringIds.h"
 #include "submit/StyledJson.h"
-#include "submit/SubmitWorkflow.h"
-#include "core/ResourceStrings.h"
 #include "submit/WideTextFile.h"
 
 #include <json/reader.h>
@@ -17,8 +13,6 @@
 
 namespace rud {
 namespace {
-
-constexpr int kSaveSceneCheckBox = 1002;
 
 // A member read as text the way the analysis reader reads it: a number or boolean as its JSON
 // text; absent, null, arrays and objects as "".
@@ -128,14 +122,9 @@ Json::Value CoronaOptions(const RUDRenderingDataMgr& store) {
 
 } // namespace
 
-bool WriteTaskJson(RUDRenderingDataMgr& store, HWND dialog, ClientInfo& clientInfo,
+bool WriteTaskJson(RUDRenderingDataMgr& store, bool sceneSaved, ClientInfo& clientInfo,
                    std::wstring taskId, std::string& requestBody) {
-    const std::wstring caption = WorkerText(IDS_CAPTION_ERROR);
-    const WORD language = MessageBoxLanguage(WorkerText(IDS_LANGUAGE_MARKER).c_str());
     auto fail = [&](const char* logText) {
-        // The busy dialog goes first, so that it neither hides the message nor outlives it.
-        RequestBusyClose();
-        ShowMessageBox(dialog, WorkerText(IDS_TASK_FILE_FAILED), caption, MB_OK, language);
         store.dataLog.write(logText, "ERROR");
         return false;
     };
@@ -175,7 +164,7 @@ bool WriteTaskJson(RUDRenderingDataMgr& store, HWND dialog, ClientInfo& clientIn
     body["maxVersion"] = "3ds Max " + StringMember(root, "app_version");
     body["compressPath"] = compressPath;
     body["PLUGIN_SAVE_SCENE_FILE"] =
-        Json::Value(Json::UInt(::IsDlgButtonChecked(dialog, kSaveSceneCheckBox) == BST_CHECKED ? 1 : 0));
+        Json::Value(Json::UInt(sceneSaved ? 1 : 0));
     clientInfo.jsonDir = path;
     requestBody = StyledUtf8Text(body);
     store.dataLog.write("Write json file at: " + WideToAnsiChs(path) + " successfully.", "INFO");

@@ -3,17 +3,15 @@
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/ClientInfo.h"
 
-#include <windows.h>
-
 #include <string>
 
 namespace rud {
 
 // Builds the task description from the store's analysis and the artist's choices, writes it to
 // <clientInfo.jsonDir>/<taskId>.json (CR LF line ends, raw UTF-8) and returns the request body in
-// `requestBody`. On success clientInfo.jsonDir holds the file's full path. On failure shows
-// string 42 (owner: dialog) and returns false.
-[[nodiscard]] bool WriteTaskJson(RUDRenderingDataMgr& store, HWND dialog, ClientInfo& clientInfo,
+// `requestBody`; `sceneSaved` tells the client whether the artist's scene was saved first. On
+// success clientInfo.jsonDir holds the file's full path. On failure logs why and returns false.
+[[nodiscard]] bool WriteTaskJson(RUDRenderingDataMgr& store, bool sceneSaved, ClientInfo& clientInfo,
                                  std::wstring taskId, std::string& requestBody);
 
 } // namespace rud

@@ -1,5 +1,6 @@
 #include "ui/CameraTable.h"
 
+#include "resources/ControlIds.h"
 #include "resources/StringIds.h"
 #include "ui/DialogTexts.h"
 #include "ui/RUDRenderingUiMgr.h"
@@ -155,6 +156,20 @@ std::vector<std::wstring> SelectedRowKeys(HWND list) {
                                                   MAKELPARAM(LVNI_SELECTED, 0)))) >= 0)
         keys.push_back(RowKey(list, row));
     return keys;
+}
+
+std::vector<CameraTick> ReadCameraTicks(HWND dialog) {
+    std::vector<CameraTick> ticks;
+    HWND table = ::GetDlgItem(dialog, IDC_MAIN_CAMERAS);
+    const int rows = table ? static_cast<int>(::SendMessageW(table, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int row = 0; row < rows; ++row) {
+        const LRESULT state = ::SendMessageW(table, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
+        // State image 1 is the empty box; anything else (2 ticked, 0 no box at all) counts as
+        // checked. The whole key, also past 259 characters: a cut key finds no camera, so a
+        // checked camera with a long name would silently stay out of the task.
+        ticks.push_back({RowKey(table, row), ((static_cast<UINT>(state) & LVIS_STATEIMAGEMASK) >> 12) != 1});
+    }
+    return ticks;
 }
 
 } // namespace rud

@@ -2,6 +2,7 @@
 // The camera table of the main dialog (list view 1006): one row per camera of the store, in
 // key order, with its output settings and a check box that marks it for rendering.
 #include "analysis/RUDRenderingDataMgr.h"
+#include "analysis/SceneChecks.h"
 
 #include <windows.h>
 
@@ -28,5 +29,7 @@ bool IsRowChecked(HWND list, int row);
 // Copies each row's check box into the `renderable` flag of the camera of that row's key.
 void CopyTableChecksToCameras(HWND list, CameraMap& cameras);
 std::vector<std::wstring> SelectedRowKeys(HWND list);
+// Every row of the main dialog's camera table (none without one), for the camera check.
+std::vector<CameraTick> ReadCameraTicks(HWND dialog);
 
 } // namespace rud

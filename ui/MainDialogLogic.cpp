@@ -260,7 +260,7 @@ int AnalyseScene(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui,
     view.SetChecked(IDC_MAIN_SAVE_SCENE, true);
     RestoreRememberedValues(dialog, store, ui);
 
-    if (ValidateCameras(ui, dialog, store.cameras, true) == kCameraNamesInvalid) {
+    if (ValidateCameras(ui, ReadCameraTicks(dialog), store.cameras, true) == kCameraNamesInvalid) {
         ShowSceneWarningsDialog(dialog);
         return kAnalysisCameraNamesBad;
     }

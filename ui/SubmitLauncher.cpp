@@ -6,12 +6,14 @@
 #include "plugin/RUDRenderingConfigMgr.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
+#include "core/PluginSettings.h"
 #include "submit/SceneBackup.h"
 #include "submit/SubmitWorkflow.h"
 #include "ui/BusyDialog.h"
 #include "ui/DialogTexts.h"
 #include "ui/DialogView.h"
 #include "ui/MainDialogLogic.h"
+#include "ui/SubmitFromDialog.h"
 #include "ui/RUDRenderingUiMgr.h"
 
 #include <thread>
@@ -26,10 +28,10 @@ void LogThreadFailure(const char* what) {
     }
 }
 
-void RunSubmitWorker(HWND dialog, std::wstring caption, std::wstring notice, std::wstring marker) {
+void RunSubmitWorker(SubmitOrder order, RUDDialogSubmitReport report) {
     try {
         Host().UseLanguagePackLocale();
-        SubmitWorker(dialog, caption, notice, marker);
+        SubmitWorker(order, report);
     } catch (...) {
         LogThreadFailure("The submission worker stopped on an unexpected failure.");
         RequestBusyClose();
@@ -58,10 +60,15 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
     store.busyHidden = false;
     store.busyCancelRequested = false;
     store.busyStage = kBusyStarting;   // the last run's "sending" must not grey this run's Cancel
+    // The run takes the dialog as it is now; the dialog stays frozen until the run ends.
+    SubmitOrder order = ReadSubmitOrder(dialog);
+    WriteRememberedValues(dialog);
+    RUDDialogSubmitReport report(dialog, texts);
+    report.FreezeDialog();
     try {
-        store.submitThread = new std::thread(RunSubmitWorker, dialog, texts.caption, texts.notice,
-                                             texts.languageMarker);
+        store.submitThread = new std::thread(RunSubmitWorker, std::move(order), report);
     } catch (...) {
+        report.Ended(SubmitEnd::kKeepDialog);
         store.submitState = kThreadFinished;  // no thread: the next click may try again
         throw;
     }

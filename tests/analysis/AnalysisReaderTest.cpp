@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <thread>
 
 namespace {
 
@@ -97,23 +96,12 @@ TEST_F(AnalysisReaderTest, CoronaLimitsAreReadAndJudgedAsText) {
         EXPECT_EQ(c.blockWarning, store->warningLines == Texts({IDS_WARNINGS_HEADER, IDS_CORONA_BLOCK_WARNING}));
         EXPECT_EQ(c.blockWarning, log.Has("WARN", "Block rendering is not recommended in Corona."));
         EXPECT_EQ(c.unlimitedError, log.Has("ERROR", "The progressive pass, time and noise level are not limited"));
-        rudtest::MessageBoxRecorder boxes;  // the submission check stops exactly the unlimited scene
-        EXPECT_EQ(!c.unlimitedError, rud::CheckCoronaLimits(*store, nullptr));
+        // The submission check stops exactly the unlimited scene.
+        EXPECT_EQ(!c.unlimitedError, rud::CheckCoronaLimits(*store));
     }
     // Milliseconds become whole seconds.
     EXPECT_EQ(90, store->coronaLimits.coronaTimeLimitSeconds);
     EXPECT_DOUBLE_EQ(0.025, store->coronaLimits.coronaTimeLimitHours);
-}
-
-TEST_F(AnalysisReaderTest, AnUnlimitedCoronaSceneIsStoppedWithABoxOverTheBusyDialog) {
-    store->coronaLimitState = 2;
-    store->busyState = rud::kThreadRunning;
-    store->busyThread = new std::thread();  // the store deletes it
-    const HWND owner = reinterpret_cast<HWND>(INT_PTR{0x1234});
-    rudtest::MessageBoxRecorder boxes;
-    EXPECT_FALSE(rud::CheckCoronaLimits(*store, owner));
-    EXPECT_TRUE(store->busyCloseRequested);
-    rudtest::ExpectOneOkBox(boxes, owner, IDS_CORONA_NOT_LIMITED, IDS_CAPTION_NOTICE);
 }
 
 TEST_F(AnalysisReaderTest, PanoramaNeedsOverrideSphericalAndFullCircle) {

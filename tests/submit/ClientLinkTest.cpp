@@ -1,7 +1,6 @@
 #include "submit/ClientLink.h"
 #include "core/DataFolders.h"
 #include "tests/submit/SubmitTestSupport.h"
-#include "tests/support/MessageBoxRecorder.h"
 
 #include "resources/StringIds.h"
 
@@ -40,8 +39,7 @@ class ClientLinkTest : public ::testing::Test {
 protected:
     ClientLinkTest() { callbacks = 0; }
     rudtest::WinsockSession winsock;
-    rudtest::MessageBoxRecorder boxes;
-    HWND owner = reinterpret_cast<HWND>(0x1234);
+    rudtest::RecordingReport report;
 };
 
 TEST(ClientRequest, CountsBodyBytesAndNamesTheWholePort) {
@@ -79,20 +77,19 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
     const std::string body = "{\n   \"scenePath\" : \"C:/\xe5\x9c\xba\xe6\x99\xaf.max\"\n}\n";
     for (const auto& c : cases) {
         callbacks = 0;
-        const size_t before = boxes.Count();
+        const size_t before = report.told.size();
         auto client = std::make_unique<rudtest::ScriptedClient>(c.reply, c.client == kSilent);
         const int port = client->Port();
         if (c.client == kGone) client.reset();   // a free port, closed again before the post
         rud::ClientLinkTimeouts wait;
         if (c.client == kSilent) wait.replyMs = 500;
-        EXPECT_EQ(rud::PostToClient(Endpoint(port), body, owner, &CountCallback, wait), c.result) << c.reply;
+        EXPECT_EQ(rud::PostToClient(Endpoint(port), body, report, &CountCallback, wait), c.result) << c.reply;
         if (client && c.client == kAnswers) { EXPECT_EQ(client->Request(), rud::BuildClientRequest(Endpoint(port), body)); }
         EXPECT_EQ(callbacks, c.client == kGone ? 0 : 1) << c.reply;
-        ASSERT_EQ(boxes.Count(), before + (c.text.empty() ? 0 : 1)) << c.reply;
+        ASSERT_EQ(report.told.size(), before + (c.text.empty() ? 0 : 1)) << c.reply;
         if (c.text.empty()) continue;
-        EXPECT_EQ(boxes.Boxes().back().text, c.text) << c.reply;
-        EXPECT_EQ(boxes.Boxes().back().caption, c.result == 10001 ? L"" : rud::WorkerText(IDS_CAPTION_ERROR));
-        EXPECT_EQ(boxes.Boxes().back().owner, owner);
+        EXPECT_EQ(report.told.back().text, c.text) << c.reply;
+        EXPECT_EQ(report.told.back().caption, c.result == 10001 ? rud::MessageCaption::kNone : rud::MessageCaption::kError);
     }
     const std::string log = rudtest::LogFileBytes("kiv_http");
     for (const std::string& line : std::vector<std::string>{"[INFO] Submit successfully.", "[ERROR] " + err,
@@ -103,7 +100,7 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
 
 TEST_F(ClientLinkTest, PortAboveTheRangeConnectsOnItsLow16Bits) {
     rudtest::ScriptedClient client(HttpReply("{\"ret\":10001}"));
-    EXPECT_EQ(rud::PostToClient(Endpoint(client.Port() + 65536), "{}", owner, &CountCallback), 10001);
+    EXPECT_EQ(rud::PostToClient(Endpoint(client.Port() + 65536), "{}", report, &CountCallback), 10001);
     EXPECT_NE(client.Request().find("\r\nHost: 127.0.0.1:" + std::to_string(client.Port() + 65536) + "\r\n"),
               std::string::npos);
 }

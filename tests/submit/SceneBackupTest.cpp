@@ -20,12 +20,11 @@ protected:
         fake.host.sceneFileName = L"tower.max";
         fake.host.sceneFilePath = scene;
     }
-    ~SceneCopyTest() override { ::DestroyWindow(nameField); }
     rudtest::ScratchFolder folder{L"backup"};
     std::wstring scene = folder / L"tower.max";
     rudtest::ScopedFakeHost fake;
     rud::RUDRenderingDataMgr store;
-    HWND nameField = ::CreateWindowExW(0, L"EDIT", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    std::wstring shown;
     std::string result;
 };
 
@@ -37,13 +36,10 @@ TEST_F(SceneCopyTest, UsesTheOpenFileOrSavesACopyUnderTheTypedName) {
     for (const auto& c : cases) {
         rud::RUDRenderingDataMgr fresh;
         fake.host.savedTo.clear();
-        ::SetWindowTextW(nameField, L"");
         const std::wstring submitted = c.copy ? folder / c.copy : scene;
-        EXPECT_EQ(rud::SaveSceneCopy(fresh, result, nameField, c.typed), rud::WideToUtf8(submitted)) << c.typed;
+        EXPECT_EQ(rud::SaveSceneCopy(fresh, result, shown, c.typed), rud::WideToUtf8(submitted)) << c.typed;
         EXPECT_EQ(fake.host.savedTo, c.copy ? Paths{submitted} : Paths{});
-        wchar_t shown[16] = {};
-        ::GetWindowTextW(nameField, shown, 16);
-        EXPECT_STREQ(shown, c.shown);
+        EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(fresh.sceneFilePath, rud::WideToUtf8(scene));
         EXPECT_EQ(fresh.sceneFileName, c.copy ? "villa.max" : "tower.max");
     }
@@ -75,7 +71,7 @@ TEST_F(SceneCopyTest, SavesBesideTheOpenFileOrRefuses) {
         fake.host.savedTo.clear();
         const rud::TypedSceneJudgement judgement = rud::JudgeTypedSceneName(c.typed, c.path);
         EXPECT_EQ(judgement.verdict, c.verdict) << rud::WideToUtf8(c.typed);
-        EXPECT_EQ(rud::SettleSceneFile(store, result, nameField, judgement), c.status) << rud::WideToUtf8(c.path);
+        EXPECT_EQ(rud::SettleSceneFile(store, result, shown, judgement), c.status) << rud::WideToUtf8(c.path);
         EXPECT_EQ(fake.host.savedTo, c.savedTo);
         EXPECT_EQ(result.empty(), c.status != SceneCopyStatus::kReady);
     }

@@ -81,4 +81,18 @@ std::string ScriptedClient::Request() {
     return received_ ? request_ : std::string();
 }
 
+std::vector<std::wstring> RecordingReport::Texts() const {
+    std::vector<std::wstring> texts;
+    for (const Told& message : told) texts.push_back(message.text);
+    return texts;
+}
+
+bool RecordingReport::Ask(const std::wstring& text, rud::MessageCaption caption) {
+    told.push_back({text, caption});
+    if (answers.empty()) return true;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 } // namespace rudtest

@@ -1,18 +1,21 @@
 #pragma once
-// Equipment for the submission tests: scratch folders and files, language texts, the main dialog
-// without its logic, and a scripted client on a loopback socket.
+// Equipment for the submission tests: scratch folders and files, language texts, a report that
+// records instead of showing, and a scripted client on a loopback socket.
 #include <winsock2.h>
 #include <windows.h>
 
 #include <json/value.h>
 
 #include "core/ResourceStrings.h"
-#include "tests/support/MainDialogWindow.h"
+#include "submit/SubmitReport.h"
 #include "tests/support/TestFiles.h"
 
 #include <atomic>
+#include <deque>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace rudtest {
 
@@ -50,6 +53,30 @@ private:
     std::atomic<bool> received_{false};
     std::atomic<bool> release_{false};
     std::thread thread_;
+};
+
+// What a submission tells the artist, kept instead of shown: messages and questions in order,
+// the stages and the end. Questions take the queued answers, then OK / Yes.
+class RecordingReport final : public rud::ISubmitReport {
+public:
+    struct Told {
+        std::wstring text;
+        rud::MessageCaption caption;
+    };
+    std::vector<Told> told;
+    std::vector<int32_t> stages;
+    std::deque<bool> answers;
+    std::wstring shownName;
+    std::optional<rud::SubmitEnd> end;
+    std::vector<std::wstring> Texts() const;
+    void Stage(int32_t stage) override { stages.push_back(stage); }
+    void Tell(const std::wstring& text, rud::MessageCaption caption) override { told.push_back({text, caption}); }
+    bool AskOkCancel(const std::wstring& text) override { return Ask(text, rud::MessageCaption::kError); }
+    bool AskYesNo(const std::wstring& text) override { return Ask(text, rud::MessageCaption::kNotice); }
+    void SceneNameShown(const std::wstring& name) override { shownName = name; }
+    void Ended(rud::SubmitEnd how) override { end = how; }
+private:
+    bool Ask(const std::wstring& text, rud::MessageCaption caption);
 };
 
 class WinsockSession {

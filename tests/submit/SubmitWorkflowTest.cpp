@@ -1,22 +1,19 @@
-// The submission worker as the main dialog runs it: on its own thread, against the main dialog's
-// controls and the fake host's scene. The end-to-end stories and the fault table play the usual
-// accepted and refused submissions; here are the stops, the Cancel at each point of the run,
-// and a submission the stories cannot set up.
+// The submission worker from an order and a recording report, with no window, against the fake
+// host's scene. The end-to-end stories and the fault table play the usual accepted and refused
+// submissions; here are the stops, the Cancel at each point of the run, and a submission the
+// stories cannot set up.
 #include "submit/SubmitWorkflow.h"
 #include "tests/submit/SubmitTestSupport.h"
 #include "tests/support/FakeHost.h"
-#include "tests/support/MessageBoxRecorder.h"
 
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/DataFolders.h"
 #include "core/TextConversions.h"
-#include "resources/ControlIds.h"
 #include "resources/StringIds.h"
 #include "standins/client/ClientSetup.h"
 #include "standins/client/RequestVerdict.h"
 #include "submit/FarmConfiguration.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -24,7 +21,6 @@
 #include <limits>
 #include <optional>
 #include <iterator>
-#include <thread>
 #include <tuple>
 
 namespace {
@@ -45,38 +41,26 @@ protected:
         store.submitState = rud::kThreadRunning;
         store.busyCancelRequested = false;   // as the launcher leaves it; a sent request keeps it taken
         store.coronaLimitState = 0;
-        dialog.AddCamera(L"Camera001", true);
-        dialog.SetText(IDC_MAIN_SCENE_NAME, L"\x522b\x5885");
-        dialog.Check(IDC_MAIN_SAVE_SCENE, true);
-        dialog.Check(IDC_MAIN_CHANNEL_COLOR, true);
+        order.cameraTicks = {{L"Camera001", true}};
+        order.saveScene = true;
+        order.colorChannel = true;
     }
 
+    // The name is judged as the dialog judges it at Submit.
     void RunWorker() {
-        std::thread worker(rud::SubmitWorker, dialog.Handle(), rud::WorkerText(IDS_CAPTION_ERROR), rud::WorkerText(IDS_CAPTION_NOTICE), L"0");
-        // The worker's calls on the dialog wait for this thread's messages; one more round after
-        // the worker finished delivers the close it may have posted.
-        bool finished = false;
-        for (int round = 0; round < 36000 && !finished; ++round) {
-            finished = store.submitState == rud::kThreadFinished;
-            MSG message;
-            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-            if (!finished) ::Sleep(5);
-        }
-        worker.join();
-        ASSERT_TRUE(finished);
+        order.sceneName = rud::JudgeTypedSceneName(typedName, fake.host.sceneFilePath);
+        rud::SubmitWorker(order, report);
+        ASSERT_EQ(store.submitState, rud::kThreadFinished);
+        ASSERT_TRUE(report.end.has_value());
     }
-
-    Texts BoxTexts() const {
-        Texts texts;
-        for (const auto& box : boxes.Boxes()) texts.push_back(box.text);
-        return texts;
-    }
+    bool Closes() const { return report.end == rud::SubmitEnd::kCloseDialog; }
 
     rudtest::ScratchFolder folder;
     std::wstring sceneFolder;
     rudtest::ScopedFakeHost fake;
-    rudtest::MessageBoxRecorder boxes;
-    rudtest::MainDialogWindow dialog;
+    std::wstring typedName = L"\x522b\x5885";
+    rud::SubmitOrder order;
+    rudtest::RecordingReport report;
     rud::RUDRenderingDataMgr& store = rud::RUDRenderingDataMgr::Instance();
 };
 
@@ -92,18 +76,20 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
     ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
     ASSERT_TRUE(rudclient::LayOutCacheTree());
     rudclient::SharedRecords records(account, saveFolder);
-    dialog.SetText(IDC_MAIN_SCENE_NAME, L"\x522b\x5885 \x4e8c");   // 别墅 二
-    dialog.Check(IDC_MAIN_BACKUP_AND_CHECK, true);
+    typedName = L"\x522b\x5885 \x4e8c";   // 别墅 二
+    order.backupAndCheck = true;
     const std::wstring longCamera = L"Cam_" + std::wstring(296, L'\x957f');   // 300 characters, checked
-    dialog.AddCamera(longCamera, true);
+    order.cameraTicks.push_back({longCamera, true});
     store.cameras[longCamera] = rud::CameraInfo{};
 
     RunWorker();
 
     const std::wstring copy = sceneFolder + L"\\\x522b\x5885 \x4e8c.max";
     EXPECT_EQ(fake.host.savedTo, Texts{copy});
-    EXPECT_EQ(BoxTexts(), Texts{rud::WorkerText(IDS_SUBMIT_ACCEPTED)});
-    EXPECT_TRUE(dialog.Closed());
+    EXPECT_EQ(report.Texts(), Texts{rud::WorkerText(IDS_SUBMIT_ACCEPTED)});
+    EXPECT_TRUE(Closes());
+    EXPECT_EQ(report.stages, (std::vector<int32_t>{rud::kBusyStarting, rud::kBusyCheckingScene, rud::kBusySavingScene,
+        rud::kBusyCheckingViruses, rud::kBusyPacking, rud::kBusyWritingTask, rud::kBusySending}));
     EXPECT_EQ(fake.host.scripts.size(), 3u);   // the virus checks, while a backup existed
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sceneFolder), {}), 2);   // no backup left
     const rudclient::Verdict verdict =
@@ -122,7 +108,7 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
                                 rud::Utf8ToWide(name) + L".max_plugin_output");
 }
 
-// The Corona limits and render options as the worker takes them from the dialog (the submission
+// The Corona limits and render options as the worker takes them from the order (the submission
 // then stops at the backquote in the name, right after). A pass limit below one pass limits
 // nothing, and zero, however it is spelled, means no limit: with all three at zero the analysed
 // limits stay. Texts that read as no finite number come out as no limit; those beyond what the
@@ -135,22 +121,22 @@ struct TypedCoronaLimits {
 
 class SubmitCoronaLimitsTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<TypedCoronaLimits> {};
 
-TEST_P(SubmitCoronaLimitsTest, TakesTheLimitsTypedInTheDialog) {
+TEST_P(SubmitCoronaLimitsTest, TakesTheLimitsAsTyped) {
     const TypedCoronaLimits& c = GetParam();
     store.coronaLimitState = 1;
     store.coronaLimits = {2.0, 10, 7200, 0.0};
     store.useCorona = false;
-    dialog.SetText(IDC_MAIN_CORONA_PASSES, c.passes);
-    dialog.SetText(IDC_MAIN_CORONA_TIME, c.hours);
-    dialog.SetText(IDC_MAIN_CORONA_NOISE, c.noise);
-    dialog.SetText(IDC_MAIN_GAMMA, c.gamma);
-    dialog.Check(IDC_MAIN_CHANNEL_AO, true);
-    dialog.SetText(IDC_MAIN_AO_SUBDIVS, c.subdivs);
-    dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer");
+    order.coronaPasses = c.passes;
+    order.coronaHours = c.hours;
+    order.coronaNoise = c.noise;
+    order.gamma = c.gamma;
+    order.aoChannel = true;
+    order.aoSubdivs = c.subdivs;
+    typedName = L"to`wer";
 
     RunWorker();
 
-    EXPECT_EQ(BoxTexts(), Texts{rud::WorkerText(IDS_SCENE_NAME_INVALID)});
+    EXPECT_EQ(report.Texts(), Texts{rud::WorkerText(IDS_SCENE_NAME_INVALID)});
     const rud::CoronaLimits& got = store.coronaLimits;
     EXPECT_EQ(std::tuple(got.coronaPassLimit, got.coronaTimeLimitHours, got.coronaTimeLimitSeconds, got.coronaNoiseLevelLimit),
               std::tuple(c.passLimit, c.limitHours, c.limitSeconds, c.noiseLimit));
@@ -177,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(Typed, SubmitCoronaLimitsTest, ::testing::Values(
 
 enum class Stop {
     kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot, kDeviceName,
-    kOtherFileKept, kCancelWhileChecking, kCancelDuringVirusCheck, kCancelAt,
+    kOtherFileKept, kCoronaUnlimited, kTaskFileFails, kCancelWhileChecking, kCancelDuringVirusCheck, kCancelAt,
 };
 struct StopRow {
     Stop stop;
@@ -198,45 +184,53 @@ protected:
     ~SubmitStopTest() override { rud::SetSubmitBoundaryHook(nullptr); }
 };
 
-// Each stop shows its message (or, cancelled, none) and gives the controls back as they were;
-// refused names close the dialog before anything is saved under them. A Cancel counts from the
+// Each stop shows its message (or, cancelled, none) under its caption; refused names close the
+// dialog before anything is saved under them. A Cancel counts from the
 // first moment until the request starts to leave (after the save or script it came during), and
 // one that counted leaves nothing in the cache; the typed-name copy stays, as the artist's save.
 TEST_P(SubmitStopTest, StopsWithItsMessage) {
     const StopRow& row = GetParam();
-    const bool cancels = row.stop >= Stop::kCancelWhileChecking;
+    const bool packs = row.stop >= Stop::kTaskFileFails;
     rudtest::WinsockSession winsock;
     rudtest::ScriptedClient client("HTTP/1.1 200 OK\r\nContent-Length: 13\r\n\r\n{\"ret\":10001}");
-    if (cancels) {
+    if (packs) {
         if (!rudtest::SevenZipStandInAvailable()) GTEST_SKIP() << "needs the stand-in 7-Zip under Wine";
         ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
         ASSERT_TRUE(rudclient::LayOutCacheTree());
     }
     const std::wstring other = sceneFolder + L"\\tower.max";
     std::wstring text = rud::WorkerText(row.stringId);
-    dialog.SetText(IDC_MAIN_SCENE_NAME, L"tower");
+    typedName = L"tower";
+    rud::MessageCaption caption = rud::MessageCaption::kError;
     switch (row.stop) {
-    case Stop::kBackquote: dialog.SetText(IDC_MAIN_SCENE_NAME, L"to`wer"); break;
-    case Stop::kNameEndsInDot: dialog.SetText(IDC_MAIN_SCENE_NAME, L"tower."); break;
-    case Stop::kDeviceName: dialog.SetText(IDC_MAIN_SCENE_NAME, L"nul"); break;
+    case Stop::kBackquote: typedName = L"to`wer"; break;
+    case Stop::kNameEndsInDot: typedName = L"tower."; break;
+    case Stop::kDeviceName: typedName = L"nul"; break;
     case Stop::kInvalidCamera:
-        dialog.AddCamera(L"bad\\name", true);
+        order.cameraTicks.push_back({L"bad\\name", true});
         store.cameras[L"bad\\name"] = rud::CameraInfo{};
         break;
     case Stop::kNoCameraCancelled:
-        ListView_SetCheckState(::GetDlgItem(dialog.Handle(), IDC_MAIN_CAMERAS), 0, FALSE);
-        boxes.QueueAnswer(IDCANCEL);
+        order.cameraTicks[0].checked = false;
+        report.answers = {false};
         break;
     case Stop::kNeverSaved: fake.host.sceneFilePath.clear(); break;
-    case Stop::kNameTooLong: dialog.SetText(IDC_MAIN_SCENE_NAME, std::wstring(300, L'n')); break;
+    case Stop::kNameTooLong: typedName = std::wstring(300, L'n'); break;
     case Stop::kOtherFileKept:
         rudtest::WriteBytes(other, "another version");
-        boxes.QueueAnswer(IDNO);
+        report.answers = {false};
         text = rud::WorkerTextWith(row.stringId, L"tower.max");
+        caption = rud::MessageCaption::kNotice;
         break;
+    case Stop::kCoronaUnlimited:
+        store.coronaLimitState = 1;
+        store.coronaLimits = {};
+        caption = rud::MessageCaption::kNotice;
+        break;
+    case Stop::kTaskFileFails: store.analysisText = L"{ not json"; break;
     case Stop::kCancelWhileChecking: store.busyCancelRequested = true; break;   // honoured before the save
     case Stop::kCancelDuringVirusCheck:   // the first script runs on; the other two do not
-        dialog.Check(IDC_MAIN_BACKUP_AND_CHECK, true);
+        order.backupAndCheck = true;
         fake.host.onScript = [this](const std::wstring&) { cancelTaken = rud::RequestSubmitCancel(store) ? 1 : 0; return 1; };
         break;
     case Stop::kCancelAt: cancelAt = *row.at; rud::SetSubmitBoundaryHook(&CancelAtBoundary); break;
@@ -245,23 +239,22 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
     const std::wstring output = rud::LocalAppDataFolder() +
         L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/tower.max_plugin_output";
     std::filesystem::remove_all(output);
-    ::EnableWindow(::GetDlgItem(dialog.Handle(), IDC_MAIN_MACHINES), FALSE);
 
     RunWorker();
+    store.coronaLimitState = 0;
 
-    EXPECT_EQ(BoxTexts(), row.stringId ? Texts{text} : Texts{});
-    EXPECT_EQ(dialog.Closed(), row.closes);
-    if (!dialog.Closed()) {
-        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog.Handle(), IDC_MAIN_CHANNEL_COLOR)));
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog.Handle(), IDC_MAIN_MACHINES)));
+    EXPECT_EQ(report.Texts(), row.stringId ? Texts{text} : Texts{});
+    if (row.stringId && row.stringId != IDS_SUBMIT_ACCEPTED && !report.told.empty()) {
+        EXPECT_EQ(report.told.back().caption, caption);
     }
+    EXPECT_EQ(Closes(), row.closes);
     EXPECT_EQ(fake.host.savedTo, row.saves ? Texts{other} : Texts{});
     if (row.stop == Stop::kOtherFileKept) {
         EXPECT_EQ(rudtest::ReadBytes(other), "another version");
     }
-    if (!cancels) return;
+    if (!packs) return;
     EXPECT_EQ(client.Received(), row.sends);
-    if (row.stop != Stop::kCancelWhileChecking) {
+    if (row.stop > Stop::kCancelWhileChecking) {
         EXPECT_EQ(cancelTaken.load(), row.sends ? 0 : 1);
     }
     if (row.stop == Stop::kCancelDuringVirusCheck) {
@@ -281,6 +274,8 @@ INSTANTIATE_TEST_SUITE_P(Stops, SubmitStopTest, ::testing::Values(
     StopRow{Stop::kNameEndsInDot, IDS_SCENE_NAME_INVALID, true, false, false},   // refused before the save
     StopRow{Stop::kDeviceName, IDS_SCENE_NAME_INVALID, true, false, false},
     StopRow{Stop::kOtherFileKept, IDS_REPLACE_OTHER_SCENE, false, false, false},
+    StopRow{Stop::kCoronaUnlimited, IDS_CORONA_NOT_LIMITED, false, false, false},
+    StopRow{Stop::kTaskFileFails, IDS_TASK_FILE_FAILED, false, true, false},   // nothing stays in the cache
     StopRow{Stop::kCancelWhileChecking, 0, false, false, false},
     StopRow{Stop::kCancelDuringVirusCheck, 0, false, true, false},
     StopRow{Stop::kCancelAt, 0, false, true, false, rud::SubmitBoundary::kSavingEnded},   // during the save

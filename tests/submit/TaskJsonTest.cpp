@@ -1,9 +1,7 @@
 #include "submit/TaskJson.h"
 #include "tests/submit/SubmitTestSupport.h"
-#include "tests/support/MessageBoxRecorder.h"
 
 #include "core/TextConversions.h"
-#include "resources/ControlIds.h"
 #include "resources/StringIds.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +35,7 @@ protected:
     // Writes the task file and reads it back; the request body stays in `body`.
     Json::Value Write() {
         info.jsonDir = folder / L"json";
-        EXPECT_TRUE(rud::WriteTaskJson(store, dialog.Handle(), info, L"TASK-1", body));
+        EXPECT_TRUE(rud::WriteTaskJson(store, saveScene, info, L"TASK-1", body));
         fileBytes = rudtest::ReadBytes(info.jsonDir);
         return ParseJson(fileBytes);
     }
@@ -47,7 +45,7 @@ protected:
         camera.displayName = name + L"_out"; camera.renderable = renderable; camera.isPanorama = name == L"Pano";
     }
     rudtest::ScratchFolder folder;
-    rudtest::MainDialogWindow dialog;
+    bool saveScene = false;
     rud::RUDRenderingDataMgr store;
     rud::ClientInfo info;
     std::string body;
@@ -76,13 +74,13 @@ TEST_F(TaskJsonTest, RewritesTheAnalysisIntoTheTask) {
 }
 
 TEST_F(TaskJsonTest, RequestBodyNamesTheFilesInKeyOrder) {
-    for (unsigned saveScene : {1u, 0u}) {
-        dialog.Check(IDC_MAIN_SAVE_SCENE, saveScene == 1);
+    for (const bool saved : {true, false}) {
+        saveScene = saved;
         Write();
         Json::Value expected = ParseJson(
             R"({"compressPath": "C:/cache/villa_abcdef.7z", "maxVersion": "3ds Max 27.0", "scenePath": "C:/s/villa.max"})");
         expected["filePath"] = rud::WideToUtf8(info.jsonDir);
-        expected["PLUGIN_SAVE_SCENE_FILE"] = saveScene;
+        expected["PLUGIN_SAVE_SCENE_FILE"] = saved ? 1u : 0u;
         EXPECT_EQ(body, Styled(expected));
     }
 }
@@ -159,23 +157,19 @@ TEST_F(TaskJsonTest, WritesNonAsciiAsUtf8Bytes) {
     EXPECT_EQ(fileBytes.find("\\u"), std::string::npos) << fileBytes;
 }
 
-TEST_F(TaskJsonTest, FailuresShowTheTaskFileMessage) {
-    rudtest::MessageBoxRecorder boxes;
+TEST_F(TaskJsonTest, FailuresWriteNothing) {
     // Nesting deeper than the JSON reader parses must fail like any other unreadable analysis.
     for (const std::wstring& analysis : {std::wstring(L"{ not json"),
                                          L"{\"cameras\":" + std::wstring(5000, L'[') + std::wstring(5000, L']') + L"}"}) {
         store.analysisText = analysis;
         store.renderModeName = body = "untouched";
-        EXPECT_FALSE(rud::WriteTaskJson(store, dialog.Handle(), info, L"TASK-1", body));
+        EXPECT_FALSE(rud::WriteTaskJson(store, saveScene, info, L"TASK-1", body));
         EXPECT_TRUE(body == "untouched" && store.renderModeName == "untouched");   // nothing changed
     }
     store.analysisText = rud::Utf8ToWide(kAnalysis);
     info.jsonDir = folder / L"missing\\json";      // its parent does not exist: the open fails
-    EXPECT_FALSE(rud::WriteTaskJson(store, dialog.Handle(), info, L"TASK-1", body));
+    EXPECT_FALSE(rud::WriteTaskJson(store, saveScene, info, L"TASK-1", body));
     EXPECT_EQ(info.jsonDir, folder / L"missing\\json");
-    ASSERT_EQ(boxes.Count(), 3u);
-    for (const auto& box : boxes.Boxes())
-        EXPECT_TRUE(box.text == rud::WorkerText(IDS_TASK_FILE_FAILED) && box.owner == dialog.Handle() && box.type == MB_OK);
 }
 
 } // namespace

@@ -1,0 +1,99 @@
+#include "ui/SubmitFromDialog.h"
+
+#include "analysis/RUDRenderingDataMgr.h"
+#include "core/MessageBoxes.h"
+#include "core/ResourceStrings.h"
+#include "plugin/HostOperations.h"
+#include "resources/ControlIds.h"
+#include "submit/SubmitWorkflow.h"
+#include "ui/CameraTable.h"
+#include "ui/DialogView.h"
+#include "ui/MainDialogLogic.h"
+
+namespace rud {
+namespace {
+
+bool BusyDialogRunning(const RUDRenderingDataMgr& store) {
+    return store.busyState == kThreadRunning && store.busyThread != nullptr;
+}
+
+// A question hides the busy dialog while the artist reads it. Declined, the busy dialog is
+// closed, since the submission ends there.
+template <typename Ask>
+bool AskWithBusyHidden(Ask ask) {
+    auto& store = RUDRenderingDataMgr::Instance();
+    if (BusyDialogRunning(store)) store.busyHidden = true;
+    if (!ask()) {
+        RequestBusyClose();
+        return false;
+    }
+    if (BusyDialogRunning(store)) store.busyHidden = false;
+    return true;
+}
+
+} // namespace
+
+SubmitOrder ReadSubmitOrder(HWND dialog) {
+    const DialogView view(dialog);
+    SubmitOrder order;
+    order.sceneName = JudgeTypedSceneName(view.Text(IDC_MAIN_SCENE_NAME), Host().CurrentSceneFilePath());
+    order.cameraTicks = ReadCameraTicks(dialog);
+    order.colorChannel = view.IsChecked(IDC_MAIN_CHANNEL_COLOR);
+    order.aoChannel = view.IsChecked(IDC_MAIN_CHANNEL_AO);
+    order.mtlChannel = view.IsChecked(IDC_MAIN_CHANNEL_MTL);
+    order.giChannel = view.IsChecked(IDC_MAIN_CHANNEL_GI);
+    order.psdChannel = view.IsChecked(IDC_MAIN_CHANNEL_PSD);
+    order.aoRadius = view.Text(IDC_MAIN_AO_RADIUS);
+    order.aoSubdivs = view.Text(IDC_MAIN_AO_SUBDIVS);
+    order.gamma = view.Text(IDC_MAIN_GAMMA);
+    order.coronaPasses = view.Text(IDC_MAIN_CORONA_PASSES);
+    order.coronaHours = view.Text(IDC_MAIN_CORONA_TIME);
+    order.coronaNoise = view.Text(IDC_MAIN_CORONA_NOISE);
+    order.imageScaleIndex = view.ComboSelection(IDC_MAIN_GI_SIZE);
+    order.backupAndCheck = view.IsChecked(IDC_MAIN_BACKUP_AND_CHECK);
+    order.saveScene = view.IsChecked(IDC_MAIN_SAVE_SCENE);
+    return order;
+}
+
+RUDDialogSubmitReport::RUDDialogSubmitReport(HWND dialog, const MainDialogTexts& texts)
+    : dialog_(dialog), caption_(texts.caption), notice_(texts.notice),
+      language_(MessageBoxLanguage(texts.languageMarker.c_str())) {}
+
+void RUDDialogSubmitReport::FreezeDialog() {
+    for (HWND child = ::GetWindow(dialog_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const bool enabled = ::IsWindowEnabled(child) != FALSE;
+        enabledBefore_[child] = enabled;
+        if (enabled) ::EnableWindow(child, FALSE);
+    }
+}
+
+void RUDDialogSubmitReport::Stage(int32_t stage) { RUDRenderingDataMgr::Instance().busyStage = stage; }
+
+void RUDDialogSubmitReport::Tell(const std::wstring& text, MessageCaption caption) {
+    const std::wstring none;
+    const std::wstring& shown = caption == MessageCaption::kError ? caption_ : caption == MessageCaption::kNotice ? notice_ : none;
+    ShowMessageBox(dialog_, text, shown, MB_OK, language_);
+}
+
+bool RUDDialogSubmitReport::AskOkCancel(const std::wstring& text) {
+    return AskWithBusyHidden([&] { return ShowMessageBox(dialog_, text, caption_, MB_OKCANCEL, language_) != IDCANCEL; });
+}
+
+bool RUDDialogSubmitReport::AskYesNo(const std::wstring& text) {
+    // A question, not a failure: it carries the notice caption.
+    return AskWithBusyHidden([&] {
+        return ShowMessageBox(dialog_, text, notice_, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, language_) == IDYES;
+    });
+}
+
+void RUDDialogSubmitReport::SceneNameShown(const std::wstring& name) {
+    ::SetDlgItemTextW(dialog_, IDC_MAIN_SCENE_NAME, name.c_str());
+}
+
+void RUDDialogSubmitReport::Ended(SubmitEnd end) {
+    // The main dialog closes itself on its own thread (tooltips, end code 0).
+    if (end == SubmitEnd::kCloseDialog) ::PostMessageW(dialog_, WM_CLOSE, 0, 0);
+    for (const auto& [child, enabled] : enabledBefore_) ::EnableWindow(child, enabled ? TRUE : FALSE);
+}
+
+} // namespace rud

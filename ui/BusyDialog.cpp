@@ -84,7 +84,9 @@ void OpenBusyDialog(HWND dialog) {
 
 void OnBusyTick(HWND dialog) {
     auto& store = RUDRenderingDataMgr::Instance();
-    if (store.busyCloseRequested) {
+    // A worker that ended before this dialog's thread was up asked for a close that no one could
+    // take; its end closes the dialog all the same, or the artist would wait behind it forever.
+    if (store.busyCloseRequested || store.submitState == kThreadFinished) {
         ::KillTimer(dialog, kBusyTimer);
         ::EndDialog(dialog, 1);
         return;

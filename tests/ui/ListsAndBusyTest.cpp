@@ -138,6 +138,7 @@ TEST(BusyDialog, DisplayForEachState) {
 // worker asks it to, and itself waits for its close request.
 TEST(BusyDialog, CancelAsksTheWorkerUntilTheRequestLeaves) {
     auto& store = rud::RUDRenderingDataMgr::Instance();
+    store.submitState = rud::kThreadRunning;
     const struct { const char* how; int32_t stage; bool asked; } cases[] = {
         {"button", rud::kBusyPacking, true}, {"button", rud::kBusyStarting, true}, {"close", rud::kBusySavingScene, true},
         {"escape", rud::kBusyCheckingViruses, true}, {"button", rud::kBusyWritingTask, true}, {"button", rud::kBusySending, false},
@@ -190,6 +191,11 @@ TEST(BusyDialog, CancelAsksTheWorkerUntilTheRequestLeaves) {
     store.busyCloseRequested = false;
     store.busyCancelRequested = false;
     store.busyPackPercent = -1;
+    // A worker that ended before the busy dialog's thread was up: its close request found no
+    // dialog to ask, yet the dialog must not stay.
+    store.submitState = rud::kThreadFinished;
+    EXPECT_EQ(RunModalDialog(IDD_BUSY, rud::BusyDialogProc, [](HWND) { PumpMessages(300); }).result, 1);
+    store.submitState = rud::kThreadNone;
 }
 
 } // namespace

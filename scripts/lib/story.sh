@@ -48,6 +48,18 @@ rud_free_port() {
 # The scene folder's files and checksums are listed before and after the run
 # (scene-before.txt, scene-after.txt), so that a story can tell what the run changed there.
 rud_story_client_options=()
+# Wine's path of a Linux path. Starting winepath can fail for a moment while Wine is busy (it then
+# prints "Application could not be started" where the path should be): a result is taken only
+# when it looks like a Windows path.
+rud_winepath() {
+  local path try
+  for try in 1 2 3; do
+    path=$(winepath -w "$1" 2>/dev/null) && [[ $path =~ ^[A-Za-z]:\\ ]] && { printf '%s' "$path"; return; }
+    sleep 1
+  done
+  echo "story: winepath could not convert $1" >&2
+  return 1
+}
 rud_scene_listing() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r md5sum) >"$2"; }
 
 rud_story() {
@@ -79,7 +91,7 @@ rud_story() {
   for attempt in 1 2 3; do
     port=$(rud_free_port)
     wine "$RUD_BIN/rud_client_standin.exe" --port "$port" --once --answer "$answer" \
-      --record "$(winepath -w "$out/client")" --user artist01 "${rud_story_client_options[@]}" \
+      --record "$(rud_winepath "$out/client")" --user artist01 "${rud_story_client_options[@]}" \
       >"$out/client.log" 2>&1 </dev/null &
     client_pid=$!
     local waited=0
@@ -99,7 +111,7 @@ rud_story() {
 
   local steps_file=$steps
   [ "${steps:0:1}" = / ] || steps_file=$here/$steps
-  local drive=(--steps "$(winepath -w "$steps_file")")
+  local drive=(--steps "$(rud_winepath "$steps_file")")
   [ -n "$steps" ] || drive=()
   rud_scene_listing "$scene_dir" "$out/scene-before.txt"
   # A fault story may damage things the client has just laid out (RUD_STORY_BEFORE_HOST).
@@ -107,12 +119,12 @@ rud_story() {
   # No analysis: the analysis script fails (the host answers 0).
   local analysis_file=$analysis
   [ "${analysis:0:1}" = / ] || analysis_file=$here/$analysis
-  local analysed=(--analysis "$(winepath -w "$analysis_file")")
+  local analysed=(--analysis "$(rud_winepath "$analysis_file")")
   [ -n "$analysis" ] || analysed=()
   RUD_STORY_HOST_RC=0
   timeout "${RUD_STORY_TIMEOUT:-300}" wine "$RUD_BIN/3dsmax_standin.exe" --scene "$RUD_STORY_SCENE" \
     "${analysed[@]}" "${drive[@]}" \
-    --shots "$(winepath -w "$out/shots")" "$@" >"$out/host.log" 2>&1 </dev/null || RUD_STORY_HOST_RC=$?
+    --shots "$(rud_winepath "$out/shots")" "$@" >"$out/host.log" 2>&1 </dev/null || RUD_STORY_HOST_RC=$?
   rud_scene_listing "$scene_dir" "$out/scene-after.txt"
 
   for _ in $(seq 1 20); do kill -0 "$client_pid" 2>/dev/null || break; sleep 0.1; done

@@ -151,6 +151,10 @@ public:
 
     SceneNameMemo sceneNameMemo;
 
+    // True while the busy dialog's thread runs (busyState 0 and busyThread set): only then does
+    // a close or hide request of the worker reach it.
+    bool BusyDialogRunning() const { return busyState == kThreadRunning && busyThread != nullptr; }
+
     // Tests build private stores; the plug-in uses Instance().
     RUDRenderingDataMgr();
     ~RUDRenderingDataMgr();

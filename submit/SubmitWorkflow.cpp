@@ -58,10 +58,6 @@ bool IsFolder(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool BusyDialogRunning(const RUDRenderingDataMgr& store) {
-    return store.busyState == kThreadRunning && store.busyThread != nullptr;
-}
-
 // The messages of the run under the error caption. A failure ends the busy dialog first, so
 // that the message is not hidden behind it.
 class WorkerMessages {
@@ -213,7 +209,7 @@ void SetSubmitBoundaryHook(SubmitBoundaryHook hook) { g_boundaryHook = hook; }
 
 void RequestBusyClose() {
     auto& store = RUDRenderingDataMgr::Instance();
-    if (BusyDialogRunning(store)) store.busyCloseRequested = true;
+    if (store.BusyDialogRunning()) store.busyCloseRequested = true;
 }
 
 namespace {

@@ -13,21 +13,17 @@
 namespace rud {
 namespace {
 
-bool BusyDialogRunning(const RUDRenderingDataMgr& store) {
-    return store.busyState == kThreadRunning && store.busyThread != nullptr;
-}
-
 // A question hides the busy dialog while the artist reads it. Declined, the busy dialog is
 // closed, since the submission ends there.
 template <typename Ask>
 bool AskWithBusyHidden(Ask ask) {
     auto& store = RUDRenderingDataMgr::Instance();
-    if (BusyDialogRunning(store)) store.busyHidden = true;
+    if (store.BusyDialogRunning()) store.busyHidden = true;
     if (!ask()) {
         RequestBusyClose();
         return false;
     }
-    if (BusyDialogRunning(store)) store.busyHidden = false;
+    if (store.BusyDialogRunning()) store.busyHidden = false;
     return true;
 }
 

@@ -12,6 +12,7 @@
 #define IDC_MAIN_BACKUP_AND_CHECK   1000
 #define IDC_MAIN_REMEMBER           1001
 #define IDC_MAIN_SAVE_SCENE         1002
+#define IDC_MAIN_KEEP_WORKING       1003
 #define IDC_MAIN_ANALYSE            1004
 #define IDC_MAIN_SUBMIT             1005
 #define IDC_MAIN_CAMERAS            1006

@@ -118,3 +118,10 @@
 #define IDS_BUSY_SENDING_FINAL     126  // the request is leaving: Cancel no longer stops it
 #define IDS_REPLACE_OTHER_SCENE    127  // "%s": the file the typed name would replace
 #define IDS_CLIENT_UNCONFIRMED     133  // "%s", "%s": the kept archive and task file
+
+// Working on while the scene is packed and sent
+#define IDS_SUBMISSION_RUNNING     134  // the menu during a run: its window is brought forward
+#define IDS_QUIT_DURING_SUBMISSION 135  // 3ds Max is asked to quit while the scene is packed
+#define IDS_SNAPSHOT_NO_ROOM       136  // "%s": the cache folder that has no room for the copy
+#define IDS_SNAPSHOT_FAILED        137  // "%s": the copy that could not be made
+#define IDS_TIP_KEEP_WORKING       138

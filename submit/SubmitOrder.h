@@ -32,6 +32,8 @@ struct SubmitOrder {
     int32_t imageScaleIndex = 0;   // position in the image scale list, -1 for none
     bool backupAndCheck = false;
     bool saveScene = false;        // the client is told whether the artist's scene was saved first
+    // 3ds Max is given back once the scene is saved and copied; a copy is packed and sent.
+    bool keepWorking = false;
 };
 
 } // namespace rud

@@ -32,6 +32,46 @@ bool WriteScene(const std::wstring& from, const std::wstring& to) {
     return WriteText(to, "3ds Max stand-in scene\n");
 }
 
+// What a numbered save writes after its own line: the content of `from`, less the line of an
+// earlier numbered save, so that a large scene keeps its size from save to save.
+bool CopyContentAfterSaveLine(std::ifstream& in, std::ofstream& out) {
+    std::string head(32, '\0');
+    in.read(&head[0], static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    size_t lineEnd = head.find('\n');
+    if (head.compare(0, 5, "save ") == 0 && lineEnd != std::string::npos && lineEnd > 5 &&
+        head.find_first_not_of("0123456789", 5) == lineEnd)
+        head.erase(0, lineEnd + 1);
+    out << head;
+    // Streaming an empty rest would mark the output failed.
+    if (in && in.peek() != std::char_traits<char>::eof()) out << in.rdbuf();
+    return static_cast<bool>(out);
+}
+
+// "save N" on a line of its own, then what `from` held (see above), written in place like any
+// save. A save over the file itself reads the former content from a copy set aside first.
+bool WriteNumberedSave(const std::wstring& from, const std::wstring& to, int number) {
+    std::wstring source = from;
+    std::wstring aside;
+    if (!from.empty() && FileExists(from) && ::lstrcmpiW(from.c_str(), to.c_str()) == 0) {
+        wchar_t temp[MAX_PATH + 1] = {};
+        aside = std::wstring(temp, ::GetTempPathW(MAX_PATH + 1, temp)) + L"standin-save-" +
+                std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+        if (!::CopyFileW(from.c_str(), aside.c_str(), FALSE)) return false;
+        source = aside;
+    }
+    bool written = false;
+    {
+        std::ofstream out(to.c_str(), std::ios::binary | std::ios::trunc);
+        out << "save " << number << "\n";
+        std::ifstream in;
+        if (!source.empty() && FileExists(source)) in.open(source.c_str(), std::ios::binary);
+        written = static_cast<bool>(out) && (!in.is_open() || CopyContentAfterSaveLine(in, out));
+    }
+    if (!aside.empty()) ::DeleteFileW(aside.c_str());
+    return written;
+}
+
 } // namespace
 
 StandinScene::StandinScene(const std::wstring& scenePath, bool failSave, unsigned saveMilliseconds, bool saveWrites)
@@ -46,10 +86,10 @@ void StandinScene::SetPath(const std::wstring& path) {
 }
 
 // As 3ds Max does, a save writes the whole file, also over the open scene's own; under
-// --save-writes each save's content tells which save it was.
+// --save-writes each save's first line tells which save it was, and the scene keeps its size.
 bool StandinScene::Write(const std::wstring& from, const std::wstring& to) {
     if (!saveWrites_) return WriteScene(from, to);
-    return WriteText(to, "save " + std::to_string(++saves_) + "\n");
+    return WriteNumberedSave(from, to, ++saves_);
 }
 
 std::wstring StandinScene::ScenePath() {

@@ -360,6 +360,25 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
             return WindowText(control).find(wanted) != std::wstring::npos;
         }) || timedOut();
     }
+    if (verb == L"front" && words.size() == 2 && Number(words[1], id)) {
+        if (!templates_.Knows(id)) { why = L"no dialog template " + words[1]; return false; }
+        HWND target = nullptr;
+        for (HWND window : ProcessTopLevelWindows())
+            if (!IsMessageBox(window) && templates_.TemplateOf(window) == id) target = window;
+        if (!target) { why = L"no dialog " + words[1] + L" is up"; return false; }
+        // A click on a disabled window activates nothing (Windows beeps).
+        if (!::IsWindowEnabled(target)) { why = L"dialog " + words[1] + L" is disabled"; return false; }
+        // As a click on its caption: the window's thread gets the activation, whatever thread
+        // had it, so the input states of this thread and that one are joined for the moment.
+        const DWORD self = ::GetCurrentThreadId();
+        const DWORD owner = ::GetWindowThreadProcessId(target, nullptr);
+        const bool joined = owner != self && ::AttachThreadInput(self, owner, TRUE);
+        ::BringWindowToTop(target);
+        ::SetForegroundWindow(target);
+        ::SetActiveWindow(target);
+        if (joined) ::AttachThreadInput(self, owner, FALSE);
+        return WaitFor([target] { return ::GetForegroundWindow() == target; }) || timedOut();
+    }
     if (verb == L"close" && words.size() == 1) {
         HWND front = FrontWindow();
         if (!front) { why = L"no window in front"; return false; }

@@ -60,7 +60,38 @@ rud_winepath() {
   echo "story: winepath could not convert $1" >&2
   return 1
 }
-rud_scene_listing() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r md5sum) >"$2"; }
+# Files of 4 GB and more (a sparse scene that only has to look big) are listed by size and
+# time rather than read.
+rud_scene_listing() {
+  (cd "$1" && {
+    find . -type f -size -4G -print0 | xargs -0 -r md5sum
+    find . -type f -size +4G -printf '%s-%T@  %p\n'
+  } | sort -k2) >"$2"
+}
+
+# RUD_STORY_KEEP_WORKING=0|1: the plug-in starts with that choice of "keep working while the
+# scene is packed", remembered in the settings file the client has just written (with remembering
+# on and no other option remembered, so every other control keeps its default). Unset: the
+# plug-in's own default. A settings file the story's client did not write stays missing.
+rud_seed_keep_working() {
+  local ini="$WINEPREFIX/drive_c/ProgramData/RUD Rendering/script/kiv_plugin.ini"
+  [ -n "${RUD_STORY_KEEP_WORKING:-}" ] && [ -f "$ini" ] || return 0
+  python3 - "$ini" "$RUD_STORY_KEEP_WORKING" <<'PY'
+import sys
+path, keep = sys.argv[1], sys.argv[2]
+raw = open(path, "rb").read()
+wide = raw.startswith(b"\xff\xfe")
+text = raw.decode("utf-16" if wide else "latin-1")
+lines = [l for l in text.splitlines() if l.split("=", 1)[0].strip().upper() not in ("REMBER_SETTING", "KEEP_WORKING")]
+at = next((i + 1 for i, l in enumerate(lines) if l.strip().lower() == "[general]"), None)
+if at is None:
+    lines += ["[general]"]
+    at = len(lines)
+lines[at:at] = ["REMBER_SETTING=1", "KEEP_WORKING=" + keep]
+text = "\r\n".join(lines) + "\r\n"
+open(path, "wb").write(text.encode("utf-16") if wide else text.encode("latin-1"))
+PY
+}
 
 rud_story() {
   local out=$1 scene=$2 analysis=$3 steps=$4 answer=$5
@@ -114,6 +145,7 @@ rud_story() {
   local drive=(--steps "$(rud_winepath "$steps_file")")
   [ -n "$steps" ] || drive=()
   rud_scene_listing "$scene_dir" "$out/scene-before.txt"
+  rud_seed_keep_working
   # A fault story may damage things the client has just laid out (RUD_STORY_BEFORE_HOST).
   [ -z "${RUD_STORY_BEFORE_HOST:-}" ] || eval "$RUD_STORY_BEFORE_HOST"
   # No analysis: the analysis script fails (the host answers 0).
@@ -132,5 +164,6 @@ rud_story() {
   wait "$client_pid" 2>/dev/null || true
 
   cp -r "$WINEPREFIX/drive_c/ProgramData/RUD Rendering/"log* "$out/logs/" 2>/dev/null || true
-  RUD_STORY_CACHE=$cache python3 "$here/scripts/lib/story_artefacts.py" collect "$out"
+  RUD_STORY_CACHE=$cache RUD_STORY_SCENE_FILE="$scene_dir/$scene" \
+    python3 "$here/scripts/lib/story_artefacts.py" collect "$out"
 }

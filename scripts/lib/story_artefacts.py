@@ -15,6 +15,10 @@ Keys beyond the summary's own:
   scene_changes=none|+NAME|~NAME what the run added (+), changed (~) or removed (-) in the scene's
                                  folder, comma-separated in name order
   data_log=TEXT                  a line of kiv_data holds TEXT
+  host_log_lacks=TEXT            no line of host.log holds TEXT
+  sevenzip_gone_within=MS        7-Zip was packing when 3ds Max was asked to quit and had ended
+                                 MS milliseconds later (from OUT/sevenzip-watch.txt)
+A level of "*" in log= stands for any level.
 """
 import glob
 import json
@@ -107,6 +111,38 @@ def data_log_lines(out):
     return lines
 
 
+def first_line(data):
+    return data.split(b"\n", 1)[0].decode("utf-8", "replace").rstrip("\r")
+
+
+def archive_scene_head(archive_path, scene_name):
+    """The first line of the scene inside the archive (the story's client account needs no password)."""
+    try:
+        with subprocess.Popen(["7zz", "e", "-so", "-pnone", archive_path, scene_name],
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL) as unpack:
+            head = unpack.stdout.read(256)
+            unpack.kill()
+    except OSError:
+        return ""
+    return first_line(head)
+
+
+def sevenzip_watch(out):
+    """When the quit was asked and when 7-Zip was last seen running, in ms (see stories.sh)."""
+    quit_at, seen = None, []
+    try:
+        with open(os.path.join(out, "sevenzip-watch.txt"), encoding="utf-8") as f:
+            for line in f:
+                what, _, ms = line.partition(" ")
+                if what == "quit":
+                    quit_at = int(ms)
+                elif what == "sevenzip":
+                    seen.append(int(ms))
+    except (OSError, ValueError):
+        pass
+    return quit_at, seen
+
+
 def collect(out):
     summary = {"requests": 0, "answer": None, "cameras": [], "task_file": "", "archive": "",
                "archive_bytes": 0, "archive_valid": False, "archive_holds_scene": False,
@@ -117,11 +153,19 @@ def collect(out):
     summary["plugin_modules"] = [m for m in host_lines(out, "BUNDLE ") if not m.startswith("SKIPPED ")]
     summary["boxes"] = boxes_seen(out)
     summary["scene_changes"] = scene_changes(out)
+    summary["analyses"] = host_lines(out, "ANALYSIS ")
+    scene_file = os.environ.get("RUD_STORY_SCENE_FILE", "")
+    try:
+        with open(scene_file, "rb") as f:
+            summary["scene_head"] = first_line(f.read(256))
+    except OSError:
+        summary["scene_head"] = ""
     # What the run left in the per-scene cache folders: archives and task files.
     cache = os.environ.get("RUD_STORY_CACHE", "")
     for key, sub in (("archives_left", "compress"), ("task_files_left", "json")):
         summary[key] = len([p for p in glob.glob(os.path.join(glob.escape(cache), "*", sub, "*"))
                             if os.path.isfile(p)]) if cache else 0
+    summary["snapshots_left"] = len(glob.glob(os.path.join(glob.escape(cache), "*", "snapshot-*"))) if cache else 0
     verdict = read_json(os.path.join(out, "client", "verdict-1.json"))
     if verdict:
         summary["requests"] = len([n for n in os.listdir(os.path.join(out, "client"))
@@ -146,6 +190,8 @@ def collect(out):
             shutil.copy(archive_path, os.path.join(out, os.path.basename(archive_path)))
             summary["archive"] = body.get("compressPath", "")
             summary["archive_bytes"] = os.path.getsize(archive_path)
+            summary["archive_scene_head"] = archive_scene_head(
+                archive_path, re.split(r"[\\/]", summary["scene_copy"])[-1])
     # The client may only ever be handed a task whose archive and task file are whole, as the
     # client found them (the plug-in removes both when the client turns the task down).
     summary["sent_complete"] = summary["requests"] == 0 or (
@@ -196,7 +242,7 @@ def log_holds(out, wanted):
     channel, level, text = (wanted.split(":", 2) + ["", ""])[:3]
     for path in glob.glob(os.path.join(out, "logs", "**", channel + "*.log"), recursive=True):
         with open(path, encoding="utf-8", errors="replace") as f:
-            if any(f"[{level}] " in line and text in line for line in f):
+            if any((level == "*" or f"[{level}] " in line) and text in line for line in f):
                 return True
     return False
 
@@ -220,6 +266,14 @@ def expect(out, conditions):
         elif key == "host_has":
             ok = bool(host_lines(out, wanted))
             value = "(no such line in host.log)"
+        elif key == "host_log_lacks":
+            value = [line for line in host_lines(out, "") if wanted in line]
+            ok = not value
+        elif key == "sevenzip_gone_within":
+            quit_at, seen = sevenzip_watch(out)
+            value = {"quit": quit_at, "sevenzip_seen": seen[:1] + seen[-1:]}
+            ok = (quit_at is not None and any(t <= quit_at for t in seen)
+                  and max(seen) - quit_at <= int(wanted))
         elif key == "data_log":
             ok = any(wanted in line for line in data_log_lines(out))
             value = "(no such line in kiv_data)"

@@ -13,12 +13,19 @@
 namespace rud {
 namespace {
 
+// The main thread alone opens and closes main dialogs.
+HWND g_openMainDialog = nullptr;
+
 INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto& store = RUDRenderingDataMgr::Instance();
     auto& ui = RUDRenderingUiMgr::Instance();
     switch (message) {
     case WM_INITDIALOG:
+        g_openMainDialog = dialog;
         return OpenMainDialog(dialog, store, ui);
+    case kMainDialogHandBackMessage:
+        CloseMainDialog(dialog, store);
+        return TRUE;
     case WM_COMMAND:
         OnMainCommand(dialog, store, ui, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
@@ -35,6 +42,7 @@ INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
         // Tooltips hold the dialog's controls; they go with it whichever way it closed.
         store.toolTips.clear();
         ::WSACleanup();
+        if (g_openMainDialog == dialog) g_openMainDialog = nullptr;
         return TRUE;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -51,6 +59,8 @@ INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     return GuardedDialogMessage("main dialog", [&] { return HandleMainDialogMessage(dialog, message, wParam, lParam); });
 }
+
+bool MainDialogOpen() { return g_openMainDialog != nullptr; }
 
 INT_PTR ShowMainDialog(HWND owner) {
     return ::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_MAIN), owner, MainDialogProc,

@@ -10,4 +10,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 // returns when it closes.
 INT_PTR ShowMainDialog(HWND owner);
 
+// True while a main dialog is up.
+bool MainDialogOpen();
+
+// Posted by the submission once 3ds Max is handed back: the dialog closes and the run goes on
+// behind a progress window of its own.
+constexpr UINT kMainDialogHandBackMessage = WM_APP + 41;
+
 } // namespace rud

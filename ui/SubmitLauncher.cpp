@@ -60,10 +60,12 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
     store.busyHidden = false;
     store.busyCancelRequested = false;
     store.busyStage = kBusyStarting;   // the last run's "sending" must not grey this run's Cancel
+    store.busyHandBack = false;
+    store.busyRunningNoticeUntil = 0;
     // The run takes the dialog as it is now; the dialog stays frozen until the run ends.
     SubmitOrder order = ReadSubmitOrder(dialog);
     WriteRememberedValues(dialog);
-    RUDDialogSubmitReport report(dialog, texts);
+    RUDDialogSubmitReport report(dialog, texts, order);
     report.FreezeDialog();
     try {
         store.submitThread = new std::thread(RunSubmitWorker, std::move(order), report);
@@ -110,8 +112,10 @@ void SubmitFromMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingU
 void RunBusyDialog(HWND owner, std::wstring, std::wstring, std::wstring) {
     try {
         Host().UseLanguagePackLocale();
-        ::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_BUSY), owner, BusyDialogProc,
-                          reinterpret_cast<LPARAM>(&RUDRenderingConfigMgr::Instance()));
+        auto& store = RUDRenderingDataMgr::Instance();
+        if (!store.busyHandBack)
+            (void)::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_BUSY), owner, BusyDialogProc, 0);
+        if (store.busyHandBack && store.submitState != kThreadFinished) RunProgressWindow();
     } catch (...) {
         LogThreadFailure("The busy dialog stopped on an unexpected failure.");
     }

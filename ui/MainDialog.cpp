@@ -10,15 +10,21 @@
 #include "ui/MainDialogLogic.h"
 #include "ui/RUDRenderingUiMgr.h"
 
+#include <utility>
+
 namespace rud {
 namespace {
+
+// The order OpenMainDialogWithOrder hands to the next dialog's WM_INITDIALOG. One modal main
+// dialog at a time, on the main thread, so a plain pointer is enough.
+const SubmitOrder* carriedOrder = nullptr;
 
 INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto& store = RUDRenderingDataMgr::Instance();
     auto& ui = RUDRenderingUiMgr::Instance();
     switch (message) {
     case WM_INITDIALOG:
-        return OpenMainDialog(dialog, store, ui);
+        return OpenMainDialog(dialog, store, ui, std::exchange(carriedOrder, nullptr));
     case WM_COMMAND:
         OnMainCommand(dialog, store, ui, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
@@ -55,6 +61,12 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 INT_PTR ShowMainDialog(HWND owner) {
     return ::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_MAIN), owner, MainDialogProc,
                              reinterpret_cast<LPARAM>(&RUDRenderingConfigMgr::Instance()));
+}
+
+void OpenMainDialogWithOrder(HWND owner, const SubmitOrder& order) {
+    carriedOrder = &order;
+    (void)ShowMainDialog(owner);
+    carriedOrder = nullptr;   // also when the dialog could not be made
 }
 
 } // namespace rud

@@ -4,10 +4,16 @@
 
 namespace rud {
 
+struct SubmitOrder;
+
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Opens dialog 102 owned by `owner` with the configuration manager as creation parameter;
 // returns when it closes.
 INT_PTR ShowMainDialog(HWND owner);
+
+// As ShowMainDialog, for a run that failed or was cancelled: the scene is analysed afresh and
+// the run's choices are put back into the dialog (see ApplySubmitOrder). Main thread only.
+void OpenMainDialogWithOrder(HWND owner, const SubmitOrder& order);
 
 } // namespace rud

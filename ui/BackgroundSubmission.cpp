@@ -10,7 +10,6 @@
 #include "ui/BusyDialog.h"
 #include "ui/MainDialog.h"
 #include "ui/MainDialogLogic.h"
-#include "ui/OrderToDialog.h"
 #include "ui/RUDRenderingUiMgr.h"
 
 namespace rud {

@@ -10,11 +10,16 @@
 #include "ui/MainDialogLogic.h"
 #include "ui/RUDRenderingUiMgr.h"
 
+#include <utility>
+
 namespace rud {
 namespace {
 
 // The main thread alone opens and closes main dialogs.
 HWND g_openMainDialog = nullptr;
+// The order OpenMainDialogWithOrder hands to the next dialog's WM_INITDIALOG. One modal main
+// dialog at a time, on the main thread, so a plain pointer is enough.
+const SubmitOrder* carriedOrder = nullptr;
 
 INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto& store = RUDRenderingDataMgr::Instance();
@@ -22,7 +27,7 @@ INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         g_openMainDialog = dialog;
-        return OpenMainDialog(dialog, store, ui);
+        return OpenMainDialog(dialog, store, ui, std::exchange(carriedOrder, nullptr));
     case kMainDialogHandBackMessage:
         CloseMainDialog(dialog, store);
         return TRUE;
@@ -65,6 +70,12 @@ bool MainDialogOpen() { return g_openMainDialog != nullptr; }
 INT_PTR ShowMainDialog(HWND owner) {
     return ::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_MAIN), owner, MainDialogProc,
                              reinterpret_cast<LPARAM>(&RUDRenderingConfigMgr::Instance()));
+}
+
+void OpenMainDialogWithOrder(HWND owner, const SubmitOrder& order) {
+    carriedOrder = &order;
+    (void)ShowMainDialog(owner);
+    carriedOrder = nullptr;   // also when the dialog could not be made
 }
 
 } // namespace rud

@@ -39,6 +39,9 @@ SubmitOrder ReadSubmitOrder(HWND dialog) {
     SubmitOrder order;
     order.sceneName = JudgeTypedSceneName(view.Text(IDC_MAIN_SCENE_NAME), Host().CurrentSceneFilePath());
     order.cameraTicks = ReadCameraTicks(dialog);
+    order.cameras = RUDRenderingDataMgr::Instance().cameras;
+    for (int radio = IDC_MAIN_MODE_NONE; radio <= IDC_MAIN_MODE_DIST_PRO && !order.renderMode; ++radio)
+        if (view.IsChecked(radio)) order.renderMode = radio;
     order.colorChannel = view.IsChecked(IDC_MAIN_CHANNEL_COLOR);
     order.aoChannel = view.IsChecked(IDC_MAIN_CHANNEL_AO);
     order.mtlChannel = view.IsChecked(IDC_MAIN_CHANNEL_MTL);
@@ -53,6 +56,7 @@ SubmitOrder ReadSubmitOrder(HWND dialog) {
     order.imageScaleIndex = view.ComboSelection(IDC_MAIN_GI_SIZE);
     order.backupAndCheck = view.IsChecked(IDC_MAIN_BACKUP_AND_CHECK);
     order.saveScene = view.IsChecked(IDC_MAIN_SAVE_SCENE);
+    order.keepWorking = view.IsChecked(IDC_MAIN_KEEP_WORKING);
     return order;
 }
 

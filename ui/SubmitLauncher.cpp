@@ -13,6 +13,7 @@
 #include "ui/DialogTexts.h"
 #include "ui/DialogView.h"
 #include "ui/MainDialogLogic.h"
+#include "ui/RememberedValues.h"
 #include "ui/SubmitFromDialog.h"
 #include "ui/RUDRenderingUiMgr.h"
 
@@ -64,7 +65,7 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
     store.busyRunningNoticeUntil = 0;
     // The run takes the dialog as it is now; the dialog stays frozen until the run ends.
     SubmitOrder order = ReadSubmitOrder(dialog);
-    WriteRememberedValues(dialog);
+    WriteRememberedValues(ReadRememberedControls(dialog, store));
     RUDDialogSubmitReport report(dialog, texts, order);
     report.FreezeDialog();
     try {

@@ -11,7 +11,7 @@ RUDRenderingDataMgr::RUDRenderingDataMgr() {
     dataLog.open("kiv_data");
     dataLog.setMaxFileSizeMb(5);
     dataLog.setMaxFileCount(2);
-    rememberedCheckIds = {1043, 1044, 1051, 1053, 1056, 1002, 1001};
+    rememberedCheckIds = {1043, 1044, 1051, 1053, 1056, 1002, 1003, 1001};
     rememberedComboIds = {1057};
     rememberedEditIds = {1047, 1040, 1037, 1039, 1054, 1045};
     rememberedRadioIds = {1030, 1031, 1032, 1033};

@@ -149,6 +149,15 @@ public:
     // leave, after which a Cancel no longer counts. Cleared by the main dialog before each submission.
     std::atomic<bool> busyCancelRequested{false};
 
+    // Set by the worker once 3ds Max is given back: the busy dialog makes way for a progress
+    // window of its own, which stays until the worker has ended.
+    std::atomic<bool> busyHandBack{false};
+    // 3ds Max quits: a submission that ends now opens no dialog again.
+    std::atomic<bool> hostQuitting{false};
+    // Until this tick (GetTickCount64) the progress window says a submission is running, after
+    // the artist asked for another one.
+    std::atomic<uint64_t> busyRunningNoticeUntil{0};
+
     SceneNameMemo sceneNameMemo;
 
     // True while the busy dialog's thread runs (busyState 0 and busyThread set): only then does

@@ -17,6 +17,8 @@ struct ClientInfo {
     std::wstring compressDir;
     std::wstring lowerVersion;
     std::string scenePath;       // UTF-8
+    // UTF-8; when set, 7-Zip packs this copy of the scene (same file name) instead of scenePath.
+    std::string snapshotPath;
     int32_t imageScaleIndex = 0;
     std::string imageScaleText;
     std::string compressPath;    // UTF-8

@@ -31,6 +31,10 @@ std::wstring DataFolder() {
     return override.empty() ? CommonAppDataFolder() + L"/RUD Rendering" : override;
 }
 
+std::wstring SceneCacheFolder() {
+    return LocalAppDataFolder() + L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/";
+}
+
 std::wstring SettingsFilePath() { return DataFolder() + L"/script/kiv_plugin.ini"; }
 
 bool PathExists(const std::wstring& path) {

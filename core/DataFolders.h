@@ -13,6 +13,10 @@ std::wstring DataFolder();
 // Points DataFolder() at another folder (empty: the real one again). Test programs and the fuzzer
 // use it so that they never read or rewrite the machine's settings; call it before any store exists.
 void SetDataFolderOverride(std::wstring folder);
+// Where the farm's client expects the plug-in's tasks: LocalAppDataFolder() +
+// "/MIRASTOR Render Farm For Effect/cache/plugin_scenes/"; a task's folder is
+// "<scene file name>_plugin_output" in it.
+std::wstring SceneCacheFolder();
 // DataFolder() + "/script/kiv_plugin.ini".
 std::wstring SettingsFilePath();
 

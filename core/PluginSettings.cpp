@@ -1,12 +1,9 @@
 #include "core/PluginSettings.h"
 
-#include "analysis/RUDRenderingDataMgr.h"
 #include "core/DataFolders.h"
 #include "core/TextConversions.h"
 
 #include <windows.h>
-
-#include <vector>
 
 namespace rud {
 namespace {
@@ -23,6 +20,7 @@ struct RememberedKey {
 const RememberedKey kKeys[] = {
     {1001, "REMBER_SETTING", L"0"},
     {1002, "IDC_SAVE_SCENE_FILE", L"1"},
+    {1003, "KEEP_WORKING", L"1"},
     {1030, "NOBLOCK", L"1"},
     {1031, "THREEBLOCK", L"0"},
     {1032, "SIXBLOCK", L"0"},
@@ -54,25 +52,6 @@ std::wstring DefaultValue(int controlId) {
     return entry ? entry->defaultValue : L"0";
 }
 
-std::wstring ButtonStateText(HWND dialog, int id) {
-    return std::to_wstring(::IsDlgButtonChecked(dialog, id));
-}
-
-std::wstring ComboPositionText(HWND dialog, int id) {
-    LRESULT position = ::SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
-    return (position >= 1 && position <= 3) ? std::to_wstring(position) : L"0";
-}
-
-std::wstring EditText(HWND dialog, int id) {
-    HWND edit = ::GetDlgItem(dialog, id);
-    if (!edit) return {};
-    int length = ::GetWindowTextLengthW(edit);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int copied = ::GetWindowTextW(edit, &text[0], length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
 } // namespace
 
 std::string SettingsKeyForControl(int controlId) {
@@ -94,17 +73,13 @@ void WriteSetting(const std::wstring& key, const std::wstring& value) {
     ::WritePrivateProfileStringW(kSection, key.c_str(), value.c_str(), SettingsFilePath().c_str());
 }
 
-void WriteRememberedValues(HWND dialog) {
-    RUDRenderingDataMgr& store = RUDRenderingDataMgr::Instance();
-    const bool remember = ::IsDlgButtonChecked(dialog, kRememberCheckBox) == BST_CHECKED;
-    auto write = [&](const std::vector<int32_t>& ids, std::wstring (*current)(HWND, int)) {
-        for (int32_t id : ids)
-            WriteSetting(SettingsKeyForControlW(id), remember ? current(dialog, id) : DefaultValue(id));
-    };
-    write(store.rememberedCheckIds, ButtonStateText);
-    write(store.rememberedComboIds, ComboPositionText);
-    write(store.rememberedEditIds, EditText);
-    write(store.rememberedRadioIds, ButtonStateText);
+void WriteRememberedValues(const RememberedValues& values) {
+    const auto remember = values.find(kRememberCheckBox);
+    const bool remembering = remember != values.end() && remember->second == L"1";
+    for (const auto& [id, value] : values) {
+        const std::wstring key = SettingsKeyForControlW(id);
+        if (!key.empty()) WriteSetting(key, remembering ? value : DefaultValue(id));
+    }
 }
 
 } // namespace rud

@@ -42,6 +42,11 @@ struct HandleTraits {  // CreateFile and friends: INVALID_HANDLE_VALUE and null 
     static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { ::CloseHandle(h); }
 };
+struct FindTraits {  // FindFirstFile's search
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { ::FindClose(h); }
+};
 struct MappedViewTraits {
     static const void* Invalid() { return nullptr; }
     static bool IsValid(const void* p) { return p != nullptr; }
@@ -80,6 +85,7 @@ struct BstrTraits {
 };
 
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;
+using UniqueFind = UniqueResource<HANDLE, FindTraits>;
 using UniqueMappedView = UniqueResource<const void*, MappedViewTraits>;
 using UniqueSocket = UniqueResource<SOCKET, SocketTraits>;
 using UniqueHwnd = UniqueResource<HWND, WindowTraits>;

@@ -97,6 +97,7 @@ struct ToldCaptions final : rud::ISubmitReport {
     bool AskOkCancel(const std::wstring&) override { return false; }
     bool AskYesNo(const std::wstring&) override { return false; }
     void SceneNameShown(const std::wstring&) override {}
+    void HandBack() override {}
     void Ended(rud::SubmitEnd) override {}
 };
 

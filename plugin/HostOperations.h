@@ -5,6 +5,7 @@
 // and tests install a fake. No 3ds Max SDK header is included here on purpose.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -74,6 +75,13 @@ public:
     // Switches the calling thread to the host's language pack (MaxSDK::Util::UseLanguagePackLocale);
     // every thread the plug-in starts calls it first.
     virtual void UseLanguagePackLocale() = 0;
+    // Queues `work` for the host's main thread, to run when its message loop is next free, and
+    // returns at once; false when nothing could be queued. For what must begin on that thread
+    // after the caller is gone, such as a dialog opened again once a run has ended.
+    virtual bool PostToMainThread(std::function<void()> work) {
+        (void)work;
+        return false;
+    }
 };
 
 // The host in use. Before SetHost (or after SetHost(nullptr)) a null host answers every call

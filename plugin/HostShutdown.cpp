@@ -12,6 +12,8 @@ bool EndRunningSubmission(HostThreadOperations* adapter, RUDRenderingDataMgr& st
         const int32_t state = store.submitState;
         return state < kThreadRunning || state >= kThreadFinished;
     };
+    // Nothing the last run left queued opens a dialog on a closing host.
+    store.hostQuitting = true;
     if (finished()) return true;
     try {
         store.dataLog.write("3ds Max is closing while a submission runs: it is asked to stop.", "WARN");

@@ -77,7 +77,19 @@ struct HostThreadOperations::HandOver {
     std::exception_ptr error;
     bool ran = false;
     UniqueHandle done;
+    // A posted hand-over owns its work and itself: nobody waits for it.
+    std::function<void()> ownWork;
+    bool posted = false;
 };
+
+void HostThreadOperations::Fail(HandOver* task, std::exception_ptr error) {
+    if (task->posted) {
+        delete task;
+        return;
+    }
+    task->error = std::move(error);
+    ::SetEvent(task->done.get());
+}
 
 HostThreadOperations::HostThreadOperations(IHostOperations& host)
     : host_(host), thread_(::GetCurrentThreadId()) {
@@ -124,6 +136,11 @@ void HostThreadOperations::Dispatch(uint64_t id) {
         task = found->second;
         waiting_.erase(found);
     }
+    if (task->posted) {
+        std::unique_ptr<HandOver> owned(task);
+        owned->ownWork();   // the window procedure catches what it throws
+        return;
+    }
     try {
         (*task->work)();
     } catch (...) {
@@ -155,8 +172,7 @@ void HostThreadOperations::ReleaseHeld() {
             task = found->second;
             waiting_.erase(found);
         }
-        task->error = std::make_exception_ptr(std::runtime_error("the host's thread cannot be reached"));
-        ::SetEvent(task->done.get());
+        Fail(task, std::make_exception_ptr(std::runtime_error("the host's thread cannot be reached")));
     }
 }
 
@@ -181,10 +197,8 @@ void HostThreadOperations::Close() {
         closed_ = true;
         failing.swap(waiting_);
     }
-    for (auto& entry : failing) {
-        entry.second->error = std::make_exception_ptr(std::runtime_error("3ds Max is closing: the call was not run"));
-        ::SetEvent(entry.second->done.get());
-    }
+    for (auto& entry : failing)
+        Fail(entry.second, std::make_exception_ptr(std::runtime_error("3ds Max is closing: the call was not run")));
 }
 
 bool HostThreadOperations::Closed() {
@@ -217,6 +231,26 @@ void HostThreadOperations::Run(const std::function<void()>& work) {
     ::WaitForSingleObject(task.done.get(), INFINITE);
     if (task.error) std::rethrow_exception(task.error);
     if (!task.ran) throw std::runtime_error("the host's thread did not run the call");
+}
+
+bool HostThreadOperations::PostToMainThread(std::function<void()> work) {
+    auto task = std::make_unique<HandOver>();
+    task->posted = true;
+    task->ownWork = std::move(work);
+    uint64_t id = 0;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (closed_ || !window_) return false;
+        id = nextId_++;
+        waiting_[id] = task.get();
+    }
+    if (!::PostMessageW(window_.get(), kRunMessage, static_cast<WPARAM>(id), 0)) {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!waiting_.erase(id)) (void)task.release();   // Close took it and freed it
+        return false;
+    }
+    (void)task.release();   // the host's thread or Close frees it now
+    return true;
 }
 
 HWND HostThreadOperations::MainWindow() { return Call<HWND>([&] { return host_.MainWindow(); }); }

@@ -58,6 +58,7 @@ public:
     GUID CreateGuid() override;
     // Switches the thread that asks, so it is never handed over.
     void UseLanguagePackLocale() override;
+    bool PostToMainThread(std::function<void()> work) override;
 
     // Runs work on the host's thread and returns when it has run. An exception thrown by the
     // work is carried back and thrown again here, on the caller's thread; a call that can no
@@ -91,6 +92,8 @@ private:
     struct HandOver;
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Dispatch(uint64_t id);
+    // Ends a hand-over that will not run: a waiting caller gets `error`, a posted one is dropped.
+    static void Fail(HandOver* task, std::exception_ptr error);
     void ReleaseHeld();
 
     IHostOperations& host_;

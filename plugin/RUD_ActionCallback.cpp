@@ -3,13 +3,15 @@
 #include "plugin/AboutMessage.h"
 #include "plugin/HostOperations.h"
 #include "plugin/PluginIdentifiers.h"
+#include "ui/BackgroundSubmission.h"
 #include "ui/MainDialog.h"
 
 namespace rud {
 
 BOOL RUD_ActionCallback::ExecuteAction(int id) {
     try {
-        if (id == kActionOpenMainDialog)
+        // One submission at a time: while one runs in the background its window comes forward.
+        if (id == kActionOpenMainDialog && !BringRunningSubmissionForward())
             (void)ShowMainDialog(Host().MainWindow());
         else if (id == kActionAbout)
             ShowAboutMessage();

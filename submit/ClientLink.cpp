@@ -117,6 +117,26 @@ ClientLinkTimeouts ConfiguredClientLinkTimeouts() {
     return timeouts;
 }
 
+namespace {
+
+class WinsockUse {
+public:
+    WinsockUse() {
+        WSADATA data{};
+        started_ = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }
+    ~WinsockUse() {
+        if (started_) ::WSACleanup();
+    }
+    WinsockUse(const WinsockUse&) = delete;
+    WinsockUse& operator=(const WinsockUse&) = delete;
+
+private:
+    bool started_ = false;
+};
+
+} // namespace
+
 int32_t PostToClient(ClientInfo endpoint, std::string body, ISubmitReport& report, ReplyCallback onReplyReceived) {
     return PostToClient(std::move(endpoint), std::move(body), report, onReplyReceived, ConfiguredClientLinkTimeouts());
 }
@@ -124,6 +144,8 @@ int32_t PostToClient(ClientInfo endpoint, std::string body, ISubmitReport& repor
 int32_t PostToClient(ClientInfo endpoint, std::string body, ISubmitReport& report, ReplyCallback onReplyReceived,
                      const ClientLinkTimeouts& timeouts) {
     auto log = OpenHttpLog();
+    // The run's own use of Windows Sockets: the dialog that started it may be gone by now.
+    const WinsockUse winsock;
     // Before any byte of the request left, the client holds nothing and the artist reads that it
     // could not be reached. After that, a missing reply is only logged here: the worker keeps
     // what the client may hold and says where it is.

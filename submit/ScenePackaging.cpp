@@ -124,11 +124,12 @@ bool PackScene(RUDRenderingDataMgr& store, ClientInfo& clientInfo, const ClientU
         archivePath = FreshArchivePath(clientInfo.compressDir, sceneName);
 
     const std::string archiveUtf8 = WideToUtf8(archivePath);
-    clientInfo.zipArguments =
-        ArchiverArguments(password, Utf8ToAnsi(archiveUtf8), Utf8ToAnsi(clientInfo.scenePath));
+    // The archive keeps the file's name only, so a snapshot named as the scene packs as the scene.
+    const std::string& packedFile = clientInfo.snapshotPath.empty() ? clientInfo.scenePath : clientInfo.snapshotPath;
+    clientInfo.zipArguments = ArchiverArguments(password, Utf8ToAnsi(archiveUtf8), Utf8ToAnsi(packedFile));
     clientInfo.compressPath = archiveUtf8;
     if (wideArguments)
-        *wideArguments = ArchiverArguments(Utf8ToWide(password), archivePath, Utf8ToWide(clientInfo.scenePath));
+        *wideArguments = ArchiverArguments(Utf8ToWide(password), archivePath, Utf8ToWide(packedFile));
 
     // 7-Zip and Windows drop a trailing space or dot from names: such an archive would not be
     // where the client looks for it.

@@ -5,6 +5,7 @@
 #include "submit/SceneBackup.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,10 @@ struct SubmitOrder {
     // The typed scene name, judged against the open scene and its folder at Submit.
     TypedSceneJudgement sceneName;
     std::vector<CameraTick> cameraTicks;   // the camera table's rows, in table order
+    // The cameras' output settings as the artist left them (camera dialog included), by key.
+    // The run takes them from the store; a dialog opened again after a failed run puts them back.
+    std::map<std::wstring, CameraInfo> cameras;
+    int32_t renderMode = 0;   // the render mode radio button that was checked (its control ID)
     bool colorChannel = false;
     bool aoChannel = false;
     bool mtlChannel = false;

@@ -26,6 +26,9 @@ public:
     virtual bool AskYesNo(const std::wstring& text) = 0;
     // The scene name the run settled on when the artist left the name empty.
     virtual void SceneNameShown(const std::wstring& name) = 0;
+    // The run needs 3ds Max no more: the artist gets it back, and the run goes on behind a
+    // window of its own. Nothing after this calls the host.
+    virtual void HandBack() = 0;
     // Called once, last.
     virtual void Ended(SubmitEnd end) = 0;
 };

@@ -11,6 +11,7 @@
 #include "submit/ClientLink.h"
 #include "submit/SceneBackup.h"
 #include "submit/ScenePackaging.h"
+#include "submit/SceneSnapshot.h"
 #include "core/ResourceStrings.h"
 #include "submit/TaskJson.h"
 #include "ui/RUDRenderingUiMgr.h"
@@ -27,7 +28,6 @@ namespace rud {
 namespace {
 
 constexpr int32_t kClientAccepted = 10001;
-constexpr const wchar_t* kCacheTree = L"/MIRASTOR Render Farm For Effect/cache/plugin_scenes/";
 
 // The text as a decimal real number; 0 when it does not start with one, and when it reads as
 // infinity or not-a-number (remembered values come back from a file anyone can edit).
@@ -288,7 +288,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
 
     RunLeftovers leftovers(store);
     const std::wstring cacheFolder =
-        LocalAppDataFolder() + kCacheTree + Utf8ToWide(store.sceneFileName) + L"_plugin_output";
+        SceneCacheFolder() + Utf8ToWide(store.sceneFileName) + L"_plugin_output";
     leftovers.FolderIfNew(cacheFolder);
     ::CreateDirectoryW(cacheFolder.c_str(), nullptr);
     if (!IsFolder(cacheFolder)) {
@@ -304,7 +304,19 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
         report.Stage(kBusyCheckingViruses);
         if (!RunVirusChecksWithBackup(store, clientInfo, messages)) return kKeep;
     }
+    // Destroyed before the leftovers, so that the cache folder is empty by then.
+    SceneSnapshot snapshot;
+    if (order.keepWorking) {
+        report.Stage(kBusySavingScene);   // to the artist the copy is part of the save
+        switch (snapshot.Make(store, Utf8ToWide(scenePath), cacheFolder)) {
+        case SnapshotStatus::kMade: break;
+        case SnapshotStatus::kNoRoom: messages.FailWith(WorkerTextWith(IDS_SNAPSHOT_NO_ROOM, cacheFolder)); return kKeep;
+        case SnapshotStatus::kFailed: messages.FailWith(WorkerTextWith(IDS_SNAPSHOT_FAILED, snapshot.Path())); return kKeep;
+        }
+        clientInfo.snapshotPath = WideToUtf8(snapshot.Path());
+    }
     if (CancelledAt(store, SubmitBoundary::kPackingNext)) return kKeep;
+    if (order.keepWorking) report.HandBack();
 
     auto user = std::make_unique<ClientUserInfo>();
     ReadClientSharedMemory(store, *user);
@@ -321,6 +333,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
     }
     report.Stage(kBusyPacking);
     const ArchiverRun run = RunArchiver(store, clientInfo, archiverArguments);
+    snapshot.Remove();
     // From here until the request leaves, Cancel still stops the submission.
     report.Stage(kBusyWritingTask);
     if (run.cancelled) {

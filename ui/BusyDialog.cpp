@@ -1,6 +1,7 @@
 #include "ui/BusyDialog.h"
 
 #include "analysis/RUDRenderingDataMgr.h"
+#include "core/ResourceStrings.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
 #include "submit/SubmitWorkflow.h"
@@ -9,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <cwchar>
 
 namespace rud {
@@ -32,7 +34,11 @@ int StageTextId(int32_t stage) {
 struct BusyView {
     BusyDisplay shown;
     bool fresh = true;
+    bool modeless = false;   // the progress window after the hand-back
 };
+
+// The progress window of the run that has handed 3ds Max back, for the menu and the messages.
+std::atomic<HWND> g_progressWindow{nullptr};
 
 void ShowProgress(HWND bar, int32_t percent) {
     const LONG_PTR style = ::GetWindowLongPtrW(bar, GWL_STYLE);
@@ -58,8 +64,9 @@ void EnableCancel(HWND dialog, bool enabled) {
 
 void ShowCurrentState(HWND dialog) {
     auto& store = RUDRenderingDataMgr::Instance();
-    const BusyDisplay display = BusyDisplayFor(store.busyStage, store.busyPackPercent, store.busyArchiveBytes,
-                                               store.busyCancelRequested);
+    BusyDisplay display = BusyDisplayFor(store.busyStage, store.busyPackPercent, store.busyArchiveBytes,
+                                         store.busyCancelRequested);
+    if (::GetTickCount64() < store.busyRunningNoticeUntil) display.text = ResourceText(IDS_SUBMISSION_RUNNING);
     auto* view = reinterpret_cast<BusyView*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     const bool fresh = !view || view->fresh;
     const BusyDisplay* shown = view ? &view->shown : nullptr;
@@ -73,8 +80,15 @@ void ShowCurrentState(HWND dialog) {
     }
 }
 
-void OpenBusyDialog(HWND dialog) {
-    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(new BusyView));
+void OpenBusyDialog(HWND dialog, bool modeless) {
+    auto* view = new BusyView;
+    view->modeless = modeless;
+    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(view));
+    if (modeless) {
+        // A window of its own beside 3ds Max: a taskbar button to find it by, and one to minimise.
+        ::SetWindowLongPtrW(dialog, GWL_STYLE, ::GetWindowLongPtrW(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
+        ::SetWindowLongPtrW(dialog, GWL_EXSTYLE, ::GetWindowLongPtrW(dialog, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+    }
     std::wstring title = ResourceText(IDS_BUSY_TITLE);
     if (!title.empty()) ::SetWindowTextW(dialog, title.c_str());
     ::SendDlgItemMessageW(dialog, IDC_BUSY_PROGRESS, PBM_SETMARQUEE, TRUE, 30);
@@ -84,6 +98,22 @@ void OpenBusyDialog(HWND dialog) {
 
 void OnBusyTick(HWND dialog) {
     auto& store = RUDRenderingDataMgr::Instance();
+    const auto* view = reinterpret_cast<const BusyView*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (view && view->modeless) {
+        // The run's last message is owned by this window: it stays until the worker has ended.
+        if (store.submitState == kThreadFinished) {
+            ::KillTimer(dialog, kBusyTimer);
+            ::DestroyWindow(dialog);
+        } else {
+            ShowCurrentState(dialog);
+        }
+        return;
+    }
+    if (store.busyHandBack) {
+        ::KillTimer(dialog, kBusyTimer);
+        ::EndDialog(dialog, kBusyHandedBack);
+        return;
+    }
     // A worker that ended before this dialog's thread was up asked for a close that no one could
     // take; its end closes the dialog all the same, or the artist would wait behind it forever.
     if (store.busyCloseRequested || store.submitState == kThreadFinished) {
@@ -105,10 +135,10 @@ void RequestCancel(HWND dialog) {
     ShowCurrentState(dialog);
 }
 
-INT_PTR HandleBusyMessage(HWND dialog, UINT message, WPARAM wParam) {
+INT_PTR HandleBusyMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        OpenBusyDialog(dialog);
+        OpenBusyDialog(dialog, lParam == kProgressWindowParam);
         return TRUE;
     case WM_TIMER:
         if (wParam == kBusyTimer) OnBusyTick(dialog);
@@ -129,9 +159,28 @@ INT_PTR HandleBusyMessage(HWND dialog, UINT message, WPARAM wParam) {
 
 } // namespace
 
-INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    return GuardedDialogMessage("busy dialog", [&] { return HandleBusyMessage(dialog, message, wParam); });
+INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GuardedDialogMessage("busy dialog", [&] { return HandleBusyMessage(dialog, message, wParam, lParam); });
 }
+
+void RunProgressWindow() {
+    // No owner: a window owned across threads shares input with its owner's thread, and 3ds
+    // Max's thread must answer the artist whatever this one does.
+    HWND window = ::CreateDialogParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_BUSY), nullptr, BusyDialogProc,
+                                       kProgressWindowParam);
+    if (!window) return;
+    g_progressWindow = window;
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    MSG message;
+    while (::IsWindow(window) && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (::IsDialogMessageW(window, &message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    g_progressWindow = nullptr;
+}
+
+HWND ProgressWindow() { return g_progressWindow.load(); }
 
 std::wstring FormatMegabytes(int64_t bytes) {
     wchar_t text[32] = {};

@@ -11,6 +11,17 @@ namespace rud {
 
 INT_PTR CALLBACK BusyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The busy dialog ends with this once the worker has handed 3ds Max back.
+constexpr INT_PTR kBusyHandedBack = 2;
+// WM_INITDIALOG's parameter of the progress window.
+constexpr LPARAM kProgressWindowParam = 0x50524F47;
+
+// The same dialog as a window of its own after the hand-back: modeless, unowned, on the calling
+// thread, which it serves until the worker has ended.
+void RunProgressWindow();
+// That window while it is up, else null.
+HWND ProgressWindow();
+
 // "12.3 MB" (binary megabytes, one decimal).
 std::wstring FormatMegabytes(int64_t bytes);
 // The text of a busy stage (strings 105 to 110; the packing text receives the size so far).

@@ -47,7 +47,7 @@ const int kHiddenWithoutCorona[] = {
 
 // Everything below the row in the template moves down with it when the row moves down.
 const int kBelowRow[] = {IDC_MAIN_OPTIONS_FRAME, IDC_MAIN_BACKUP_AND_CHECK, IDC_MAIN_SAVE_SCENE, IDC_MAIN_REMEMBER,
-                         IDC_MAIN_ANALYSE, IDC_MAIN_SUBMIT};
+                         IDC_MAIN_KEEP_WORKING, IDC_MAIN_ANALYSE, IDC_MAIN_SUBMIT};
 
 RECT ClientRectOf(HWND dialog, int id) {
     RECT rect{};

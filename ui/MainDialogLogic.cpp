@@ -16,6 +16,7 @@
 #include "ui/CoronaLayout.h"
 #include "ui/DialogTexts.h"
 #include "ui/DialogView.h"
+#include "ui/OrderToDialog.h"
 #include "ui/RUDRenderingUiMgr.h"
 #include "ui/RememberedValues.h"
 #include "ui/SceneAcceptance.h"
@@ -162,7 +163,7 @@ void EnableGiGroup(const DialogView& view, bool enabled) {
     view.Enable(IDC_MAIN_GI_SIZE_LABEL, enabled);
 }
 
-INT_PTR OpenMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui) {
+INT_PTR OpenMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui, const SubmitOrder* carried) {
     WSADATA data{};
     if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) {
         std::puts("Load WinSock Failed!");
@@ -192,6 +193,8 @@ INT_PTR OpenMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMg
         view.Enable(IDC_MAIN_MACHINES_SPIN, false);
         store.AddToolTip(view.Control(IDC_MAIN_REMEMBER), ResourceText(IDS_TIP_REMEMBER));
         store.AddToolTip(view.Control(IDC_MAIN_SAVE_SCENE), ResourceText(IDS_TIP_SAVE_SCENE));
+        store.AddToolTip(view.Control(IDC_MAIN_KEEP_WORKING), ResourceText(IDS_TIP_KEEP_WORKING));
+        if (carried) ApplySubmitOrder(dialog, store, ui, *carried);
     } else if (result == kAnalysisCameraNamesBad) {
         ::EndDialog(dialog, kAnalysisCameraNamesBad);
     }
@@ -258,6 +261,7 @@ int AnalyseScene(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui,
         (void)UpdateCameraTable(ui, list, store.cameras);
     }
     view.SetChecked(IDC_MAIN_SAVE_SCENE, true);
+    view.SetChecked(IDC_MAIN_KEEP_WORKING, true);
     RestoreRememberedValues(dialog, store, ui);
 
     if (ValidateCameras(ui, ReadCameraTicks(dialog), store.cameras, true) == kCameraNamesInvalid) {

@@ -11,6 +11,7 @@ namespace rud {
 class DialogView;
 class RUDRenderingDataMgr;
 class RUDRenderingUiMgr;
+struct SubmitOrder;
 
 // Results of AnalyseScene.
 constexpr int kAnalysisShown = 1;           // the dialog is filled and usable
@@ -24,9 +25,11 @@ struct MainDialogTexts {
     static MainDialogTexts Load();
 };
 
-// Initial dialog message: sockets, up-down ranges, initial texts, the first analysis.
+// Initial dialog message: sockets, up-down ranges, initial texts, the first analysis, then the
+// choices of `carried` (a run that failed or was cancelled) when the analysis filled the dialog.
 // Returns what the procedure answers (TRUE, or -1 when sockets cannot start).
-INT_PTR OpenMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui);
+INT_PTR OpenMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui,
+                       const SubmitOrder* carried = nullptr);
 
 // Refuses clients and scenes we cannot work with, runs the analysis script, reads its result
 // and fills the dialog. Closes the dialog itself on every refusal (see kAnalysis* results).

@@ -41,6 +41,17 @@ bool IsCoronaLimitEdit(int id) {
     return id == IDC_MAIN_CORONA_TIME || id == IDC_MAIN_CORONA_PASSES || id == IDC_MAIN_CORONA_NOISE;
 }
 
+// The whole text: a remembered value is never cut to a buffer's size.
+std::wstring EditText(HWND dialog, int id) {
+    HWND edit = ::GetDlgItem(dialog, id);
+    if (!edit) return {};
+    const int length = ::GetWindowTextLengthW(edit);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(edit, &text[0], length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
 int ModeCodeOfRadio(int id) {
     switch (id) {
     case IDC_MAIN_MODE_BLOCKS: return 10;
@@ -51,6 +62,21 @@ int ModeCodeOfRadio(int id) {
 }
 
 } // namespace
+
+RememberedValues ReadRememberedControls(HWND dialog, const RUDRenderingDataMgr& store) {
+    const DialogView view(dialog);
+    RememberedValues values;
+    auto state = [&](int id) { return std::to_wstring(::IsDlgButtonChecked(dialog, id)); };
+    for (int id : store.rememberedCheckIds) values[id] = state(id);
+    for (int id : store.rememberedRadioIds) values[id] = state(id);
+    for (int id : store.rememberedComboIds) {
+        // Only the smaller scales count as a choice; none chosen reads as the first.
+        const int position = view.ComboSelection(id);
+        values[id] = position >= 1 && position <= 3 ? std::to_wstring(position) : L"0";
+    }
+    for (int id : store.rememberedEditIds) values[id] = EditText(dialog, id);
+    return values;
+}
 
 void RestoreRememberedValues(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui) {
     DialogView view(dialog);

@@ -9,9 +9,14 @@
 #include "ui/CameraTable.h"
 #include "ui/DialogView.h"
 #include "ui/MainDialogLogic.h"
+#include "ui/BackgroundSubmission.h"
+#include "ui/BusyDialog.h"
+#include "ui/MainDialog.h"
 
 namespace rud {
 namespace {
+
+constexpr int kProgressWindowWaitMs = 5000;
 
 // A question hides the busy dialog while the artist reads it. Declined, the busy dialog is
 // closed, since the submission ends there.
@@ -34,6 +39,9 @@ SubmitOrder ReadSubmitOrder(HWND dialog) {
     SubmitOrder order;
     order.sceneName = JudgeTypedSceneName(view.Text(IDC_MAIN_SCENE_NAME), Host().CurrentSceneFilePath());
     order.cameraTicks = ReadCameraTicks(dialog);
+    order.cameras = RUDRenderingDataMgr::Instance().cameras;
+    for (int radio = IDC_MAIN_MODE_NONE; radio <= IDC_MAIN_MODE_DIST_PRO && !order.renderMode; ++radio)
+        if (view.IsChecked(radio)) order.renderMode = radio;
     order.colorChannel = view.IsChecked(IDC_MAIN_CHANNEL_COLOR);
     order.aoChannel = view.IsChecked(IDC_MAIN_CHANNEL_AO);
     order.mtlChannel = view.IsChecked(IDC_MAIN_CHANNEL_MTL);
@@ -48,12 +56,13 @@ SubmitOrder ReadSubmitOrder(HWND dialog) {
     order.imageScaleIndex = view.ComboSelection(IDC_MAIN_GI_SIZE);
     order.backupAndCheck = view.IsChecked(IDC_MAIN_BACKUP_AND_CHECK);
     order.saveScene = view.IsChecked(IDC_MAIN_SAVE_SCENE);
+    order.keepWorking = view.IsChecked(IDC_MAIN_KEEP_WORKING);
     return order;
 }
 
-RUDDialogSubmitReport::RUDDialogSubmitReport(HWND dialog, const MainDialogTexts& texts)
+RUDDialogSubmitReport::RUDDialogSubmitReport(HWND dialog, const MainDialogTexts& texts, SubmitOrder order)
     : dialog_(dialog), caption_(texts.caption), notice_(texts.notice),
-      language_(MessageBoxLanguage(texts.languageMarker.c_str())) {}
+      language_(MessageBoxLanguage(texts.languageMarker.c_str())), order_(std::move(order)) {}
 
 void RUDDialogSubmitReport::FreezeDialog() {
     for (HWND child = ::GetWindow(dialog_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -68,7 +77,16 @@ void RUDDialogSubmitReport::Stage(int32_t stage) { RUDRenderingDataMgr::Instance
 void RUDDialogSubmitReport::Tell(const std::wstring& text, MessageCaption caption) {
     const std::wstring none;
     const std::wstring& shown = caption == MessageCaption::kError ? caption_ : caption == MessageCaption::kNotice ? notice_ : none;
-    ShowMessageBox(dialog_, text, shown, MB_OK, language_);
+    HWND owner = dialog_;
+    if (handedBack_) {
+        // The artist works in 3ds Max meanwhile: the progress window's taskbar button calls them.
+        owner = ProgressWindow();
+        if (owner) {
+            FLASHWINFO flash{sizeof(flash), owner, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+            ::FlashWindowEx(&flash);
+        }
+    }
+    ShowMessageBox(owner, text, shown, MB_OK, language_);
 }
 
 bool RUDDialogSubmitReport::AskOkCancel(const std::wstring& text) {
@@ -84,9 +102,25 @@ bool RUDDialogSubmitReport::AskYesNo(const std::wstring& text) {
 
 void RUDDialogSubmitReport::SceneNameShown(const std::wstring& name) {
     ::SetDlgItemTextW(dialog_, IDC_MAIN_SCENE_NAME, name.c_str());
+    order_.sceneName.typedName = name;
+}
+
+void RUDDialogSubmitReport::HandBack() {
+    auto& store = RUDRenderingDataMgr::Instance();
+    store.busyHandBack = true;
+    // The main dialog goes only once the artist can see the run going on.
+    for (int waited = 0; waited < kProgressWindowWaitMs && !ProgressWindow() && store.BusyDialogRunning(); waited += 10)
+        ::Sleep(10);
+    ::PostMessageW(dialog_, kMainDialogHandBackMessage, 0, 0);
+    handedBack_ = true;
+    store.dataLog.write("3ds Max was handed back; the scene's copy is packed and sent in the background.", "INFO");
 }
 
 void RUDDialogSubmitReport::Ended(SubmitEnd end) {
+    if (handedBack_) {
+        if (end == SubmitEnd::kKeepDialog) ReopenMainDialogLater(order_);
+        return;
+    }
     // The main dialog closes itself on its own thread (tooltips, end code 0).
     if (end == SubmitEnd::kCloseDialog) ::PostMessageW(dialog_, WM_CLOSE, 0, 0);
     for (const auto& [child, enabled] : enabledBefore_) ::EnableWindow(child, enabled ? TRUE : FALSE);

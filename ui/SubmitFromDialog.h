@@ -17,11 +17,13 @@ struct MainDialogTexts;
 // the open scene.
 SubmitOrder ReadSubmitOrder(HWND dialog);
 
-// Message boxes are owned by the main dialog, in the artist's button language; the busy
-// dialog's stage and visibility go through the store, which its thread watches.
+// Message boxes are owned by the main dialog (after the hand-back by the progress window), in the
+// artist's button language; the busy dialog's stage and visibility go through the store, which
+// its thread watches.
 class RUDDialogSubmitReport final : public ISubmitReport {
 public:
-    RUDDialogSubmitReport(HWND dialog, const MainDialogTexts& texts);
+    // `order` is kept for the dialog opened again after a run behind the progress window.
+    RUDDialogSubmitReport(HWND dialog, const MainDialogTexts& texts, SubmitOrder order);
     // Disables every enabled control until Ended gives them back as they were.
     void FreezeDialog();
     void Stage(int32_t stage) override;
@@ -29,6 +31,9 @@ public:
     bool AskOkCancel(const std::wstring& text) override;
     bool AskYesNo(const std::wstring& text) override;
     void SceneNameShown(const std::wstring& name) override;
+    // Closes the main dialog once the progress window is up; from then on messages belong to
+    // that window, and a run that does not end with a task opens the main dialog again.
+    void HandBack() override;
     void Ended(SubmitEnd end) override;
 
 private:
@@ -37,6 +42,8 @@ private:
     std::wstring notice_;
     WORD language_;
     std::map<HWND, bool> enabledBefore_;
+    SubmitOrder order_;
+    bool handedBack_ = false;   // the worker's thread alone reads and writes it
 };
 
 } // namespace rud

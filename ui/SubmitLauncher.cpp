@@ -13,6 +13,7 @@
 #include "ui/DialogTexts.h"
 #include "ui/DialogView.h"
 #include "ui/MainDialogLogic.h"
+#include "ui/RememberedValues.h"
 #include "ui/SubmitFromDialog.h"
 #include "ui/RUDRenderingUiMgr.h"
 
@@ -60,10 +61,12 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
     store.busyHidden = false;
     store.busyCancelRequested = false;
     store.busyStage = kBusyStarting;   // the last run's "sending" must not grey this run's Cancel
+    store.busyHandBack = false;
+    store.busyRunningNoticeUntil = 0;
     // The run takes the dialog as it is now; the dialog stays frozen until the run ends.
     SubmitOrder order = ReadSubmitOrder(dialog);
-    WriteRememberedValues(dialog);
-    RUDDialogSubmitReport report(dialog, texts);
+    WriteRememberedValues(ReadRememberedControls(dialog, store));
+    RUDDialogSubmitReport report(dialog, texts, order);
     report.FreezeDialog();
     try {
         store.submitThread = new std::thread(RunSubmitWorker, std::move(order), report);
@@ -110,8 +113,10 @@ void SubmitFromMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingU
 void RunBusyDialog(HWND owner, std::wstring, std::wstring, std::wstring) {
     try {
         Host().UseLanguagePackLocale();
-        ::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_BUSY), owner, BusyDialogProc,
-                          reinterpret_cast<LPARAM>(&RUDRenderingConfigMgr::Instance()));
+        auto& store = RUDRenderingDataMgr::Instance();
+        if (!store.busyHandBack)
+            (void)::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_BUSY), owner, BusyDialogProc, 0);
+        if (store.busyHandBack && store.submitState != kThreadFinished) RunProgressWindow();
     } catch (...) {
         LogThreadFailure("The busy dialog stopped on an unexpected failure.");
     }

@@ -14,8 +14,9 @@ struct MainDialogTexts;
 void SubmitFromMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui,
                           const MainDialogTexts& texts);
 
-// Thread function of the busy dialog: dialog 104, modal, owned by the main dialog; marks the
-// busy thread finished (busyState 11) when the dialog ends.
+// Thread function of the busy dialog: dialog 104, modal, owned by the main dialog, and after the
+// hand-back the progress window in its place; marks the busy thread finished (busyState 11) when
+// the last of them ends.
 void RunBusyDialog(HWND owner, std::wstring caption, std::wstring notice, std::wstring languageMarker);
 
 } // namespace rud

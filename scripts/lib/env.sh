@@ -97,6 +97,11 @@ rud_start_wine() {
   wine wineboot >/dev/null 2>&1 </dev/null || true
   wine explorer /desktop=shell,1280x1024 cmd /c exit >/dev/null 2>&1 </dev/null || true
   rud_wine_answers || rud_die "Wine programs do not start in $WINEPREFIX" "$rud_hint"
+  # Xvfb runs no window manager: Wine then waits up to 2 s for one each time a window is hidden
+  # or destroyed, which no Windows desktop does, and which would hold 3ds Max's thread each time a
+  # dialog closes. Wine manages its windows itself instead.
+  grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null ||
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
   rud_link_cjk_fonts
 }
 

@@ -196,12 +196,13 @@ bool StepDriver::AsArtist(const std::function<bool(std::wstring&)>& work, std::w
             why = L"the main window is disabled (a modal window is up)";
             return false;
         }
-        enum State { kNotRun, kBusy, kDone, kFailed };
+        enum State { kNotRun, kBusy, kRunning, kDone, kFailed };
         auto state = std::make_shared<std::atomic<int>>(kNotRun);
         auto reason = std::make_shared<std::wstring>();
         HostWindow* host = &host_;
         if (!host_.Post([state, reason, work, host] {
                 if (maxstandin::HostOperationRunning() || host->InAction()) { *state = kBusy; return; }
+                *state = kRunning;
                 try {
                     *state = work(*reason) ? kDone : kFailed;
                 } catch (...) {
@@ -212,6 +213,9 @@ bool StepDriver::AsArtist(const std::function<bool(std::wstring&)>& work, std::w
             break;
         if (*state == kDone) return true;
         if (*state == kFailed) { why = *reason; return false; }
+        // The work is under way in a modal loop of its own (a question the quit asks): the step
+        // has done its part, as a control step that opens a modal window has.
+        if (*state == kRunning) return true;
         ::Sleep(50);
     }
     why = L"timed out: the host stayed busy";

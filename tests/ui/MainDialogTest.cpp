@@ -10,12 +10,15 @@
 #include "ui/CoronaLayout.h"
 #include "ui/RUDRenderingUiMgr.h"
 #include "ui/MainDialog.h"
+#include "ui/RememberedValues.h"
 #include "ui/SceneAcceptance.h"
+#include "ui/SubmitFromDialog.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
 #include <algorithm>
+#include <sstream>
 #include <utility>
 
 namespace {
@@ -25,6 +28,20 @@ using namespace rudtest;
 std::string CoronaLimits(const char* passes, const char* milliseconds) {
     return std::string("\"is_region\" : \"false\", \"corona_setting\" : { \"pass_limit\" : \"") + passes +
            "\", \"time_limit\" : \"" + milliseconds + "\", \"noise_level_limit\" : \"0\" }";
+}
+
+// Every field of an order but the cameras' `renderable`, which the ticks carry.
+std::wstring Describe(const rud::SubmitOrder& o) {
+    std::wostringstream text;
+    text << o.sceneName.typedName << L'|' << static_cast<int>(o.sceneName.verdict) << L'|' << o.sceneName.path << L"\n";
+    for (const rud::CameraTick& tick : o.cameraTicks) text << tick.key << L'=' << tick.checked << L' ';
+    for (const auto& [key, c] : o.cameras)
+        text << L'\n' << key << L' ' << c.width << L'x' << c.height << L' ' << c.startFrame << c.imageFormat << c.displayName
+             << c.isPanorama;
+    text << L'\n' << o.renderMode << o.colorChannel << o.aoChannel << o.mtlChannel << o.giChannel << o.psdChannel << L'|'
+         << o.aoRadius << L'|' << o.aoSubdivs << L'|' << o.gamma << L'|' << o.coronaPasses << L'|' << o.coronaHours << L'|'
+         << o.coronaNoise << L'|' << o.imageScaleIndex << o.backupAndCheck << o.saveScene << o.keepWorking;
+    return text.str();
 }
 
 TEST(SceneAcceptance, ClientVersionIsComparedAsText) {
@@ -170,30 +187,36 @@ TEST_F(MainDialogTest, RememberedOptionsReopenAsTheyWereLeft) {
     const int channels[] = {IDC_MAIN_CHANNEL_COLOR, IDC_MAIN_CHANNEL_AO, IDC_MAIN_CHANNEL_MTL, IDC_MAIN_CHANNEL_PSD,
                             IDC_MAIN_CHANNEL_GI};
     const int modes[] = {IDC_MAIN_MODE_NONE, IDC_MAIN_MODE_BLOCKS, IDC_MAIN_MODE_DIST, IDC_MAIN_MODE_DIST_PRO};
+    // Keep working is on in a fresh dialog, remembered off, and on again once remembering is off.
     const struct { int mode; int32_t code; std::vector<int> checked; int giSize; const wchar_t* gamma;
-                   const wchar_t* radius; const wchar_t* subdivs; } cases[] = {
-        {IDC_MAIN_MODE_NONE, 1, {IDC_MAIN_CHANNEL_COLOR, IDC_MAIN_CHANNEL_MTL}, 1, L"1.8", L"500.0", L"8"},
-        {IDC_MAIN_MODE_BLOCKS, 10, {IDC_MAIN_CHANNEL_AO, IDC_MAIN_CHANNEL_PSD}, 0, L"2.4", L"20.5", L"32"},
-        {IDC_MAIN_MODE_DIST, 64, {IDC_MAIN_CHANNEL_GI, IDC_MAIN_CHANNEL_COLOR, IDC_MAIN_CHANNEL_AO}, 2, L"1.0", L"1.0", L"1"},
+                   const wchar_t* radius; const wchar_t* subdivs; bool keepWorking; bool remember; } cases[] = {
+        {IDC_MAIN_MODE_NONE, 1, {IDC_MAIN_CHANNEL_COLOR, IDC_MAIN_CHANNEL_MTL}, 1, L"1.8", L"500.0", L"8", false, true},
+        {IDC_MAIN_MODE_BLOCKS, 10, {IDC_MAIN_CHANNEL_AO, IDC_MAIN_CHANNEL_PSD}, 0, L"2.4", L"20.5", L"32", true, true},
+        {IDC_MAIN_MODE_DIST, 64, {IDC_MAIN_CHANNEL_GI, IDC_MAIN_CHANNEL_COLOR, IDC_MAIN_CHANNEL_AO}, 2, L"1.0", L"1.0", L"1",
+         false, true},
         {IDC_MAIN_MODE_DIST_PRO, 1010, {IDC_MAIN_CHANNEL_MTL, IDC_MAIN_CHANNEL_PSD, IDC_MAIN_CHANNEL_GI}, 3, L"2.2",
-         L"707072.0", L"1000"},
+         L"707072.0", L"1000", false, true},
+        {IDC_MAIN_MODE_NONE, 1, {}, 0, L"2.2", L"1000.0", L"16", false, false},   // the defaults come back
     };
     const std::string analysis = SampleAnalysis({"Cam01"});
+    ASSERT_TRUE(Open(analysis));
+    EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_MAIN_KEEP_WORKING), BST_CHECKED);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         ASSERT_TRUE(Open(analysis));
         auto setCheck = [&](int id, bool on) {   // as the artist would: a click where it differs
             if ((::IsDlgButtonChecked(dialog, id) == BST_CHECKED) != on) Click(dialog, id);
         };
+        setCheck(IDC_MAIN_KEEP_WORKING, c.keepWorking);
         Click(dialog, c.mode);
         for (int id : channels) setCheck(id, std::find(c.checked.begin(), c.checked.end(), id) != c.checked.end());
         ::SendDlgItemMessageW(dialog, IDC_MAIN_GI_SIZE, CB_SETCURSEL, c.giSize, 0);
         TypeText(dialog, IDC_MAIN_GAMMA, c.gamma);
         TypeText(dialog, IDC_MAIN_AO_RADIUS, c.radius);
         TypeText(dialog, IDC_MAIN_AO_SUBDIVS, c.subdivs);
-        setCheck(IDC_MAIN_SAVE_SCENE, false);
-        setCheck(IDC_MAIN_REMEMBER, true);
-        rud::WriteRememberedValues(dialog);
+        setCheck(IDC_MAIN_SAVE_SCENE, !c.remember);
+        setCheck(IDC_MAIN_REMEMBER, c.remember);
+        rud::WriteRememberedValues(rud::ReadRememberedControls(dialog, store));
 
         store.SetRenderModeCode(1);
         ASSERT_TRUE(Open(analysis));
@@ -208,8 +231,50 @@ TEST_F(MainDialogTest, RememberedOptionsReopenAsTheyWereLeft) {
         EXPECT_EQ(TextOf(dialog, IDC_MAIN_GAMMA), c.gamma);
         EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_RADIUS), c.radius);
         EXPECT_EQ(TextOf(dialog, IDC_MAIN_AO_SUBDIVS), c.subdivs);
-        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_MAIN_SAVE_SCENE), BST_UNCHECKED);
-        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_MAIN_REMEMBER), BST_CHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_MAIN_SAVE_SCENE) == BST_CHECKED, !c.remember);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_MAIN_REMEMBER) == BST_CHECKED, c.remember);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_MAIN_KEEP_WORKING) == BST_CHECKED, c.keepWorking || !c.remember);
+    }
+}
+
+// After a failed run the dialog opens on a fresh analysis with the run's choices: read back they
+// make the same order, each camera found by its name whatever row it sits in now.
+TEST_F(MainDialogTest, AnOrderPutBackIntoAReopenedDialogReadsTheSame) {
+    ASSERT_TRUE(Open(SampleAnalysis({"Cam01", "Cam02", "Cam03"})));
+    store.cameras[L"Cam01"].renderable = true;
+    store.cameras[L"Cam03"] = {640, 480, 7, L"TIF", true, L"Pool", true};
+    ::SendMessageW(dialog, WM_USER + 1, 0, 0);   // as the camera dialog does
+    TypeText(dialog, IDC_MAIN_SCENE_NAME, L"Villa v3");
+    for (int id : {IDC_MAIN_MODE_DIST, IDC_MAIN_CHANNEL_COLOR, IDC_MAIN_CHANNEL_AO, IDC_MAIN_CHANNEL_MTL, IDC_MAIN_CHANNEL_GI,
+                   IDC_MAIN_CHANNEL_PSD, IDC_MAIN_BACKUP_AND_CHECK, IDC_MAIN_SAVE_SCENE, IDC_MAIN_KEEP_WORKING})
+        Click(dialog, id);
+    const std::pair<int, const wchar_t*> numbers[] = {{IDC_MAIN_AO_RADIUS, L"20.5"}, {IDC_MAIN_AO_SUBDIVS, L"32"},
+        {IDC_MAIN_GAMMA, L"1.8"}, {IDC_MAIN_CORONA_PASSES, L"500"}, {IDC_MAIN_CORONA_TIME, L"1.5"}, {IDC_MAIN_CORONA_NOISE, L"3"}};
+    for (const auto& [id, text] : numbers) TypeText(dialog, id, text);
+    ::SendDlgItemMessageW(dialog, IDC_MAIN_GI_SIZE, CB_SETCURSEL, 2, 0);
+    const rud::SubmitOrder order = rud::ReadSubmitOrder(dialog);
+
+    const struct { std::vector<std::string> cameras; std::vector<rud::CameraTick> ticks; } cases[] = {
+        {{"Cam01", "Cam02", "Cam03"}, {{L"Cam01", true}, {L"Cam02", false}, {L"Cam03", true}}},
+        {{"Cam03", "Cam00", "Cam02"}, {{L"Cam00", false}, {L"Cam02", false}, {L"Cam03", true}}},   // Cam01 gone
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Open(SampleAnalysis(c.cameras)));   // what the fresh analysis alone gives
+        rud::SubmitOrder expected = order;
+        expected.cameraTicks = c.ticks;
+        expected.cameras.clear();
+        for (const auto& [key, camera] : store.cameras) expected.cameras[key] = order.cameras.count(key) ? order.cameras.at(key) : camera;
+        rud::SubmitOrder again;
+        bool aoGroupEnabled = false;
+        WhenModalOpens(nullptr, [&](HWND reopened) {
+            again = rud::ReadSubmitOrder(reopened);
+            aoGroupEnabled = IsEnabled(reopened, IDC_MAIN_AO_RADIUS);
+            ::EndDialog(reopened, 0);
+        });
+        rud::OpenMainDialogWithOrder(nullptr, order);
+        ForgetModal();
+        EXPECT_EQ(Describe(again), Describe(expected));
+        EXPECT_TRUE(aoGroupEnabled);
     }
 }
 
@@ -217,7 +282,7 @@ TEST_F(MainDialogTest, RememberedOptionsReopenAsTheyWereLeft) {
 // the dialog grows, so that nothing ends up under the row or beyond the dialog's edge.
 TEST_F(MainDialogTest, CoronaRowAtLargeScalesPushesTheRestDown) {
     auto& ui = rud::RUDRenderingUiMgr::Instance();
-    const int below[] = {IDC_MAIN_SAVE_SCENE, IDC_MAIN_REMEMBER, IDC_MAIN_ANALYSE, IDC_MAIN_SUBMIT};
+    const int below[] = {IDC_MAIN_SAVE_SCENE, IDC_MAIN_REMEMBER, IDC_MAIN_KEEP_WORKING, IDC_MAIN_ANALYSE, IDC_MAIN_SUBMIT};
     auto rectOf = [&](int id) {
         RECT rect{};
         ::GetWindowRect(::GetDlgItem(dialog, id), &rect);

@@ -1,0 +1,81 @@
+#include "ui/BackgroundSubmission.h"
+
+#include "analysis/RUDRenderingDataMgr.h"
+#include "core/MessageBoxes.h"
+#include "core/ResourceStrings.h"
+#include "plugin/HostOperations.h"
+#include "resources/StringIds.h"
+#include "submit/ClientLink.h"
+#include "submit/SubmitWorkflow.h"
+#include "ui/BusyDialog.h"
+#include "ui/MainDialog.h"
+#include "ui/MainDialogLogic.h"
+#include "ui/RUDRenderingUiMgr.h"
+
+namespace rud {
+namespace {
+
+constexpr ULONGLONG kRunningNoticeMs = 5000;
+// Beyond the client's own reply limit: the run still deletes what it made.
+constexpr ULONGLONG kQuitWaitSpareMs = 10000;
+
+bool WorkerRunning(const RUDRenderingDataMgr& store) { return store.submitState == kThreadRunning; }
+
+} // namespace
+
+bool SubmissionRunsInBackground() {
+    const auto& store = RUDRenderingDataMgr::Instance();
+    return store.busyHandBack && WorkerRunning(store);
+}
+
+bool BringRunningSubmissionForward() {
+    auto& store = RUDRenderingDataMgr::Instance();
+    if (!SubmissionRunsInBackground()) return false;
+    RUDRenderingUiMgr::Instance().uiLog.write(
+        "A submission is running: its progress window was brought forward instead of a second dialog.", "INFO");
+    store.busyRunningNoticeUntil = ::GetTickCount64() + kRunningNoticeMs;
+    if (HWND window = ProgressWindow()) {
+        if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+        ::SetForegroundWindow(window);
+    }
+    return true;
+}
+
+bool MayQuitDuringSubmission(HWND mainWindow) {
+    auto& store = RUDRenderingDataMgr::Instance();
+    if (!SubmissionRunsInBackground()) return true;
+    if (store.busyStage != kBusySending && !store.busyCancelRequested) {
+        const MainDialogTexts texts = MainDialogTexts::Load();
+        const int answer = ShowMessageBox(mainWindow, ResourceText(IDS_QUIT_DURING_SUBMISSION), texts.notice,
+                                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
+                                          MessageBoxLanguage(texts.languageMarker.c_str()));
+        if (answer != IDYES) {
+            store.dataLog.write("3ds Max was asked to quit during a submission; the artist kept it open.", "INFO");
+            return false;
+        }
+        store.hostQuitting = true;
+        if (RequestSubmitCancel(store))
+            store.dataLog.write("3ds Max quits: the submission is cancelled.", "INFO");
+    }
+    store.hostQuitting = true;
+    const ULONGLONG limit = ConfiguredClientLinkTimeouts().replyMs + kQuitWaitSpareMs;
+    const ULONGLONG start = ::GetTickCount64();
+    while (WorkerRunning(store) && ::GetTickCount64() - start < limit) ::Sleep(20);
+    if (WorkerRunning(store))
+        store.dataLog.write("3ds Max quits while the submission has not ended yet.", "WARN");
+    return true;
+}
+
+void ReopenMainDialogLater(const SubmitOrder& order) {
+    auto& store = RUDRenderingDataMgr::Instance();
+    if (store.hostQuitting) return;
+    const bool queued = Host().PostToMainThread([order] {
+        auto& current = RUDRenderingDataMgr::Instance();
+        // The host is closing, or the artist opened the dialog meanwhile.
+        if (current.hostQuitting || MainDialogOpen()) return;
+        OpenMainDialogWithOrder(Host().MainWindow(), order);
+    });
+    if (!queued) store.dataLog.write("The submission dialog cannot be opened again: 3ds Max cannot be reached.", "WARN");
+}
+
+} // namespace rud

@@ -115,18 +115,6 @@ def first_line(data):
     return data.split(b"\n", 1)[0].decode("utf-8", "replace").rstrip("\r")
 
 
-def archive_scene_head(archive_path, scene_name):
-    """The first line of the scene inside the archive (the story's client account needs no password)."""
-    try:
-        with subprocess.Popen(["7zz", "e", "-so", "-pnone", archive_path, scene_name],
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL) as unpack:
-            head = unpack.stdout.read(256)
-            unpack.kill()
-    except OSError:
-        return ""
-    return first_line(head)
-
-
 def sevenzip_watch(out):
     """When the quit was asked and when 7-Zip was last seen running, in ms (see stories.sh)."""
     quit_at, seen = None, []
@@ -173,6 +161,8 @@ def collect(out):
         summary["answer"] = verdict.get("answer")
         summary["archive_valid"] = bool(verdict.get("archive_valid"))
         summary["archive_holds_scene"] = bool(verdict.get("archive_holds_scene"))
+        # The first line of the scene as the client unpacked it (the archive may be gone since).
+        summary["archive_scene_head"] = (verdict.get("archive_scene_head") or "").rstrip("\r")
         summary["task_file_valid"] = bool(verdict.get("task_file_valid"))
         body = verdict.get("body") or {}
         summary["scene_copy"] = body.get("scenePath", "")
@@ -190,8 +180,6 @@ def collect(out):
             shutil.copy(archive_path, os.path.join(out, os.path.basename(archive_path)))
             summary["archive"] = body.get("compressPath", "")
             summary["archive_bytes"] = os.path.getsize(archive_path)
-            summary["archive_scene_head"] = archive_scene_head(
-                archive_path, re.split(r"[\\/]", summary["scene_copy"])[-1])
     # The client may only ever be handed a task whose archive and task file are whole, as the
     # client found them (the plug-in removes both when the client turns the task down).
     summary["sent_complete"] = summary["requests"] == 0 or (

@@ -7,6 +7,7 @@
 #include <json/reader.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -198,6 +199,8 @@ Verdict CheckRequest(const std::string& raw, const VerdictContext& context) {
         RunSevenZip(context.sevenZip, L"e -y " + passwordSwitch + L" \"-o" + unpacked + L"\" \"" + archive + L"\"", output);
         const std::string copy = ReadBytes(unpacked + L"\\" + FromUtf8(FileName(scenePath)));
         holdsScene = !copy.empty() && copy == ReadBytes(FromUtf8(scenePath));
+        // Which state of the scene was packed, for a story whose artist saves on meanwhile.
+        record["archive_scene_head"] = copy.substr(0, std::min(copy.find('\n'), size_t{200}));
         RemoveTree(unpacked);
     }
     record["archive_holds_scene"] = holdsScene;

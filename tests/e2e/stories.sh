@@ -28,16 +28,18 @@ check() {
 
 rud_story "$out_root/villa" Villa.max samples/analyses/vray_villa.json samples/steps/villa_submit.steps 10001
 check villa answer=10001 requests=1 cameras=Cam_Exterior_Front,Cam_Pool_Aerial render_mode=block \
-  archive_valid=true archive_holds_scene=true failed_steps=0 scripts=4 plugin_modules=1
+  archive_valid=true archive_holds_scene=true failed_steps=0 scripts=4 plugin_modules=1 boxes=IDS_SUBMIT_ACCEPTED/-/104
 
-rud_story "$out_root/loft" Loft.max samples/analyses/corona_loft.json samples/steps/loft_submit.steps 10001
+# These stories play the flow where the artist waits behind the busy window for the answer.
+
+RUD_STORY_KEEP_WORKING=0 rud_story "$out_root/loft" Loft.max samples/analyses/corona_loft.json samples/steps/loft_submit.steps 10001
 check loft answer=10001 requests=1 cameras=Loft_Bedroom,Loft_Kitchen render_mode=dist \
   archive_holds_scene=true failed_steps=0
 
-rud_story "$out_root/warehouse" Warehouse.max samples/analyses/problem_warehouse.json samples/steps/warehouse_open.steps 10001
+RUD_STORY_KEEP_WORKING=0 rud_story "$out_root/warehouse" Warehouse.max samples/analyses/problem_warehouse.json samples/steps/warehouse_open.steps 10001
 check warehouse requests=0 failed_steps=0
 
-rud_story "$out_root/villa-refused" Villa.max samples/analyses/vray_villa.json samples/steps/villa_refused.steps 10009
+RUD_STORY_KEEP_WORKING=0 rud_story "$out_root/villa-refused" Villa.max samples/analyses/vray_villa.json samples/steps/villa_refused.steps 10009
 check villa-refused answer=10009 requests=1 cameras=Cam_Living_Room failed_steps=0 message_boxes=1 \
   "message=already been submitted"
 
@@ -88,11 +90,82 @@ with open(sys.argv[1], "wb") as scene:
         scene.write(noise.randbytes(1 << 20))
         scene.write(bytes(15 << 20))
 PY
-RUD_STORY_TIMEOUT=600 rud_story "$out_root/heavy-cancel" "$heavy" samples/analyses/vray_villa.json \
+RUD_STORY_KEEP_WORKING=0 RUD_STORY_TIMEOUT=600 rud_story "$out_root/heavy-cancel" "$heavy" samples/analyses/vray_villa.json \
   samples/steps/heavy_cancel.steps 10001
 check heavy-cancel answer=10001 requests=1 cameras=Cam_Exterior_Front archive_holds_scene=true \
   failed_steps=0 message_boxes=1 archives_left=1 "data_log=[INFO] Packing was cancelled by the user"
+
+# Keeping on working while the heavy scene is packed and sent (the plug-in's default): each story
+# plays samples/steps/keep_working_<name>.steps on the heavy scene.
+keep_working() {   # keep_working NAME [host options...]
+  local name=$1
+  shift
+  rud_story "$out_root/keep-working-$name" "${kw_scene:-$heavy}" samples/analyses/vray_villa.json \
+    "samples/steps/keep_working_${name//-/_}.steps" 10001 "$@"
+}
+# Notes when 3ds Max was asked to quit and, every 100 ms, whether this prefix's 7-Zip still runs.
+watch_sevenzip() {   # watch_sevenzip OUT
+  local quit=""
+  for _ in $(seq 1 1800); do
+    if [ -z "$quit" ] && grep -q '^QUIT ASKED' "$1/host.log" 2>/dev/null; then
+      quit=$(date +%s%3N)
+      echo "quit $quit"
+    fi
+    if [[ $(pgrep -a -x 7zz) == *"$WINEPREFIX"* ]]; then echo "sevenzip $(date +%s%3N)"; fi
+    grep -q '^EXIT ' "$1/host.log" 2>/dev/null && break
+    sleep 0.1
+  done >"$1/sevenzip-watch.txt"
+}
+accepted_here="answer=10001 requests=1 failed_steps=0 snapshots_left=0 boxes=IDS_SUBMIT_ACCEPTED/-/104"
+
+keep_working handback
+check keep-working-handback $accepted_here archive_holds_scene=true host_has=HANDBACK host_has=RESPONSIVE \
+  host_log_lacks=HOST-CALL-AFTER-HANDBACK
+keep_working save --save-writes
+check keep-working-save requests=1 failed_steps=0 snapshots_left=0 "archive_scene_head=save 1" "scene_head=save 2"
+keep_working cancel
+check keep-working-cancel $accepted_here cameras=Cam_Exterior_Front,Cam_Living_Room render_mode=block \
+  analyses=2 archives_left=1 task_files_left=1
+keep_working menu
+check keep-working-menu $accepted_here cameras=Cam_Exterior_Front analyses=1 \
+  "log=kiv_ui:*:A submission is running"
+RUD_STORY_BEFORE_HOST='printf "another scene\r\n" >"$WINEPREFIX/drive_c/Projects/Heavy/Other.max"' keep_working open
+check keep-working-open $accepted_here host_has=OPEN archive_holds_scene=true \
+  "archive_scene_head=$(head -n1 "$heavy" | tr -d '\r')"
+keep_working quit-no
+check keep-working-quit-no answer=10001 requests=1 failed_steps=0 snapshots_left=0 archive_holds_scene=true \
+  "host_has=QUIT REFUSED" "message=still being packed"
+RUD_STORY_BEFORE_HOST='watch_sevenzip "$out" &' keep_working quit-yes
+wait || true
+check keep-working-quit-yes requests=0 failed_steps=0 archives_left=0 task_files_left=0 snapshots_left=0 \
+  sevenzip_gone_within=2000 "message=still being packed" "host_has=QUIT ASKED" "host_log_lacks=QUIT REFUSED"
+keep_working off
+check keep-working-off answer=10001 requests=1 failed_steps=0 snapshots_left=0 archive_holds_scene=true \
+  boxes=IDS_SUBMIT_ACCEPTED/-/102
 rm -f "$heavy" "$WINEPREFIX/drive_c/Projects/Heavy/"*.max
+
+# No room for the copy that is packed: a sparse scene larger than the free space of the prefix's
+# disk. Nothing may read it; should anything copy it all the same, the story is ended before the
+# shared disk fills up.
+huge=$out_root/scenes/Huge.max
+truncate -s "$(( $(df --output=avail -B1 "$WINEPREFIX/drive_c" | tail -n1) + (1 << 30) ))" "$huge"
+guard_disk() {   # guard_disk OUT: ends this prefix's Wine when less than 8 GB stay free
+  while [ ! -f "$1/host-done" ]; do
+    if [ "$(df --output=avail -B1 "$WINEPREFIX/drive_c" | tail -n1)" -lt $((8 << 30)) ]; then
+      echo "the disk was filling up: the story was ended" >"$1/disk-guard.txt"
+      wineserver -k
+      break
+    fi
+    sleep 0.5
+  done
+}
+kw_scene=$huge RUD_STORY_BEFORE_HOST='guard_disk "$out" &' keep_working no-room
+touch "$out_root/keep-working-no-room/host-done"
+wait || true
+rm -f "$huge" "$WINEPREFIX/drive_c/Projects/Huge/Huge.max"
+check keep-working-no-room boxes=IDS_SNAPSHOT_NO_ROOM/IDS_CAPTION_ERROR/102 requests=0 failed_steps=0 \
+  snapshots_left=0 archives_left=0 task_files_left=0
+[ ! -f "$out_root/keep-working-no-room/disk-guard.txt" ] || cat "$out_root/keep-working-no-room/disk-guard.txt"
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

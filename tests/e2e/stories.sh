@@ -135,8 +135,8 @@ check keep-working-open $accepted_here host_has=OPEN archive_holds_scene=true \
 keep_working quit-no
 check keep-working-quit-no answer=10001 requests=1 failed_steps=0 snapshots_left=0 archive_holds_scene=true \
   "host_has=QUIT REFUSED" "message=still being packed"
-RUD_STORY_BEFORE_HOST='watch_sevenzip "$out" &' keep_working quit-yes
-wait || true
+RUD_STORY_BEFORE_HOST='watch_sevenzip "$out" & watcher=$!' keep_working quit-yes
+wait "$watcher" || true
 check keep-working-quit-yes requests=0 failed_steps=0 archives_left=0 task_files_left=0 snapshots_left=0 \
   sevenzip_gone_within=2000 "message=still being packed" "host_has=QUIT ASKED" "host_log_lacks=QUIT REFUSED"
 keep_working off
@@ -159,9 +159,9 @@ guard_disk() {   # guard_disk OUT: ends this prefix's Wine when less than 8 GB s
     sleep 0.5
   done
 }
-kw_scene=$huge RUD_STORY_BEFORE_HOST='guard_disk "$out" &' keep_working no-room
+kw_scene=$huge RUD_STORY_BEFORE_HOST='guard_disk "$out" & watcher=$!' keep_working no-room
 touch "$out_root/keep-working-no-room/host-done"
-wait || true
+wait "$watcher" || true
 rm -f "$huge" "$WINEPREFIX/drive_c/Projects/Huge/Huge.max"
 check keep-working-no-room boxes=IDS_SNAPSHOT_NO_ROOM/IDS_CAPTION_ERROR/102 requests=0 failed_steps=0 \
   snapshots_left=0 archives_left=0 task_files_left=0

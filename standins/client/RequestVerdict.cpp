@@ -62,6 +62,15 @@ long long ContentLength(const std::string& head) {
     return std::atoll(digits.c_str());
 }
 
+// True when `later` was last written after `earlier` (7-Zip gives an unpacked file the time it
+// was packed with).
+bool WrittenLater(const std::wstring& later, const std::wstring& earlier) {
+    WIN32_FILE_ATTRIBUTE_DATA a{}, b{};
+    return ::GetFileAttributesExW(later.c_str(), GetFileExInfoStandard, &a) &&
+           ::GetFileAttributesExW(earlier.c_str(), GetFileExInfoStandard, &b) &&
+           ::CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) > 0;
+}
+
 std::string FileName(const std::string& path) {
     size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -190,6 +199,7 @@ Verdict CheckRequest(const std::string& raw, const VerdictContext& context) {
         RunSevenZip(context.sevenZip, L"t " + passwordSwitch + L" \"" + archive + L"\"", output) == 0;
     // The archive must hold the scene copy itself: unpack it and compare the bytes.
     bool holdsScene = false;
+    bool savedSince = false;   // the scene on disk is a later save than the one packed
     if (record["archive_valid"].asBool()) {
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
@@ -199,12 +209,18 @@ Verdict CheckRequest(const std::string& raw, const VerdictContext& context) {
         RunSevenZip(context.sevenZip, L"e -y " + passwordSwitch + L" \"-o" + unpacked + L"\" \"" + archive + L"\"", output);
         const std::string copy = ReadBytes(unpacked + L"\\" + FromUtf8(FileName(scenePath)));
         holdsScene = !copy.empty() && copy == ReadBytes(FromUtf8(scenePath));
+        savedSince = !copy.empty() && !holdsScene &&
+                     WrittenLater(FromUtf8(scenePath), unpacked + L"\\" + FromUtf8(FileName(scenePath)));
         // Which state of the scene was packed, for a story whose artist saves on meanwhile.
         record["archive_scene_head"] = copy.substr(0, std::min(copy.find('\n'), size_t{200}));
         RemoveTree(unpacked);
     }
     record["archive_holds_scene"] = holdsScene;
-    if (!holdsScene) refuse(11000, "the archive is missing, broken or does not hold the scene");
+    // The client takes the archive as it comes; the comparison above is this stand-in's own
+    // check. A scene the artist saved again after the state that was packed (working on while a
+    // copy is packed) is newer than its archive: that is no reason to turn the task down.
+    record["scene_saved_after_packing"] = savedSince;
+    if (!holdsScene && !savedSince) refuse(11000, "the archive is missing, broken or does not hold the scene");
     record["problems"] = problems;
     return verdict;
 }

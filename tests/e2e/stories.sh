@@ -122,7 +122,7 @@ keep_working handback
 check keep-working-handback $accepted_here archive_holds_scene=true host_has=HANDBACK host_has=RESPONSIVE \
   host_log_lacks=HOST-CALL-AFTER-HANDBACK
 keep_working save --save-writes
-check keep-working-save requests=1 failed_steps=0 snapshots_left=0 "archive_scene_head=save 1" "scene_head=save 2"
+check keep-working-save $accepted_here "archive_scene_head=save 1" "scene_head=save 2"
 keep_working cancel
 check keep-working-cancel $accepted_here cameras=Cam_Exterior_Front,Cam_Living_Room render_mode=block \
   analyses=2 archives_left=1 task_files_left=1

@@ -8,9 +8,10 @@
 namespace rud {
 
 bool EndRunningSubmission(HostThreadOperations* adapter, RUDRenderingDataMgr& store, DWORD serveMs, DWORD closedMs) {
+    // The progress window's thread runs this module's code too, until the worker has ended.
     const std::function<bool()> finished = [&store] {
-        const int32_t state = store.submitState;
-        return state < kThreadRunning || state >= kThreadFinished;
+        const auto ended = [](int32_t state) { return state < kThreadRunning || state >= kThreadFinished; };
+        return ended(store.submitState) && ended(store.busyState);
     };
     // Nothing the last run left queued opens a dialog on a closing host.
     store.hostQuitting = true;

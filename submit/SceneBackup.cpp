@@ -2,7 +2,7 @@
 
 #include "core/TextConversions.h"
 #include "plugin/HostOperations.h"
-#include "ui/SceneAcceptance.h"
+#include "analysis/SceneAcceptance.h"
 
 #include <cwchar>
 

@@ -19,7 +19,7 @@
 #include "ui/OrderToDialog.h"
 #include "ui/RUDRenderingUiMgr.h"
 #include "ui/RememberedValues.h"
-#include "ui/SceneAcceptance.h"
+#include "analysis/SceneAcceptance.h"
 #include "ui/SceneWarningsDialog.h"
 #include "ui/SubmitLauncher.h"
 #include "ui/WarningsList.h"

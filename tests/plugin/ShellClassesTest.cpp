@@ -255,3 +255,30 @@ TEST(HostThread, ClosingTheHostEndsARunningSubmissionFirst) {
     store.submitState = rud::kThreadNone;
     store.busyCancelRequested = false;
 }
+
+// What a worker leaves for the host's thread (the dialog opened again after a run) runs there
+// once the host's loop is free: not inside the host's save, and never after the host closed.
+TEST(HostThread, PostedWorkWaitsForTheHostsLoopAndGoesWithTheHost) {
+    ThreadRecordingHost recorder;
+    rud::HostThreadOperations host(recorder);
+    const auto pump = [] {
+        for (ULONGLONG until = ::GetTickCount64() + 200; ::GetTickCount64() < until;) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&message);
+        }
+    };
+    std::vector<std::string> ran;
+    bool saving = true;
+    host.ActivityStarted(rud::HostActivity::kSaving);
+    std::thread([&] { EXPECT_TRUE(host.PostToMainThread([&] { ran.push_back(saving ? "inside" : "after"); })); }).join();
+    EXPECT_TRUE(ran.empty());   // the poster did not wait for it
+    pump();
+    saving = false;
+    host.ActivityEnded(rud::HostActivity::kSaving);
+    pump();
+    EXPECT_TRUE(host.PostToMainThread([&] { ran.push_back("queued at close"); }));
+    host.Close();
+    pump();
+    EXPECT_FALSE(host.PostToMainThread([&] { ran.push_back("after close"); }));
+    EXPECT_EQ(ran, std::vector<std::string>{"after"});
+}

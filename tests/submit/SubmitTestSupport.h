@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -69,13 +70,17 @@ public:
     std::wstring shownName;
     std::optional<rud::SubmitEnd> end;
     bool handedBack = false;
+    std::function<void()> onHandBack;
     std::vector<std::wstring> Texts() const;
     void Stage(int32_t stage) override { stages.push_back(stage); }
     void Tell(const std::wstring& text, rud::MessageCaption caption) override { told.push_back({text, caption}); }
     bool AskOkCancel(const std::wstring& text) override { return Ask(text, rud::MessageCaption::kError); }
     bool AskYesNo(const std::wstring& text) override { return Ask(text, rud::MessageCaption::kNotice); }
     void SceneNameShown(const std::wstring& name) override { shownName = name; }
-    void HandBack() override { handedBack = true; }
+    void HandBack() override {
+        handedBack = true;
+        if (onHandBack) onHandBack();
+    }
     void Ended(rud::SubmitEnd how) override { end = how; }
 private:
     bool Ask(const std::wstring& text, rud::MessageCaption caption);

@@ -81,17 +81,32 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
     const std::wstring longCamera = L"Cam_" + std::wstring(296, L'\x957f');   // 300 characters, checked
     order.cameraTicks.push_back({longCamera, true});
     store.cameras[longCamera] = rud::CameraInfo{};
+    // 3ds Max is handed back once the saved scene has its snapshot beside the task's files; the
+    // archive is made from that copy, which goes when the run ends.
+    order.keepWorking = true;
+    const std::wstring taskFolder = rud::SceneCacheFolder() + L"\x522b\x5885 \x4e8c.max_plugin_output";
+    std::vector<std::wstring> snapshotsAtHandBack;
+    report.onHandBack = [&] {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(taskFolder))
+            if (entry.path().parent_path().filename().wstring().rfind(L"snapshot-", 0) == 0)
+                snapshotsAtHandBack.push_back(entry.path().filename().wstring() + L" " +
+                                              std::to_wstring(std::filesystem::file_size(entry.path())));
+    };
 
     RunWorker();
+
+    EXPECT_EQ(snapshotsAtHandBack, Texts{L"\x522b\x5885 \x4e8c.max 100000"});
 
     const std::wstring copy = sceneFolder + L"\\\x522b\x5885 \x4e8c.max";
     EXPECT_EQ(fake.host.savedTo, Texts{copy});
     EXPECT_EQ(report.Texts(), Texts{rud::WorkerText(IDS_SUBMIT_ACCEPTED)});
     EXPECT_TRUE(Closes());
     EXPECT_EQ(report.stages, (std::vector<int32_t>{rud::kBusyStarting, rud::kBusyCheckingScene, rud::kBusySavingScene,
-        rud::kBusyCheckingViruses, rud::kBusyPacking, rud::kBusyWritingTask, rud::kBusySending}));
+        rud::kBusyCheckingViruses, rud::kBusySavingScene, rud::kBusyPacking, rud::kBusyWritingTask, rud::kBusySending}));
     EXPECT_EQ(fake.host.scripts.size(), 3u);   // the virus checks, while a backup existed
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sceneFolder), {}), 2);   // no backup left
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(taskFolder))
+        EXPECT_EQ(entry.path().wstring().find(L"snapshot-"), std::wstring::npos) << entry.path();
     const rudclient::Verdict verdict =
         rudclient::CheckRequest(client.Request(), {rudclient::DataFolder() + L"\\7-Zip\\7z.exe", account});
     EXPECT_EQ(verdict.refusalCode, 0) << verdict.record.toStyledString();

@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -195,6 +196,41 @@ TEST(BusyDialog, CancelAsksTheWorkerUntilTheRequestLeaves) {
     // dialog to ask, yet the dialog must not stay.
     store.submitState = rud::kThreadFinished;
     EXPECT_EQ(RunModalDialog(IDD_BUSY, rud::BusyDialogProc, [](HWND) { PumpMessages(300); }).result, 1);
+    store.submitState = rud::kThreadNone;
+}
+
+// Once 3ds Max is handed back the busy dialog makes way for a window of its own: no owner (so
+// 3ds Max's thread shares no input with it), a taskbar button, and it stays through the worker's
+// last message (whose close requests it ignores) until the worker has ended.
+TEST(BusyDialog, AfterTheHandBackItsOwnWindowStaysUntilTheWorkerEnds) {
+    auto& store = rud::RUDRenderingDataMgr::Instance();
+    store.submitState = rud::kThreadRunning;
+    store.busyStage = rud::kBusyPacking;
+    store.busyHandBack = false;
+    const auto run = RunModalDialog(IDD_BUSY, rud::BusyDialogProc, [&](HWND) {
+        PumpMessages(100);
+        store.busyHandBack = true;
+        PumpMessages(150);
+    });
+    EXPECT_EQ(run.result, rud::kBusyHandedBack);
+    std::thread progress(rud::RunProgressWindow);
+    HWND window = nullptr;
+    for (int i = 0; i < 300 && !(window = rud::ProgressWindow()); ++i) ::Sleep(10);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
+    EXPECT_TRUE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    store.busyCloseRequested = true;
+    store.busyRunningNoticeUntil = ::GetTickCount64() + 60000;   // the menu asked for another run
+    ::Sleep(200);
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(TextOf(window, IDC_BUSY_TEXT), ResourceText(IDS_SUBMISSION_RUNNING));
+    store.submitState = rud::kThreadFinished;
+    progress.join();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(rud::ProgressWindow(), nullptr);
+    store.busyHandBack = false;
+    store.busyCloseRequested = false;
+    store.busyRunningNoticeUntil = 0;
     store.submitState = rud::kThreadNone;
 }
 

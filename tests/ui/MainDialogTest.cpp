@@ -11,7 +11,7 @@
 #include "ui/RUDRenderingUiMgr.h"
 #include "ui/MainDialog.h"
 #include "ui/RememberedValues.h"
-#include "ui/SceneAcceptance.h"
+#include "analysis/SceneAcceptance.h"
 #include "ui/SubmitFromDialog.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ui/SceneAcceptance.h"
+#include "analysis/SceneAcceptance.h"
 
 #include "core/ClientInfo.h"
 

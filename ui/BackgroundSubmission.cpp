@@ -60,7 +60,14 @@ bool MayQuitDuringSubmission(HWND mainWindow) {
     store.hostQuitting = true;
     const ULONGLONG limit = ConfiguredClientLinkTimeouts().replyMs + kQuitWaitSpareMs;
     const ULONGLONG start = ::GetTickCount64();
-    while (WorkerRunning(store) && ::GetTickCount64() - start < limit) ::Sleep(20);
+    // Messages other threads send to 3ds Max's windows are served meanwhile (nothing else is):
+    // the run's last message box activates itself, which sends to the window it takes the
+    // activation from, and would otherwise wait for this wait.
+    while (WorkerRunning(store) && ::GetTickCount64() - start < limit) {
+        (void)::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_SENDMESSAGE);
+        MSG message;
+        (void)::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     if (WorkerRunning(store))
         store.dataLog.write("3ds Max quits while the submission has not ended yet.", "WARN");
     return true;

@@ -139,6 +139,13 @@ RUD_STORY_BEFORE_HOST='watch_sevenzip "$out" & watcher=$!' keep_working quit-yes
 wait "$watcher" || true
 check keep-working-quit-yes requests=0 failed_steps=0 archives_left=0 task_files_left=0 snapshots_left=0 \
   sevenzip_gone_within=2000 "message=still being packed" "host_has=QUIT ASKED" "host_log_lacks=QUIT REFUSED"
+rud_story_client_options=(--silent)
+export RUD_CLIENT_REPLY_TIMEOUT_MS=6000
+keep_working quit-sending
+unset RUD_CLIENT_REPLY_TIMEOUT_MS
+rud_story_client_options=()
+check keep-working-quit-sending requests=1 failed_steps=0 snapshots_left=0 archives_left=1 task_files_left=1 \
+  "message=did not confirm" "host_log_lacks=still being packed" "host_log_lacks=QUIT REFUSED" "host_has=QUIT ASKED"
 keep_working off
 check keep-working-off answer=10001 requests=1 failed_steps=0 snapshots_left=0 archive_holds_scene=true \
   boxes=IDS_SUBMIT_ACCEPTED/-/102

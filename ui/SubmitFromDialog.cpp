@@ -113,6 +113,11 @@ void RUDDialogSubmitReport::HandBack() {
         ::Sleep(10);
     ::PostMessageW(dialog_, kMainDialogHandBackMessage, 0, 0);
     handedBack_ = true;
+    // Closing the dialog activates 3ds Max's window, which then covers the progress window: put
+    // it back in sight, without taking the keyboard from the artist.
+    for (int waited = 0; waited < kProgressWindowWaitMs && ::IsWindow(dialog_); waited += 10) ::Sleep(10);
+    if (HWND progress = ProgressWindow())
+        ::SetWindowPos(progress, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     store.dataLog.write("3ds Max was handed back; the scene's copy is packed and sent in the background.", "INFO");
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The folders Windows supplies and the plug-in's data folder layout.
+#include <cstdint>
 #include <string>
 
 namespace rud {
@@ -21,5 +22,7 @@ std::wstring SceneCacheFolder();
 std::wstring SettingsFilePath();
 
 bool PathExists(const std::wstring& path);
+// The size of a file in bytes; -1 when there is no such file (or it is a folder).
+int64_t FileBytes(const std::wstring& path);
 
 } // namespace rud

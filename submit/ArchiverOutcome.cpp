@@ -1,5 +1,6 @@
 #include "submit/ArchiverOutcome.h"
 
+#include "core/DataFolders.h"
 #include "core/ResourceStrings.h"
 #include "core/TextConversions.h"
 #include "resources/StringIds.h"
@@ -8,13 +9,6 @@ namespace rud {
 namespace {
 
 constexpr DWORD kSevenZipWarning = 1;
-
-int64_t ArchiveBytes(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
-    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
 
 } // namespace
 
@@ -28,7 +22,7 @@ ArchiverOutcome ClassifyArchiverRun(const ArchiverRun& run, int64_t archiveBytes
 }
 
 ArchiverOutcome JudgeArchiverRun(const ArchiverRun& run, const std::wstring& archivePath) {
-    const int64_t bytes = ArchiveBytes(archivePath);
+    const int64_t bytes = FileBytes(archivePath);
     const ArchiverOutcome outcome = ClassifyArchiverRun(run, bytes);
     if (outcome != ArchiverOutcome::kPacked && bytes >= 0) ::DeleteFileW(archivePath.c_str());
     return outcome;

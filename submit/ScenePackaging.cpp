@@ -7,6 +7,7 @@
 #include "submit/ArchiverProcess.h"
 #include "submit/Md5.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -16,12 +17,6 @@ namespace {
 constexpr DWORD kSizePollMs = 200;
 constexpr const wchar_t* kProgressSwitch = L" -bsp1";
 constexpr DWORD kSevenZipCommandLineError = 7;
-
-int64_t FileSize(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
 
 void CreateFolderIfMissing(const std::wstring& folder, std::vector<std::wstring>* made) {
     if (!PathExists(folder) && ::CreateDirectoryW(folder.c_str(), nullptr) && made) made->push_back(folder);
@@ -155,7 +150,7 @@ ArchiverRun RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo
     watch.onPoll = [&] {
         if (::GetTickCount() - lastSizeCheck < kSizePollMs) return;
         lastSizeCheck = ::GetTickCount();
-        store.busyArchiveBytes = FileSize(archive);
+        store.busyArchiveBytes = std::max<int64_t>(FileBytes(archive), 0);
     };
     ArchiverRunResult result = RunArchiverProcess(ArchiverCommandLine(clientInfo.zipExePath, arguments), watch);
     // The client ships its own 7z.exe, which may predate the progress switch and then rejects
@@ -169,7 +164,7 @@ ArchiverRun RunArchiver(RUDRenderingDataMgr& store, const ClientInfo& clientInfo
         ::DeleteFileW(archive.c_str());
         result = RunArchiverProcess(ArchiverCommandLine(clientInfo.zipExePath, plain), watch);
     }
-    store.busyArchiveBytes = FileSize(archive);
+    store.busyArchiveBytes = std::max<int64_t>(FileBytes(archive), 0);
     // What a stopped 7-Zip leaves is no archive anyone could use.
     if (result.end == ArchiverEnd::kCancelled) ::DeleteFileW(archive.c_str());
     ArchiverRun run;

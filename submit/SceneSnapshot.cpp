@@ -6,6 +6,7 @@
 #include "core/WinHandles.h"
 #include "submit/ScenePackaging.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace rud {
@@ -19,12 +20,6 @@ constexpr ULONGLONG kLeftSnapshotAgeMs = 10 * 60 * 1000;
 std::wstring FileNameOf(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");
     return separator == std::wstring::npos ? path : path.substr(separator + 1);
-}
-
-uint64_t FileBytes(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 void LogError(RUDRenderingDataMgr& store, const std::string& text, DWORD error) {
@@ -73,7 +68,7 @@ void SceneSnapshot::Remove() {
 
 SnapshotStatus SceneSnapshot::Make(RUDRenderingDataMgr& store, const std::wstring& scenePath,
                                    const std::wstring& cacheFolder) {
-    const uint64_t sceneBytes = FileBytes(scenePath);
+    const uint64_t sceneBytes = static_cast<uint64_t>(std::max<int64_t>(FileBytes(scenePath), 0));
     ULARGE_INTEGER freeBytes{};
     if (::GetDiskFreeSpaceExW(cacheFolder.c_str(), &freeBytes, nullptr, nullptr) &&
         freeBytes.QuadPart < sceneBytes + kSnapshotSpareBytes) {

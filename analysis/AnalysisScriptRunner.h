@@ -1,6 +1,6 @@
 #pragma once
 // Runs the installation's analysis script inside 3ds Max and reads back the JSON it writes.
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // artist chose for the next submission. One process-wide instance; a plain container whose
 // rules live with the code that fills each field.
 #include "core/LogChannel.h"
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 
 #include <windows.h>
 

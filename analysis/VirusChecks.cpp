@@ -1,7 +1,7 @@
 #include "analysis/VirusChecks.h"
 
 #include "analysis/RUDRenderingDataMgr.h"
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "plugin/HostShutdown.h"
 
 #include "analysis/RUDRenderingDataMgr.h"
-#include "plugin/HostThread.h"
+#include "host/HostThread.h"
 
 #include <functional>
 

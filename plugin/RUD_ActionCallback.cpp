@@ -1,7 +1,7 @@
 #include "plugin/RUD_ActionCallback.h"
 
 #include "plugin/AboutMessage.h"
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 #include "plugin/PluginIdentifiers.h"
 #include "ui/BackgroundSubmission.h"
 #include "ui/MainDialog.h"

@@ -2,7 +2,7 @@
 
 #include "analysis/RUDRenderingDataMgr.h"
 #include "plugin/HostShutdown.h"
-#include "plugin/HostThread.h"
+#include "host/HostThread.h"
 #include "submit/SceneSnapshot.h"
 #include "ui/BackgroundSubmission.h"
 

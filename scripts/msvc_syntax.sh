@@ -13,7 +13,7 @@ build=${1:?build folder}
 deps=${2:?deps prefix}
 cd "$here"
 
-product_dirs=(core analysis submit ui plugin)
+product_dirs=(core host analysis submit ui plugin)
 failed=0
 fail() { echo "msvc_syntax: $*" >&2; failed=1; }
 

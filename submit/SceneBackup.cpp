@@ -1,7 +1,7 @@
 #include "submit/SceneBackup.h"
 
 #include "core/TextConversions.h"
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 #include "analysis/SceneAcceptance.h"
 
 #include <cwchar>

@@ -3,7 +3,7 @@
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/MessageBoxes.h"
 #include "core/ResourceStrings.h"
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 #include "resources/StringIds.h"
 #include "submit/ClientLink.h"
 #include "submit/SubmitWorkflow.h"

@@ -4,7 +4,7 @@
 
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/ResourceStrings.h"
-#include "plugin/RUDRenderingConfigMgr.h"
+#include "core/RUDRenderingConfigMgr.h"
 #include "resources/ControlIds.h"
 #include "ui/DialogGuard.h"
 #include "ui/MainDialogLogic.h"

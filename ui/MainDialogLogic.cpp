@@ -8,7 +8,7 @@
 #include "analysis/SceneChecks.h"
 #include "core/ClientInfo.h"
 #include "core/TextConversions.h"
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
 #include "ui/CameraDialog.h"

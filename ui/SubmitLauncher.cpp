@@ -2,8 +2,8 @@
 
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/ResourceStrings.h"
-#include "plugin/HostOperations.h"
-#include "plugin/RUDRenderingConfigMgr.h"
+#include "host/HostOperations.h"
+#include "core/RUDRenderingConfigMgr.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
 #include "core/PluginSettings.h"

@@ -1,6 +1,6 @@
 #pragma once
 // A host that records what the plug-in asks and answers as the test tells it.
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 
 #include <functional>
 #include <map>

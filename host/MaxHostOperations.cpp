@@ -1,4 +1,4 @@
-#include "plugin/MaxHostOperations.h"
+#include "host/MaxHostOperations.h"
 
 #include <max.h>
 

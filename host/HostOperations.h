@@ -1,6 +1,6 @@
 #pragma once
-// Everything the plug-in asks of 3ds Max, as one interface. The product code outside plugin/
-// reaches the host only through Host(); plugin/MaxHostOperations.cpp adapts the real SDK calls
+// Everything the plug-in asks of 3ds Max, as one interface. The product code outside host/
+// reaches the host only through Host(); host/MaxHostOperations.cpp adapts the real SDK calls
 // (GetCOREInterface, ExecuteMAXScriptScript, SetCheckBox, spinners, ToolTipExtender, ...),
 // and tests install a fake. No 3ds Max SDK header is included here on purpose.
 #include <windows.h>

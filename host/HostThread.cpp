@@ -1,4 +1,4 @@
-#include "plugin/HostThread.h"
+#include "host/HostThread.h"
 
 #include <exception>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "plugin/RUDRenderingConfigMgr.h"
+#include "core/RUDRenderingConfigMgr.h"
 
 namespace rud {
 

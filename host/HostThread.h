@@ -15,7 +15,7 @@
 // "before" and "after" notifications of a save, open, reset or render the call is held, and runs
 // once the operation is over.
 #include "core/WinHandles.h"
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 
 #include <cstdint>
 #include <deque>

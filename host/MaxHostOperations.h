@@ -1,6 +1,6 @@
 #pragma once
 // The host operations carried out with the 3ds Max SDK.
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 
 namespace rud {
 

@@ -1,4 +1,4 @@
-#include "plugin/HostOperations.h"
+#include "host/HostOperations.h"
 
 #include <objbase.h>
 

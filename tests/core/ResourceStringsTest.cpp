@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -57,6 +59,33 @@ TEST(ResourceStrings, LoadersAndMessageBoxLanguageOfTheLoadedFile) {
     const std::pair<const wchar_t*, WORD> cases[] = {{L"0", 1033}, {L"00", 1}, {L"1", 1}, {L"", 1}, {nullptr, 1}};
     for (auto [marker, language] : cases) EXPECT_EQ(rud::MessageBoxLanguage(marker), language);
     EXPECT_EQ(rud::CurrentMessageBoxLanguage(), 1033) << "the English file is loaded";
+}
+
+// The progress window's thread reads texts on every tick while 3ds Max's thread loads others,
+// and 3ds Max keeps the class name and category it was handed for as long as the plug-in lives.
+TEST(ResourceStrings, TextsFromTwoThreadsAtOnceAndWhatTheHostKeeps) {
+    const wchar_t* className = rud::LoadResourceTextA(IDS_CLASS_NAME);
+    const wchar_t* category = rud::LoadResourceTextA(IDS_CLASS_CATEGORY);
+    ASSERT_TRUE(className && category);
+    const std::wstring classNameText = className, categoryText = category;
+    std::vector<std::pair<int, std::wstring>> expected;
+    for (const auto& entry : kAllIds) expected.emplace_back(entry.id, rud::ResourceText(entry.id));
+    auto readAll = [&expected](bool throughPointers, size_t& wrong) {
+        for (int round = 0; round < 40; ++round) {
+            for (const auto& [id, text] : expected) {
+                const wchar_t* loaded = throughPointers ? rud::LoadResourceTextA(id) : nullptr;
+                const std::wstring got = throughPointers ? std::wstring(loaded ? loaded : L"") : rud::ResourceText(id);
+                if (got != text) ++wrong;
+            }
+        }
+    };
+    size_t wrongA = 0, wrongB = 0;
+    std::thread other([&] { readAll(true, wrongB); });
+    readAll(false, wrongA);
+    other.join();
+    EXPECT_EQ(wrongA + wrongB, 0u);
+    EXPECT_EQ(std::wstring(className), classNameText);
+    EXPECT_EQ(std::wstring(category), categoryText);
 }
 
 } // namespace

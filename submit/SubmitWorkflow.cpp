@@ -5,6 +5,7 @@
 #include "analysis/VirusChecks.h"
 #include "core/ClientInfo.h"
 #include "core/DataFolders.h"
+#include "core/FilePaths.h"
 #include "core/TextConversions.h"
 #include "resources/StringIds.h"
 #include "submit/ArchiverOutcome.h"
@@ -263,7 +264,8 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
         messages.Fail(IDS_SCENE_NAME_INVALID);
         return SubmitEnd::kCloseDialog;
     case TypedNameVerdict::kReplacesOtherFile:
-        if (!report.AskYesNo(WorkerTextWith(IDS_REPLACE_OTHER_SCENE, typedName + L".max"))) return kKeep;
+        // The file that would be given up, which a short name may hide.
+        if (!report.AskYesNo(WorkerTextWith(IDS_REPLACE_OTHER_SCENE, FileNameOf(judgement.path)))) return kKeep;
         break;
     default:
         break;

@@ -70,11 +70,14 @@ TEST(ResourceStrings, TextsFromTwoThreadsAtOnceAndWhatTheHostKeeps) {
     const std::wstring classNameText = className, categoryText = category;
     std::vector<std::pair<int, std::wstring>> expected;
     for (const auto& entry : kAllIds) expected.emplace_back(entry.id, rud::ResourceText(entry.id));
-    auto readAll = [&expected](bool throughPointers, size_t& wrong) {
-        for (int round = 0; round < 40; ++round) {
+    // One thread keeps each pointer a moment, as a caller does that shows the text; the other
+    // copies texts as fast as it can.
+    auto readAll = [&expected](bool keepsPointers, size_t& wrong) {
+        for (int round = 0; round < 100; ++round) {
             for (const auto& [id, text] : expected) {
-                const wchar_t* loaded = throughPointers ? rud::LoadResourceTextA(id) : nullptr;
-                const std::wstring got = throughPointers ? std::wstring(loaded ? loaded : L"") : rud::ResourceText(id);
+                const wchar_t* loaded = keepsPointers ? rud::LoadResourceTextA(id) : nullptr;
+                if (keepsPointers) std::this_thread::yield();
+                const std::wstring got = keepsPointers ? std::wstring(loaded ? loaded : L"") : rud::ResourceText(id);
                 if (got != text) ++wrong;
             }
         }

@@ -82,6 +82,16 @@ name259=$(printf 'n%.0s' $(seq 1 259))
 blocked_cache='touch "$RUD_STORY_CACHE/Villa_v2.max_plugin_output"'
 # Another version of the artist's work where the typed name would save.
 other_version='printf another-version >"$WINEPREFIX/drive_c/Projects/Villa/Villa_v2.max"'
+# The short name Wine gives "Villa_version_two.max" (made from the name alone, so any folder
+# shows it): typed into the name field, it stands for that file of the scene's folder.
+short_dir="$WINEPREFIX/drive_c/rud-short-name"
+mkdir -p "$short_dir" && : >"$short_dir/Villa_version_two.max"
+short_alias=$(winepath -s 'C:\rud-short-name\Villa_version_two.max' 2>/dev/null | tr -d '\r')
+short_alias=${short_alias##*\\}
+short_alias=${short_alias%.*}
+rm -rf "$short_dir"
+[[ $short_alias == *~* ]] || rud_die "Wine gave no short name for Villa_version_two.max ($short_alias)" "$rud_hint"
+long_version='printf another-version >"$WINEPREFIX/drive_c/Projects/Villa/Villa_version_two.max"'
 blocked_json='mkdir -p "$RUD_STORY_CACHE/Villa_v2.max_plugin_output" && touch "$RUD_STORY_CACHE/Villa_v2.max_plugin_output/json"'
 
 # A save that fails when "Save the scene first" is checked ends the attempt without a word of
@@ -126,6 +136,7 @@ name-trailing-space    | villa | - | submit-closes | Villa_v2\u0020 | -        |
 name-other-case        | villa | - | submit-unsaved-closes | villa | -        | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none --save-writes
 name-existing-file     | villa | - | submit-refused | Villa_v2 | -             | -                              | $other_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_NOTICE/102 requests=0 scene_changes=+Villa_v2.max holds=Villa_v2.max:another-version
 name-existing-replaced | villa | - | submit-replace | Villa_v2 | -             | -                              | $other_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_NOTICE/102;IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=+Villa_v2.max
+name-short-alias       | villa | - | submit-refused | $short_alias | -         | -                              | $long_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_NOTICE/102 message=Villa_version_two.max requests=0 scene_changes=+Villa_version_two.max holds=Villa_version_two.max:another-version
 name-backquote         | villa | - | submit-closes | Vil\u0060la | -           | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
 name-only-spaces       | villa | - | submit-closes | \u0020\u0020\u0020 | -    | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0
 name-259-characters    | villa | - | submit-stays  | $name259 | -              | -                              | - | boxes=IDS_SCENE_PATH_TOO_LONG/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none

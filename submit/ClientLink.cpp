@@ -222,9 +222,9 @@ int32_t HandleClientReply(std::string replyJson, ISubmitReport& report) {
         log->write("The client's reply holds no result code.", "WARN");
         return kClientAnswerWithoutCode;
     }
-    // "ret" is read as jsoncpp's asInt reads it (a fraction is cut: 10001.5 is 10001; no "ret"
-    // is 0); a value asInt refuses (text, out of range) is as unusable as bad JSON, and so is a
-    // negative one, which no client sends and which would read as one of our own outcomes.
+    // "ret" is read as jsoncpp's asInt reads it (a fraction is cut: 10001.5 is 10001); a value
+    // asInt refuses (text, out of range) is as unusable as bad JSON, and so is a negative one,
+    // which no client sends and which would read as one of our own outcomes.
     if (!ret.isConvertibleTo(Json::intValue) || ret.asInt() < 0) return ReplyParseFailed(*log);
     const int32_t code = ret.asInt();
 

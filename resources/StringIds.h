@@ -118,6 +118,8 @@
 #define IDS_BUSY_SENDING_FINAL     126  // the request is leaving: Cancel no longer stops it
 #define IDS_REPLACE_OTHER_SCENE    127  // "%s": the file the typed name would replace
 #define IDS_CLIENT_UNCONFIRMED     133  // "%s", "%s": the kept archive and task file
+#define IDS_CLIENT_UNKNOWN_CODE    150  // "%s": the client's code; "%s", "%s": archive and task file
+#define IDS_CLIENT_NO_RESULT_CODE  151  // "%s", "%s": the kept archive and task file
 
 // Working on while the scene is packed and sent
 #define IDS_SUBMISSION_RUNNING     134  // the menu during a run: its window is brought forward

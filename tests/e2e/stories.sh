@@ -132,6 +132,11 @@ check keep-working-menu $accepted_here cameras=Cam_Exterior_Front analyses=1 \
 RUD_STORY_BEFORE_HOST='printf "another scene\r\n" >"$WINEPREFIX/drive_c/Projects/Heavy/Other.max"' keep_working open
 check keep-working-open $accepted_here host_has=OPEN archive_holds_scene=true \
   "archive_scene_head=$(head -n1 "$heavy" | tr -d '\r')"
+# Cancelled after another scene was opened: the dialog that comes back, and the submission made
+# from it, are the open scene's alone.
+RUD_STORY_BEFORE_HOST='printf "another scene\r\n" >"$WINEPREFIX/drive_c/Projects/Heavy/Other.max"' keep_working other-scene
+check keep-working-other-scene $accepted_here host_has=OPEN cameras=Cam_Exterior_Front analyses=2 \
+  archive_holds_scene=true "archive_scene_head=another scene" scene_changes=+Other.max
 keep_working quit-no
 check keep-working-quit-no answer=10001 requests=1 failed_steps=0 snapshots_left=0 archive_holds_scene=true \
   "host_has=QUIT REFUSED" "message=still being packed"

@@ -154,8 +154,13 @@ bool HostThreadOperations::HostIdle() {
 
 void HostThreadOperations::RetryDeferred() {
     if (window_) ::KillTimer(window_.get(), kRetryTimer);
+    PostAgain(deferred_);
+}
+
+// Posts each hand-over again; one that cannot be posted fails (work nobody waits for is dropped).
+void HostThreadOperations::PostAgain(std::deque<uint64_t>& ids) {
     std::deque<uint64_t> again;
-    again.swap(deferred_);
+    again.swap(ids);
     for (uint64_t id : again) {
         if (window_ && ::PostMessageW(window_.get(), kRunMessage, static_cast<WPARAM>(id), 0)) continue;
         HandOver* task = nullptr;
@@ -166,7 +171,7 @@ void HostThreadOperations::RetryDeferred() {
             task = found->second;
             waiting_.erase(found);
         }
-        Fail(task, nullptr);
+        Fail(task, std::make_exception_ptr(std::runtime_error("the host's thread cannot be reached")));
     }
 }
 
@@ -253,22 +258,7 @@ bool HostThreadOperations::SaveAndForgetSaving(const std::function<bool()>& save
 
 // The "after" notification still comes from inside the host's operation: held calls are posted
 // again, so that they run once the host is back in a loop of its own.
-void HostThreadOperations::ReleaseHeld() {
-    while (!held_.empty()) {
-        const uint64_t id = held_.front();
-        held_.pop_front();
-        if (window_ && ::PostMessageW(window_.get(), kRunMessage, static_cast<WPARAM>(id), 0)) continue;
-        HandOver* task = nullptr;
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            auto found = waiting_.find(id);
-            if (found == waiting_.end()) continue;
-            task = found->second;
-            waiting_.erase(found);
-        }
-        Fail(task, std::make_exception_ptr(std::runtime_error("the host's thread cannot be reached")));
-    }
-}
+void HostThreadOperations::ReleaseHeld() { PostAgain(held_); }
 
 bool HostThreadOperations::ServeUntil(const std::function<bool()>& finished, DWORD timeoutMs) {
     const ULONGLONG start = ::GetTickCount64();

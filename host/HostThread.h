@@ -113,6 +113,7 @@ private:
     // Ends a hand-over that will not run: a waiting caller gets `error`, a posted one is dropped.
     static void Fail(HandOver* task, std::exception_ptr error);
     void ReleaseHeld();
+    void PostAgain(std::deque<uint64_t>& ids);
 
     IHostOperations& host_;
     DWORD thread_;

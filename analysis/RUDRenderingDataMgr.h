@@ -3,6 +3,7 @@
 // artist chose for the next submission. One process-wide instance; a plain container whose
 // rules live with the code that fills each field.
 #include "core/LogChannel.h"
+#include "core/ModuleThread.h"
 #include "host/HostOperations.h"
 
 #include <windows.h>
@@ -12,7 +13,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace rud {
@@ -127,8 +127,8 @@ public:
     std::vector<int32_t> rememberedEditIds;
     std::vector<int32_t> rememberedRadioIds;
     std::vector<std::unique_ptr<IToolTip>> toolTips;
-    std::thread* submitThread = nullptr;
-    std::thread* busyThread = nullptr;
+    ModuleThread submitThread;
+    ModuleThread busyThread;
     // The only fields two threads use at once: the dialog, the worker and the busy dialog.
     std::atomic<int32_t> submitState{kThreadNone};
     std::atomic<int32_t> busyState{kThreadNone};
@@ -152,7 +152,8 @@ public:
     // Set by the worker once 3ds Max is given back: the busy dialog makes way for a progress
     // window of its own, which stays until the worker has ended.
     std::atomic<bool> busyHandBack{false};
-    // 3ds Max quits: a submission that ends now opens no dialog again.
+    // 3ds Max really goes (its shutdown notification, Stop, LibShutdown): a submission that
+    // ends now opens no dialog again. Not a quit that was asked and may still be refused.
     std::atomic<bool> hostQuitting{false};
     // Until this tick (GetTickCount64) the progress window says a submission is running, after
     // the artist asked for another one.
@@ -160,9 +161,9 @@ public:
 
     SceneNameMemo sceneNameMemo;
 
-    // True while the busy dialog's thread runs (busyState 0 and busyThread set): only then does
-    // a close or hide request of the worker reach it.
-    bool BusyDialogRunning() const { return busyState == kThreadRunning && busyThread != nullptr; }
+    // True while the busy dialog's thread runs (busyState 0 and busyThread started): only then
+    // does a close or hide request of the worker reach it.
+    bool BusyDialogRunning() const { return busyState == kThreadRunning && busyThread.Started(); }
 
     // Tests build private stores; the plug-in uses Instance().
     RUDRenderingDataMgr();

@@ -127,3 +127,11 @@
 #define IDS_SNAPSHOT_NO_ROOM       136  // "%s": the cache folder that has no room for the copy
 #define IDS_SNAPSHOT_FAILED        137  // "%s": the copy that could not be made
 #define IDS_TIP_KEEP_WORKING       138
+
+// 3ds Max stayed busy with an operation of its own and never took the submission's call
+#define IDS_HOST_BUSY_STOPPED      140  // "%s": what 3ds Max is busy with (141 to 145)
+#define IDS_HOST_BUSY_SAVING       141
+#define IDS_HOST_BUSY_OPENING      142
+#define IDS_HOST_BUSY_RESETTING    143
+#define IDS_HOST_BUSY_RENDERING    144
+#define IDS_HOST_BUSY_OTHER        145  // no operation of its own was under way

@@ -10,6 +10,7 @@
 #include "resources/StringIds.h"
 #include "submit/ArchiverOutcome.h"
 #include "submit/ClientLink.h"
+#include "submit/HostBusyMessage.h"
 #include "submit/SceneBackup.h"
 #include "submit/ScenePackaging.h"
 #include "submit/SceneSnapshot.h"
@@ -413,6 +414,14 @@ void SubmitWorker(const SubmitOrder& order, ISubmitReport& report) {
         store.busyArchiveBytes = 0;
         store.busyPackPercent = -1;
         end = SubmitScene(order, report);
+    } catch (const HostCallAbandoned& abandoned) {
+        // 3ds Max never took a call: the artist cancelled meanwhile, or it stayed busy too long.
+        if (abandoned.Cancelled()) {
+            store.dataLog.write("The submission was cancelled by the user while 3ds Max was busy: nothing was sent.", "INFO");
+        } else {
+            store.dataLog.write(std::string("The submission was stopped: ") + abandoned.what() + ".", "WARN");
+            WorkerMessages(report).FailWith(HostBusyMessage(abandoned.Activity()));
+        }
     } catch (const std::exception& error) {
         store.dataLog.write(std::string("The submission stopped on an unexpected error: ") + error.what(), "ERROR");
     } catch (...) {

@@ -17,8 +17,6 @@
 #include "ui/SubmitFromDialog.h"
 #include "ui/RUDRenderingUiMgr.h"
 
-#include <thread>
-
 namespace rud {
 namespace {
 
@@ -40,11 +38,13 @@ void RunSubmitWorker(SubmitOrder order, RUDDialogSubmitReport report) {
     }
 }
 
-// A finished thread object is disposed of only when the next one is due.
-void DisposeFinished(std::thread*& thread, std::atomic<int32_t>& state) {
-    if (state < kThreadFinished) return;
-    delete thread;
-    thread = nullptr;
+// Which thread's state says finished has still to return from its last destructors; the next
+// one starts once it has (its handle is what the module's unload waits on).
+constexpr DWORD kFinishingThreadMs = 2000;
+
+void DisposeFinished(ModuleThread& thread, std::atomic<int32_t>& state) {
+    if (state < kThreadFinished || !thread.Returned(kFinishingThreadMs)) return;
+    thread.Reset();
     state = kThreadNone;
 }
 
@@ -68,14 +68,16 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
     WriteRememberedValues(ReadRememberedControls(dialog, store));
     RUDDialogSubmitReport report(dialog, texts, order);
     report.FreezeDialog();
+    bool started = false;
     try {
-        store.submitThread = new std::thread(RunSubmitWorker, std::move(order), report);
+        started = store.submitThread.Start([order = std::move(order), report] { RunSubmitWorker(order, report); });
     } catch (...) {
+    }
+    if (!started) {
         report.Ended(SubmitEnd::kKeepDialog);
         store.submitState = kThreadFinished;  // no thread: the next click may try again
-        throw;
+        return false;
     }
-    store.submitThread->detach();
     return true;
 }
 
@@ -83,13 +85,14 @@ void StartBusyDialog(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTe
     DisposeFinished(store.busyThread, store.busyState);
     if (store.busyState != kThreadNone) return;
     store.busyState = kThreadRunning;
+    bool started = false;
     try {
-        store.busyThread = new std::thread(RunBusyDialog, dialog, texts.caption, texts.notice, texts.languageMarker);
+        started = store.busyThread.Start([dialog, texts] {
+            RunBusyDialog(dialog, texts.caption, texts.notice, texts.languageMarker);
+        });
     } catch (...) {
-        store.busyState = kThreadFinished;
-        throw;
     }
-    store.busyThread->detach();
+    if (!started) store.busyState = kThreadFinished;
 }
 
 } // namespace
@@ -106,6 +109,9 @@ void SubmitFromMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingU
     if (store.referenceNamesIllegal &&
         ShowDialogMessage(dialog, IDS_REFERENCE_ILLEGAL_ASK, IDS_CAPTION_NOTICE, MB_OKCANCEL) == IDCANCEL)
         return;
+    // The main thread is in this dialog's command handler: no operation of the host's own that
+    // began before can still be running, whatever notification it owes.
+    Host().ForgetEndedHostActivities();
     if (!StartSubmitWorker(dialog, store, texts)) return;
     StartBusyDialog(dialog, store, texts);
 }

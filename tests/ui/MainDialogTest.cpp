@@ -69,8 +69,8 @@ protected:
         store.referenceNamesIllegal = false;
         store.submitState = rud::kThreadNone;
         store.busyState = rud::kThreadNone;
-        store.submitThread = nullptr;
-        store.busyThread = nullptr;
+        store.submitThread.Reset();
+        store.busyThread.Reset();
         fake.host.sceneFileName = L"Villa.max";
         settings.Set(L"lowerversion", L"1.3.7");
     }
@@ -397,8 +397,8 @@ TEST_F(MainDialogTest, SubmitStartsNothingWhileASubmissionRunsOrTheSaveFails) {
 
     store.submitState = rud::kThreadRunning;
     Click(dialog, IDC_MAIN_SUBMIT);
-    EXPECT_EQ(store.submitThread, nullptr);
-    EXPECT_EQ(store.busyThread, nullptr);
+    EXPECT_FALSE(store.submitThread.Started());
+    EXPECT_FALSE(store.busyThread.Started());
     EXPECT_EQ(fake.host.saveCount, 0);
 
     store.submitState = rud::kThreadNone;
@@ -406,7 +406,7 @@ TEST_F(MainDialogTest, SubmitStartsNothingWhileASubmissionRunsOrTheSaveFails) {
     Click(dialog, IDC_MAIN_SUBMIT);
     EXPECT_EQ(fake.host.saveCount, 1);
     EXPECT_EQ(store.submitState, rud::kThreadFinished);
-    EXPECT_EQ(store.submitThread, nullptr);
+    EXPECT_FALSE(store.submitThread.Started());
     EXPECT_EQ(store.busyState, rud::kThreadNone);
 }
 

@@ -38,18 +38,20 @@ void RunSubmitWorker(SubmitOrder order, RUDDialogSubmitReport report) {
     }
 }
 
-// Which thread's state says finished has still to return from its last destructors; the next
-// one starts once it has (its handle is what the module's unload waits on).
+// The last run's thread gives the dialog its controls back just before it reports itself
+// finished and returns from its last destructors; a click on Submit right then waits for that
+// (its handle is also what the module's unload waits on) instead of being lost.
 constexpr DWORD kFinishingThreadMs = 2000;
 
 void DisposeFinished(ModuleThread& thread, std::atomic<int32_t>& state) {
-    if (state < kThreadFinished || !thread.Returned(kFinishingThreadMs)) return;
+    if (state == kThreadNone) return;
+    if (state != kThreadFinished && !thread.Started()) return;   // a run under way on no thread of ours
+    if (!thread.AwaitReturn(kFinishingThreadMs)) return;
     thread.Reset();
     state = kThreadNone;
 }
 
 bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTexts& texts) {
-    if (store.submitState >= kThreadRunning && store.submitState < kThreadFinished) return false;
     DisposeFinished(store.submitThread, store.submitState);
     if (store.submitState != kThreadNone) return false;
     store.submitState = kThreadRunning;

@@ -125,3 +125,7 @@
 #define IDS_SNAPSHOT_NO_ROOM       136  // "%s": the cache folder that has no room for the copy
 #define IDS_SNAPSHOT_FAILED        137  // "%s": the copy that could not be made
 #define IDS_TIP_KEEP_WORKING       138
+
+// The warnings list's context menu
+#define IDS_WARNINGS_LIST_COPY       160
+#define IDS_WARNINGS_LIST_SELECT_ALL 161

@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
-TEST(DataStore, RebuildMessageLinesPutsWarningsFirstAndNeverDoubles) {
+TEST(DataStore, MessageLinesPutWarningsFirstAndFollowTheReport) {
     rud::RUDRenderingDataMgr store;
-    EXPECT_TRUE(store.RebuildMessageLines().empty());
+    const rud::ReportLines lines = store.MessageLines();
+    EXPECT_EQ(lines.Count(), 0u);
+    EXPECT_EQ(lines.At(0), nullptr);
     store.warningLines = {L"W0", L"W1"};
     store.errorLines = {L"E0"};
-    const std::vector<std::wstring> expected = {L"W0", L"W1", L"E0"};
-    EXPECT_EQ(store.RebuildMessageLines(), expected);
-    EXPECT_EQ(&store.RebuildMessageLines(), &store.messageLines);
-    EXPECT_EQ(store.messageLines, expected);
+    std::vector<std::wstring> shown;
+    for (size_t i = 0; i < lines.Count(); ++i) shown.push_back(*lines.At(i));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"W0", L"W1", L"E0"}));
+    EXPECT_EQ(lines.At(3), nullptr);
 }

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,12 +39,12 @@ ListState* StateOf(HWND list) { return static_cast<ListState*>(::GetPropW(list, 
 
 ListState* AttachState(HWND list) {
     if (ListState* state = StateOf(list)) return state;
-    auto* state = new ListState();
-    if (::SetPropW(list, kStateProperty, state)) {
-        if (::SetWindowSubclass(list, WarningsListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(state))) return state;
-        ::RemovePropW(list, kStateProperty);
-    }
-    delete state;
+    // The list owns its state from here on and deletes it with itself (WM_NCDESTROY).
+    auto state = std::make_unique<ListState>();
+    if (!::SetPropW(list, kStateProperty, state.get())) return nullptr;
+    if (::SetWindowSubclass(list, WarningsListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(state.get())))
+        return state.release();
+    ::RemovePropW(list, kStateProperty);
     return nullptr;
 }
 

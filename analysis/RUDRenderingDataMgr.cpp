@@ -28,14 +28,6 @@ void RUDRenderingDataMgr::SetAnalysisText(std::wstring text) {
     sceneNameMemo = SceneNameMemo();
 }
 
-std::vector<std::wstring>& RUDRenderingDataMgr::RebuildMessageLines() {
-    messageLines.clear();
-    messageLines.reserve(warningLines.size() + errorLines.size());
-    messageLines.insert(messageLines.end(), warningLines.begin(), warningLines.end());
-    messageLines.insert(messageLines.end(), errorLines.begin(), errorLines.end());
-    return messageLines;
-}
-
 void RUDRenderingDataMgr::AddToolTip(HWND control, const std::wstring& text) {
     if (std::unique_ptr<IToolTip> tip = Host().AttachToolTip(control, text))
         toolTips.push_back(std::move(tip));

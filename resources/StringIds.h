@@ -135,3 +135,7 @@
 #define IDS_HOST_BUSY_RESETTING    143
 #define IDS_HOST_BUSY_RENDERING    144
 #define IDS_HOST_BUSY_OTHER        145  // no operation of its own was under way
+
+// The warnings list's context menu
+#define IDS_WARNINGS_LIST_COPY       160
+#define IDS_WARNINGS_LIST_SELECT_ALL 161

@@ -2,6 +2,7 @@
 // The scene data store: everything the plug-in knows about the open scene and everything the
 // artist chose for the next submission. One process-wide instance; a plain container whose
 // rules live with the code that fills each field.
+#include "analysis/SceneAnalysis.h"
 #include "core/LogChannel.h"
 #include "host/HostOperations.h"
 
@@ -16,24 +17,6 @@
 #include <vector>
 
 namespace rud {
-
-struct CameraInfo {
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t startFrame = 1;
-    std::wstring imageFormat;   // upper case, e.g. "PNG", "TIF"
-    bool renderable = false;
-    std::wstring displayName;
-    bool isPanorama = false;
-};
-
-// The Corona limit fields, in the order the store holds them (CoronaLimitsRef()).
-struct CoronaLimits {
-    double coronaTimeLimitHours = 0;
-    int32_t coronaPassLimit = 0;
-    int32_t coronaTimeLimitSeconds = 0;
-    double coronaNoiseLevelLimit = 0;
-};
 
 // What ReadAnalysis's parse says about the scene's name, so that ReadSceneName answers without
 // parsing a text of tens of megabytes a second time. It belongs to the text it was taken from,
@@ -90,6 +73,8 @@ public:
     [[nodiscard]] int32_t ReadAnalysis();
     // Sets sceneFileName and sceneFilePath from "name"; returns the file name (UTF-8) or "".
     std::string ReadSceneName(std::string& name);
+    // A copy of the scene's analysis and the choices kept with it, for a submission to own.
+    SceneAnalysis Analysis() const;
 
     std::wstring analysisText;
     std::vector<std::wstring> errorLines;

@@ -185,7 +185,7 @@ private:
     wchar_t backupPath[kMaxScenePathLength + 1] = {};
     const int backedUp = BackupSceneFile(store, backupPath);
     const bool checked =
-        RunVirusChecks(store, clientInfo, [&store] { return CancelledAt(store, SubmitBoundary::kVirusCheckNext); });
+        RunVirusChecks(store.dataLog, clientInfo, [&store] { return CancelledAt(store, SubmitBoundary::kVirusCheckNext); });
     if (backedUp && backupPath[0]) RemoveLeftover(store, backupPath, false);
     return checked;
 }
@@ -276,7 +276,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
     }
 
     ClientInfo clientInfo;
-    GetClientInformation(store, clientInfo);
+    GetClientInformation(store.dataLog, clientInfo);
     clientInfo.scenePath = scenePath;
     clientInfo.imageScaleIndex = order.imageScaleIndex;
     clientInfo.imageScaleText = ImageScaleText(clientInfo.imageScaleIndex);
@@ -319,7 +319,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
     if (order.keepWorking) report.HandBack();
 
     auto user = std::make_unique<ClientUserInfo>();
-    ReadClientSharedMemory(store, *user);
+    ReadClientSharedMemory(*user);
     std::wstring archiverArguments;
     std::vector<std::wstring> madeFolders;
     const bool packed = PackScene(store, clientInfo, user.get(), &archiverArguments, &madeFolders);

@@ -205,7 +205,7 @@ int AnalyseScene(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui,
                  const MainDialogTexts& texts, bool firstTime) {
     ClientInfo info;
     if (firstTime) store.ClearCameras();
-    (void)GetClientInformation(store, info);
+    (void)GetClientInformation(store.dataLog, info);
     if (info.lowerVersion.empty()) {
         Message(dialog, texts, ResourceText(IDS_CLIENT_NOT_INSTALLED), MB_OK);
         return Close(dialog, 0, -1);

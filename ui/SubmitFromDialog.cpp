@@ -36,10 +36,9 @@ bool AskWithBusyHidden(Ask ask) {
 
 SubmitOrder ReadSubmitOrder(HWND dialog) {
     const DialogView view(dialog);
-    SubmitOrder order;
+    SubmitOrder order = NewSubmitOrder(RUDRenderingDataMgr::Instance());
     order.sceneName = JudgeTypedSceneName(view.Text(IDC_MAIN_SCENE_NAME), Host().CurrentSceneFilePath());
     order.cameraTicks = ReadCameraTicks(dialog);
-    order.cameras = RUDRenderingDataMgr::Instance().cameras;
     for (int radio = IDC_MAIN_MODE_NONE; radio <= IDC_MAIN_MODE_DIST_PRO && !order.renderMode; ++radio)
         if (view.IsChecked(radio)) order.renderMode = radio;
     order.colorChannel = view.IsChecked(IDC_MAIN_CHANNEL_COLOR);

@@ -123,6 +123,57 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
                                 rud::Utf8ToWide(name) + L".max_plugin_output");
 }
 
+// The run owns the scene of its order: once the order is made the store is filled by another
+// scene's analysis (a second dialog, a script), and still the first scene's cameras, paths,
+// references and options reach the task file and the request.
+TEST_F(SubmitWorkflowTest, SendsTheOrderedSceneWhateverFillsTheStoreAfter) {
+    if (!rudtest::SevenZipStandInAvailable()) GTEST_SKIP() << "needs the stand-in 7-Zip under Wine";
+    rudtest::WinsockSession winsock;
+    rudtest::ScriptedClient client("HTTP/1.1 200 OK\r\nContent-Length: 13\r\n\r\n{\"ret\":10001}");
+    ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
+    ASSERT_TRUE(rudclient::LayOutCacheTree());
+    auto analyse = [this](const std::string& scene, const std::string& camera, const char* app, const char* minRate) {
+        Json::Value analysis(Json::objectValue);
+        analysis["name"] = scene;
+        analysis["app_version"] = app;
+        analysis["cameras"].append(Json::Value(Json::objectValue))["name"] = camera;
+        analysis["reference_file"].append(Json::Value(Json::objectValue))["path"] = scene + ".tex.jpg";
+        analysis["vray_setting"]["gi_irradmap_minRate"] = minRate;
+        store.SetAnalysisText(rud::Utf8ToWide(analysis.toStyledString()));
+        ASSERT_EQ(store.ReadAnalysis(), rud::kAnalysisRead);
+        std::string name;
+        (void)store.ReadSceneName(name);
+        store.SetRenderModeCode(1);   // as the dialog leaves a fresh analysis
+        store.renderModeName.clear();
+    };
+    const std::string first = rud::WideToUtf8(fake.host.sceneFilePath);
+    analyse(first, "Cam_First", "2025", "-3");
+    store.cameras[L"Cam_First"].width = 1234;   // as the camera dialog leaves it
+    store.SetRenderModeCode(10);
+    store.renderModeName = "block";
+    order = rud::NewSubmitOrder(store);
+    order.cameraTicks = {{L"Cam_First", true}};
+    order.giChannel = true;
+    analyse("D:/Other/Warehouse.max", "Cam_Second", "2024", "-1");
+
+    RunWorker();
+
+    EXPECT_EQ(report.Texts(), Texts{rud::WorkerText(IDS_SUBMIT_ACCEPTED)});
+    const rudclient::Verdict verdict = rudclient::CheckRequest(client.Request(), {rudclient::DataFolder() + L"\\7-Zip\\7z.exe", L""});
+    const Json::Value& task = verdict.record["task"];
+    EXPECT_EQ(verdict.record["body"]["scenePath"], first);
+    EXPECT_EQ(verdict.record["body"]["maxVersion"], "3ds Max 2025");
+    EXPECT_EQ(task["cameras"].size(), 1u);
+    EXPECT_EQ(task["cameras"][0]["name"], "Cam_First");
+    EXPECT_EQ(task["cameras"][0]["camera_width"], 1234);
+    EXPECT_EQ(task["reference_file"][0]["path"], first + ".tex.jpg");
+    EXPECT_EQ(std::tuple(task["num_blocks"].asInt(), task["effect_render_mode"].asString()), std::tuple(10, std::string("block")));
+    EXPECT_EQ(task["max_options"]["gi_irradmap_minRate"], -3);
+    const std::string taskFile = verdict.record["body"]["filePath"].asString();
+    EXPECT_NE(taskFile.find("/\xe5\x88\xab\xe5\xa2\x85.max_plugin_output/json/"), std::string::npos) << taskFile;
+    std::filesystem::remove_all(rud::SceneCacheFolder() + L"\x522b\x5885.max_plugin_output");
+}
+
 // The Corona limits and render options as the worker takes them from the order (the submission
 // then stops at the backquote in the name, right after). A pass limit below one pass limits
 // nothing, and zero, however it is spelled, means no limit: with all three at zero the analysed

@@ -35,7 +35,7 @@ std::wstring Describe(const rud::SubmitOrder& o) {
     std::wostringstream text;
     text << o.sceneName.typedName << L'|' << static_cast<int>(o.sceneName.verdict) << L'|' << o.sceneName.path << L"\n";
     for (const rud::CameraTick& tick : o.cameraTicks) text << tick.key << L'=' << tick.checked << L' ';
-    for (const auto& [key, c] : o.cameras)
+    for (const auto& [key, c] : o.analysis.cameras)
         text << L'\n' << key << L' ' << c.width << L'x' << c.height << L' ' << c.startFrame << c.imageFormat << c.displayName
              << c.isPanorama;
     text << L'\n' << o.renderMode << o.colorChannel << o.aoChannel << o.mtlChannel << o.giChannel << o.psdChannel << L'|'
@@ -262,8 +262,9 @@ TEST_F(MainDialogTest, AnOrderPutBackIntoAReopenedDialogReadsTheSame) {
         ASSERT_TRUE(Open(SampleAnalysis(c.cameras)));   // what the fresh analysis alone gives
         rud::SubmitOrder expected = order;
         expected.cameraTicks = c.ticks;
-        expected.cameras.clear();
-        for (const auto& [key, camera] : store.cameras) expected.cameras[key] = order.cameras.count(key) ? order.cameras.at(key) : camera;
+        const auto& sent = order.analysis.cameras;
+        expected.analysis.cameras.clear();
+        for (const auto& [key, camera] : store.cameras) expected.analysis.cameras[key] = sent.count(key) ? sent.at(key) : camera;
         rud::SubmitOrder again;
         bool aoGroupEnabled = false;
         WhenModalOpens(nullptr, [&](HWND reopened) {

@@ -307,7 +307,7 @@ std::string RunTaskFile(const FuzzCase& input) {
 
     std::string body;
     const std::wstring path = info.jsonDir + L"/FUZZ-TASK.json";
-    const bool written = rud::WriteTaskJson(store, false, info, L"FUZZ-TASK", body);
+    const bool written = rud::WriteTaskJson(store.Analysis(), store.dataLog, false, info, L"FUZZ-TASK", body);
     const std::string task = rudtest::ReadBytes(path);
     ::DeleteFileW(path.c_str());
     if (!written) {

@@ -264,7 +264,7 @@ int AnalyseScene(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui,
     view.SetChecked(IDC_MAIN_KEEP_WORKING, true);
     RestoreRememberedValues(dialog, store, ui);
 
-    if (ValidateCameras(ui, ReadCameraTicks(dialog), store.cameras, true) == kCameraNamesInvalid) {
+    if (ValidateCameras(ui.uiLog, ReadCameraTicks(dialog), store.cameras, true, ui.cameraCheckLines) == kCameraNamesInvalid) {
         ShowSceneWarningsDialog(dialog);
         return kAnalysisCameraNamesBad;
     }

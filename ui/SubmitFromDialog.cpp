@@ -99,6 +99,8 @@ bool RUDDialogSubmitReport::AskYesNo(const std::wstring& text) {
     });
 }
 
+void RUDDialogSubmitReport::TaskWritten() { RUDRenderingDataMgr::Instance().renderModeName.clear(); }
+
 void RUDDialogSubmitReport::SceneNameShown(const std::wstring& name) {
     ::SetDlgItemTextW(dialog_, IDC_MAIN_SCENE_NAME, name.c_str());
     order_.sceneName.typedName = name;

@@ -18,7 +18,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <limits>
 #include <optional>
 #include <iterator>
 #include <tuple>
@@ -35,20 +34,20 @@ protected:
         rudtest::WriteBytes(sceneFolder + L"\\\x522b\x5885.max", std::string(100000, 's'));
         fake.host.sceneFileName = L"\x522b\x5885.max";
         fake.host.sceneFilePath = sceneFolder + L"\\\x522b\x5885.max";
-        store.analysisText = LR"({"app_version": "27.0", "renderer": "V_Ray", "errors": []})";
-        store.cameras = {{L"Camera001", rud::CameraInfo{}}};   // what earlier tests left goes
-        store.sceneFilePath.clear();
+        order.analysis.analysisText = LR"({"app_version": "27.0", "renderer": "V_Ray", "errors": []})";
+        order.analysis.cameras = {{L"Camera001", rud::CameraInfo{}}};
         store.submitState = rud::kThreadRunning;
         store.busyCancelRequested = false;   // as the launcher leaves it; a sent request keeps it taken
-        store.coronaLimitState = 0;
         order.cameraTicks = {{L"Camera001", true}};
         order.saveScene = true;
         order.colorChannel = true;
     }
 
-    // The name is judged as the dialog judges it at Submit.
+    // The name is judged as the dialog judges it at Submit, and the client read as the data
+    // folder the test laid out tells.
     void RunWorker() {
         order.sceneName = rud::JudgeTypedSceneName(typedName, fake.host.sceneFilePath);
+        (void)rud::GetClientInformation(store.dataLog, order.client);
         rud::SubmitWorker(order, report);
         ASSERT_EQ(store.submitState, rud::kThreadFinished);
         ASSERT_TRUE(report.end.has_value());
@@ -80,7 +79,7 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
     order.backupAndCheck = true;
     const std::wstring longCamera = L"Cam_" + std::wstring(296, L'\x957f');   // 300 characters, checked
     order.cameraTicks.push_back({longCamera, true});
-    store.cameras[longCamera] = rud::CameraInfo{};
+    order.analysis.cameras[longCamera] = rud::CameraInfo{};
     // 3ds Max is handed back once the saved scene has its snapshot beside the task's files; the
     // archive is made from that copy, which goes when the run ends.
     order.keepWorking = true;
@@ -174,59 +173,6 @@ TEST_F(SubmitWorkflowTest, SendsTheOrderedSceneWhateverFillsTheStoreAfter) {
     std::filesystem::remove_all(rud::SceneCacheFolder() + L"\x522b\x5885.max_plugin_output");
 }
 
-// The Corona limits and render options as the worker takes them from the order (the submission
-// then stops at the backquote in the name, right after). A pass limit below one pass limits
-// nothing, and zero, however it is spelled, means no limit: with all three at zero the analysed
-// limits stay. Texts that read as no finite number come out as no limit; those beyond what the
-// task file's whole numbers and the gamma's float hold, as the end of that range.
-struct TypedCoronaLimits {
-    const wchar_t *passes, *hours, *noise;
-    int32_t passLimit; double limitHours; int32_t limitSeconds; double noiseLimit;
-    const wchar_t* gamma = L"2.2"; float gammaOut = 2.2f; const wchar_t* subdivs = L"8"; int32_t aoSubdivs = 8;
-};
-
-class SubmitCoronaLimitsTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<TypedCoronaLimits> {};
-
-TEST_P(SubmitCoronaLimitsTest, TakesTheLimitsAsTyped) {
-    const TypedCoronaLimits& c = GetParam();
-    store.coronaLimitState = 1;
-    store.coronaLimits = {2.0, 10, 7200, 0.0};
-    store.useCorona = false;
-    order.coronaPasses = c.passes;
-    order.coronaHours = c.hours;
-    order.coronaNoise = c.noise;
-    order.gamma = c.gamma;
-    order.aoChannel = true;
-    order.aoSubdivs = c.subdivs;
-    typedName = L"to`wer";
-
-    RunWorker();
-
-    EXPECT_EQ(report.Texts(), Texts{rud::WorkerText(IDS_SCENE_NAME_INVALID)});
-    const rud::CoronaLimits& got = store.coronaLimits;
-    EXPECT_EQ(std::tuple(got.coronaPassLimit, got.coronaTimeLimitHours, got.coronaTimeLimitSeconds, got.coronaNoiseLevelLimit),
-              std::tuple(c.passLimit, c.limitHours, c.limitSeconds, c.noiseLimit));
-    EXPECT_TRUE(store.useCorona);
-    EXPECT_EQ(std::pair(store.gammaOut, store.aoSubdivs), std::pair(c.gammaOut, c.aoSubdivs));
-    store.coronaLimitState = 0;
-}
-
-constexpr int32_t kMaxWhole = std::numeric_limits<int32_t>::max(), kMinWhole = std::numeric_limits<int32_t>::min();
-constexpr float kMaxFloat = std::numeric_limits<float>::max();
-INSTANTIATE_TEST_SUITE_P(Typed, SubmitCoronaLimitsTest, ::testing::Values(
-    TypedCoronaLimits{L"0.5", L"-0.0", L".0", 10, 2.0, 7200, 0},   // nothing limited: the analysed limits stay
-    TypedCoronaLimits{L"-0", L"0e5", L" 00", 10, 2.0, 7200, 0},    // zero as the artist may spell it
-    TypedCoronaLimits{L"1", L"0", L"0", 1, 0, 0, 0},              // the least of each limits
-    TypedCoronaLimits{L"0", L"0.001", L"0", 0, 0.001, 3, 0},
-    TypedCoronaLimits{L"0", L"0", L"0.001", 0, 0, 0, 0.001},
-    // The whole numbers and the gamma at the ends of their ranges, and just beyond them.
-    TypedCoronaLimits{L"3", L"0.5", L"0", 3, 0.5, 1800, 0, L"3.4028234663852886e38", kMaxFloat, L"2147483647", kMaxWhole},
-    TypedCoronaLimits{L"2147483647", L"0", L"0", kMaxWhole, 0, 0, 0, L"3.5e38", kMaxFloat, L"2147483648", kMaxWhole},
-    TypedCoronaLimits{L"2147483648", L"0", L"0", kMaxWhole, 0, 0, 0, L"-3.5e38", -kMaxFloat, L"-2147483649", kMinWhole},
-    TypedCoronaLimits{L"-2147483649", L"0", L"0", kMinWhole, 0, 0, 0, L"nan", 0.0f, L"-2147483648", kMinWhole},   // nan: 0
-    TypedCoronaLimits{L"3", L"1e300", L"0", 3, 1e300, kMaxWhole, 0},   // more seconds than a whole number holds
-    TypedCoronaLimits{L"inf", L"0", L"0", 10, 2.0, 7200, 0}));         // infinity: no pass limit, so nothing limited
-
 enum class Stop {
     kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot, kDeviceName,
     kOtherFileKept, kCoronaUnlimited, kTaskFileFails, kCancelWhileChecking, kCancelDuringVirusCheck, kCancelAt,
@@ -274,7 +220,7 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
     case Stop::kDeviceName: typedName = L"nul"; break;
     case Stop::kInvalidCamera:
         order.cameraTicks.push_back({L"bad\\name", true});
-        store.cameras[L"bad\\name"] = rud::CameraInfo{};
+        order.analysis.cameras[L"bad\\name"] = rud::CameraInfo{};
         break;
     case Stop::kNoCameraCancelled:
         order.cameraTicks[0].checked = false;
@@ -289,11 +235,10 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
         caption = rud::MessageCaption::kNotice;
         break;
     case Stop::kCoronaUnlimited:
-        store.coronaLimitState = 1;
-        store.coronaLimits = {};
+        order.analysis.coronaLimitState = 1;
         caption = rud::MessageCaption::kNotice;
         break;
-    case Stop::kTaskFileFails: store.analysisText = L"{ not json"; break;
+    case Stop::kTaskFileFails: order.analysis.analysisText = L"{ not json"; break;
     case Stop::kCancelWhileChecking: store.busyCancelRequested = true; break;   // honoured before the save
     case Stop::kCancelDuringVirusCheck:   // the first script runs on; the other two do not
         order.backupAndCheck = true;
@@ -307,7 +252,6 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
     std::filesystem::remove_all(output);
 
     RunWorker();
-    store.coronaLimitState = 0;
 
     EXPECT_EQ(report.Texts(), row.stringId ? Texts{text} : Texts{});
     if (row.stringId && row.stringId != IDS_SUBMIT_ACCEPTED && !report.told.empty()) {

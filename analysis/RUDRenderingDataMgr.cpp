@@ -39,33 +39,6 @@ std::vector<std::wstring>& RUDRenderingDataMgr::RebuildMessageLines() {
     return messageLines;
 }
 
-SceneAnalysis RUDRenderingDataMgr::Analysis() const {
-    SceneAnalysis copy;
-    copy.analysisText = analysisText;
-    copy.cameras = cameras;
-    copy.sceneFileName = sceneFileName;
-    copy.sceneFilePath = sceneFilePath;
-    copy.coronaLimitState = coronaLimitState;
-    copy.coronaLimits = coronaLimits;
-    copy.useCorona = useCorona;
-    copy.renderModeCode = renderModeCode;
-    copy.distributedCount = distributedCount;
-    copy.renderModeName = renderModeName;
-    copy.gammaOut = gammaOut;
-    copy.colorChannel = colorChannel;
-    copy.aoChannel = aoChannel;
-    copy.aoRadius = aoRadius;
-    copy.aoSubdivs = aoSubdivs;
-    copy.mtlChannel = mtlChannel;
-    copy.giChannel = giChannel;
-    copy.psdChannel = psdChannel;
-    copy.giIrradmapPreset = giIrradmapPreset;
-    copy.giIrradmapMinRate = giIrradmapMinRate;
-    copy.giIrradmapMaxRate = giIrradmapMaxRate;
-    copy.imageSamplerType = imageSamplerType;
-    return copy;
-}
-
 void RUDRenderingDataMgr::AddToolTip(HWND control, const std::wstring& text) {
     if (std::unique_ptr<IToolTip> tip = Host().AttachToolTip(control, text))
         toolTips.push_back(std::move(tip));

@@ -54,7 +54,9 @@ constexpr int32_t kThreadNone = -1;
 constexpr int32_t kThreadRunning = 0;
 constexpr int32_t kThreadFinished = 11;
 
-class RUDRenderingDataMgr {
+// The scene's analysis and the choices a submission takes (SceneAnalysis) are the store's first
+// fields; the rest serve the dialogs and the threads.
+class RUDRenderingDataMgr : public SceneAnalysis {
 public:
     static RUDRenderingDataMgr& Instance();
 
@@ -74,35 +76,13 @@ public:
     // Sets sceneFileName and sceneFilePath from "name"; returns the file name (UTF-8) or "".
     std::string ReadSceneName(std::string& name);
     // A copy of the scene's analysis and the choices kept with it, for a submission to own.
-    SceneAnalysis Analysis() const;
+    SceneAnalysis Analysis() const { return *this; }
 
-    std::wstring analysisText;
     std::vector<std::wstring> errorLines;
     std::vector<std::wstring> warningLines;
     std::vector<std::wstring> messageLines;
-    std::map<std::wstring, CameraInfo> cameras;
-    CoronaLimits coronaLimits;  // coronaTimeLimitHours, coronaPassLimit, coronaTimeLimitSeconds, coronaNoiseLevelLimit
-    bool useCorona = false;
-    std::string sceneFileName;   // UTF-8
-    std::string sceneFilePath;   // UTF-8
     std::string isRegionText;
-    int32_t renderModeCode = 1;
-    int32_t distributedCount = 0;
-    std::string renderModeName;
     LogChannel dataLog;
-    float gammaOut = 2.2f;
-    int32_t coronaLimitState = 0;
-    bool colorChannel = false;
-    bool aoChannel = false;
-    double aoRadius = 1000.0;
-    int32_t aoSubdivs = 16;
-    bool mtlChannel = false;
-    bool giChannel = false;
-    bool psdChannel = false;
-    int32_t giIrradmapPreset = 0;
-    int32_t giIrradmapMinRate = 0;
-    int32_t giIrradmapMaxRate = 0;
-    int32_t imageSamplerType = 0;
     double uiScale = 1.0;
     std::wstring duplicateCameraNames;
     int32_t cameraDialogAllMode = 0;

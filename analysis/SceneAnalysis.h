@@ -25,7 +25,8 @@ struct CoronaLimits {
     double coronaNoiseLevelLimit = 0;
 };
 
-// The fields keep the store's names and defaults, so that a copy reads like the store it came from.
+// The store holds these as its own first fields (RUDRenderingDataMgr derives from this type), so a
+// copy reads like the store it came from.
 struct SceneAnalysis {
     std::wstring analysisText;   // the script's JSON, the task file's starting object
     std::map<std::wstring, CameraInfo> cameras;

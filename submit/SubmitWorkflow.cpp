@@ -168,11 +168,11 @@ namespace {
 constexpr SubmitEnd kKeep = SubmitEnd::kKeepDialog;
 
 // The store is used for its log and the progress the windows show; the scene is the order's.
-SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
+SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
     auto& store = RUDRenderingDataMgr::Instance();
     const WorkerMessages messages(report);
-    // The run's own copy, which takes the artist's typed choices and the settled scene file.
-    SceneAnalysis scene = order.analysis;
+    // The order is the run's own: its copy of the scene takes the typed choices and the settled file.
+    SceneAnalysis& scene = order.analysis;
 
     report.Stage(kBusyCheckingScene);
     TakeCoronaLimits(scene, order);
@@ -344,7 +344,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
 
 } // namespace
 
-void SubmitWorker(const SubmitOrder& order, ISubmitReport& report) {
+void SubmitWorker(SubmitOrder order, ISubmitReport& report) {
     auto& store = RUDRenderingDataMgr::Instance();
     SubmitEnd end = SubmitEnd::kKeepDialog;
     try {

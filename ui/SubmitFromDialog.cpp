@@ -61,7 +61,11 @@ SubmitOrder ReadSubmitOrder(HWND dialog) {
 
 RUDDialogSubmitReport::RUDDialogSubmitReport(HWND dialog, const MainDialogTexts& texts, SubmitOrder order)
     : dialog_(dialog), caption_(texts.caption), notice_(texts.notice),
-      language_(MessageBoxLanguage(texts.languageMarker.c_str())), order_(std::move(order)) {}
+      language_(MessageBoxLanguage(texts.languageMarker.c_str())), order_(std::move(order)) {
+    // A dialog opened again analyses the scene afresh: the analysis text, tens of megabytes for
+    // a large scene, need not be kept a second time beside the run's.
+    std::wstring().swap(order_.analysis.analysisText);
+}
 
 void RUDDialogSubmitReport::FreezeDialog() {
     for (HWND child = ::GetWindow(dialog_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {

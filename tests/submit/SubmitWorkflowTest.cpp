@@ -1,7 +1,8 @@
 // The submission worker from an order and a recording report, with no window, against the fake
 // host's scene. The end-to-end stories and the fault table play the usual accepted and refused
-// submissions; here are the stops, the Cancel at each point of the run, and a submission the
-// stories cannot set up.
+// submissions; here are the stops, the Cancel at each point of the run, the typed choices as the
+// run takes them, the order's scene whatever fills the store after, and a submission the stories
+// cannot set up.
 #include "submit/SubmitWorkflow.h"
 #include "tests/submit/SubmitTestSupport.h"
 #include "tests/support/FakeHost.h"
@@ -13,6 +14,7 @@
 #include "standins/client/ClientSetup.h"
 #include "standins/client/RequestVerdict.h"
 #include "submit/FarmConfiguration.h"
+#include "submit/TypedChoices.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@
 #include <filesystem>
 #include <optional>
 #include <iterator>
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -132,27 +135,21 @@ TEST_F(SubmitWorkflowTest, SendsTheOrderedSceneWhateverFillsTheStoreAfter) {
     ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
     ASSERT_TRUE(rudclient::LayOutCacheTree());
     auto analyse = [this](const std::string& scene, const std::string& camera, const char* app, const char* minRate) {
-        Json::Value analysis(Json::objectValue);
-        analysis["name"] = scene;
-        analysis["app_version"] = app;
-        analysis["cameras"].append(Json::Value(Json::objectValue))["name"] = camera;
-        analysis["reference_file"].append(Json::Value(Json::objectValue))["path"] = scene + ".tex.jpg";
+        Json::Value analysis = rudtest::ParseJson(R"({"cameras": [{}], "reference_file": [{}], "vray_setting": {}})");
+        std::tie(analysis["name"], analysis["app_version"], analysis["cameras"][0]["name"]) = std::tuple(scene, app, camera);
+        analysis["reference_file"][0]["path"] = scene + ".tex.jpg";
         analysis["vray_setting"]["gi_irradmap_minRate"] = minRate;
         store.SetAnalysisText(rud::Utf8ToWide(analysis.toStyledString()));
-        ASSERT_EQ(store.ReadAnalysis(), rud::kAnalysisRead);
         std::string name;
-        (void)store.ReadSceneName(name);
+        ASSERT_TRUE(store.ReadAnalysis() == rud::kAnalysisRead && !store.ReadSceneName(name).empty());
         store.SetRenderModeCode(1);   // as the dialog leaves a fresh analysis
-        store.renderModeName.clear();
     };
     const std::string first = rud::WideToUtf8(fake.host.sceneFilePath);
     analyse(first, "Cam_First", "2025", "-3");
     store.cameras[L"Cam_First"].width = 1234;   // as the camera dialog leaves it
-    store.SetRenderModeCode(10);
-    store.renderModeName = "block";
+    std::tie(store.renderModeCode, store.renderModeName) = std::tuple(10, "block");
     order = rud::NewSubmitOrder(store);
     order.cameraTicks = {{L"Cam_First", true}};
-    order.giChannel = true;
     analyse("D:/Other/Warehouse.max", "Cam_Second", "2024", "-1");
 
     RunWorker();
@@ -160,18 +157,67 @@ TEST_F(SubmitWorkflowTest, SendsTheOrderedSceneWhateverFillsTheStoreAfter) {
     EXPECT_EQ(report.Texts(), Texts{rud::WorkerText(IDS_SUBMIT_ACCEPTED)});
     const rudclient::Verdict verdict = rudclient::CheckRequest(client.Request(), {rudclient::DataFolder() + L"\\7-Zip\\7z.exe", L""});
     const Json::Value& task = verdict.record["task"];
-    EXPECT_EQ(verdict.record["body"]["scenePath"], first);
-    EXPECT_EQ(verdict.record["body"]["maxVersion"], "3ds Max 2025");
-    EXPECT_EQ(task["cameras"].size(), 1u);
-    EXPECT_EQ(task["cameras"][0]["name"], "Cam_First");
-    EXPECT_EQ(task["cameras"][0]["camera_width"], 1234);
+    EXPECT_EQ(std::tuple(verdict.record["body"]["scenePath"].asString(), verdict.record["body"]["maxVersion"].asString()),
+              std::tuple(first, std::string("3ds Max 2025")));
+    EXPECT_TRUE(task["cameras"].size() == 1 && task["cameras"][0]["name"] == "Cam_First" &&
+                task["cameras"][0]["camera_width"] == 1234) << task["cameras"].toStyledString();
     EXPECT_EQ(task["reference_file"][0]["path"], first + ".tex.jpg");
     EXPECT_EQ(std::tuple(task["num_blocks"].asInt(), task["effect_render_mode"].asString()), std::tuple(10, std::string("block")));
     EXPECT_EQ(task["max_options"]["gi_irradmap_minRate"], -3);
-    const std::string taskFile = verdict.record["body"]["filePath"].asString();
-    EXPECT_NE(taskFile.find("/\xe5\x88\xab\xe5\xa2\x85.max_plugin_output/json/"), std::string::npos) << taskFile;
+    EXPECT_NE(verdict.record["body"]["filePath"].asString().find("/\xe5\x88\xab\xe5\xa2\x85.max_plugin_output/json/"), std::string::npos);
     std::filesystem::remove_all(rud::SceneCacheFolder() + L"\x522b\x5885.max_plugin_output");
 }
+
+// The Corona limits and render options as a run takes them from the order. A pass limit below
+// one pass limits nothing, and zero, however it is spelled, means no limit: with all three at zero the analysed
+// limits stay. Texts that read as no finite number come out as no limit; those beyond what the
+// task file's whole numbers and the gamma's float hold, as the end of that range.
+struct TypedCoronaLimits {
+    const wchar_t *passes, *hours, *noise;
+    int32_t passLimit; double limitHours; int32_t limitSeconds; double noiseLimit;
+    const wchar_t* gamma = L"2.2"; float gammaOut = 2.2f; const wchar_t* subdivs = L"8"; int32_t aoSubdivs = 8;
+};
+
+class TypedChoicesTest : public ::testing::TestWithParam<TypedCoronaLimits> {};
+
+TEST_P(TypedChoicesTest, TakesTheLimitsAsTyped) {
+    const TypedCoronaLimits& c = GetParam();
+    rud::SceneAnalysis scene;
+    scene.coronaLimitState = 1;
+    scene.coronaLimits = {2.0, 10, 7200, 0.0};
+    rud::SubmitOrder order;
+    order.coronaPasses = c.passes;
+    order.coronaHours = c.hours;
+    order.coronaNoise = c.noise;
+    order.gamma = c.gamma;
+    order.aoChannel = true;
+    order.aoSubdivs = c.subdivs;
+
+    rud::TakeCoronaLimits(scene, order);
+    rud::TakeRenderOptions(scene, order);
+
+    const rud::CoronaLimits& got = scene.coronaLimits;
+    EXPECT_EQ(std::tuple(got.coronaPassLimit, got.coronaTimeLimitHours, got.coronaTimeLimitSeconds, got.coronaNoiseLevelLimit),
+              std::tuple(c.passLimit, c.limitHours, c.limitSeconds, c.noiseLimit));
+    EXPECT_TRUE(scene.useCorona);
+    EXPECT_EQ(std::pair(scene.gammaOut, scene.aoSubdivs), std::pair(c.gammaOut, c.aoSubdivs));
+}
+
+constexpr int32_t kMaxWhole = std::numeric_limits<int32_t>::max(), kMinWhole = std::numeric_limits<int32_t>::min();
+constexpr float kMaxFloat = std::numeric_limits<float>::max();
+INSTANTIATE_TEST_SUITE_P(Typed, TypedChoicesTest, ::testing::Values(
+    TypedCoronaLimits{L"0.5", L"-0.0", L".0", 10, 2.0, 7200, 0},   // nothing limited: the analysed limits stay
+    TypedCoronaLimits{L"-0", L"0e5", L" 00", 10, 2.0, 7200, 0},    // zero as the artist may spell it
+    TypedCoronaLimits{L"1", L"0", L"0", 1, 0, 0, 0},              // the least of each limits
+    TypedCoronaLimits{L"0", L"0.001", L"0", 0, 0.001, 3, 0},
+    TypedCoronaLimits{L"0", L"0", L"0.001", 0, 0, 0, 0.001},
+    // The whole numbers and the gamma at the ends of their ranges, and just beyond them.
+    TypedCoronaLimits{L"3", L"0.5", L"0", 3, 0.5, 1800, 0, L"3.4028234663852886e38", kMaxFloat, L"2147483647", kMaxWhole},
+    TypedCoronaLimits{L"2147483647", L"0", L"0", kMaxWhole, 0, 0, 0, L"3.5e38", kMaxFloat, L"2147483648", kMaxWhole},
+    TypedCoronaLimits{L"2147483648", L"0", L"0", kMaxWhole, 0, 0, 0, L"-3.5e38", -kMaxFloat, L"-2147483649", kMinWhole},
+    TypedCoronaLimits{L"-2147483649", L"0", L"0", kMinWhole, 0, 0, 0, L"nan", 0.0f, L"-2147483648", kMinWhole},   // nan: 0
+    TypedCoronaLimits{L"3", L"1e300", L"0", 3, 1e300, kMaxWhole, 0},   // more seconds than a whole number holds
+    TypedCoronaLimits{L"inf", L"0", L"0", 10, 2.0, 7200, 0}));         // infinity: no pass limit, so nothing limited
 
 enum class Stop {
     kBackquote, kInvalidCamera, kNoCameraCancelled, kNeverSaved, kNameTooLong, kNameEndsInDot, kDeviceName,

@@ -47,7 +47,7 @@ protected:
     rudtest::ScratchFolder folder;
     bool saveScene = false;
     rud::SceneAnalysis scene;
-    rud::LogChannel log;
+    rud::LogChannel log;   // closed: the lines are the workflow's business
     rud::ClientInfo info;
     std::string body;
     std::string fileBytes;

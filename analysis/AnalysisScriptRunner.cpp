@@ -39,7 +39,7 @@ bool RunAnalysisScript(HWND dialog, IScriptValue& result, const std::wstring& sc
 bool RunAnalysisScript(RUDRenderingDataMgr& store, HWND dialog, IScriptValue& result,
                        const std::wstring& scriptPath, std::wstring& resultText) {
     ClientInfo clientInfo;
-    (void)GetClientInformation(store, clientInfo);
+    (void)GetClientInformation(store.dataLog, clientInfo);
     const std::wstring guid = CreateGuidText();
     if (!PathExists(clientInfo.jsonDir)) ::CreateDirectoryW(clientInfo.jsonDir.c_str(), nullptr);
     store.analysisResultPath = clientInfo.jsonDir + L"/" + guid + L".ret";

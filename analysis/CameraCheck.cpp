@@ -1,15 +1,15 @@
 // The camera check: the camera table's ticks decide what is rendered, and the keys of the
 // rendered scene must be names the farm can handle.
 #include "analysis/SceneChecks.h"
-#include "ui/RUDRenderingUiMgr.h"
 
 #include <algorithm>
 
 namespace rud {
 
-int ValidateCameras(RUDRenderingUiMgr& ui, const std::vector<CameraTick>& rows,
-                    std::map<std::wstring, CameraInfo>& cameras, bool skipNoCheckedTest) {
-    ui.cameraCheckLines.clear();
+int ValidateCameras(LogChannel& log, const std::vector<CameraTick>& rows,
+                    std::map<std::wstring, CameraInfo>& cameras, bool skipNoCheckedTest,
+                    std::vector<std::wstring>& invalidKeys) {
+    invalidKeys.clear();
     const size_t count = std::min(cameras.size(), rows.size());
 
     bool anyChecked = false;
@@ -20,25 +20,25 @@ int ValidateCameras(RUDRenderingUiMgr& ui, const std::vector<CameraTick>& rows,
         if (camera != cameras.end()) {
             camera->second.renderable = read.checked;
             if (camera->second.startFrame < 0) {
-                ui.uiLog.write("The parameter frame to render is less than 0!", "ERROR");
+                log.write("The parameter frame to render is less than 0!", "ERROR");
                 return kCameraFrameNegative;
             }
         }
         anyChecked = anyChecked || read.checked;
         if (!IsValidCameraKey(read.key)) {
             anyInvalid = true;
-            ui.cameraCheckLines.push_back(read.key);
+            invalidKeys.push_back(read.key);
         }
     }
     if (anyInvalid) {
-        ui.uiLog.write("The camera names to render contain invalid characters or empty!", "ERROR");
+        log.write("The camera names to render contain invalid characters or empty!", "ERROR");
         return kCameraNamesInvalid;
     }
     if (!skipNoCheckedTest && !anyChecked) {
-        ui.uiLog.write("No camera checked!", "ERROR");
+        log.write("No camera checked!", "ERROR");
         return kNoCameraChecked;
     }
-    ui.uiLog.write("The information of cameras to be submit is valid.", "INFO");
+    log.write("The information of cameras to be submit is valid.", "INFO");
     return kCamerasValid;
 }
 

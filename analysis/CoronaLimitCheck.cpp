@@ -3,9 +3,9 @@
 
 namespace rud {
 
-bool CheckCoronaLimits(const RUDRenderingDataMgr& store) {
-    const CoronaLimits& limits = store.coronaLimits;
-    const bool corona = store.coronaLimitState == 1 || store.coronaLimitState == 2;
+bool CheckCoronaLimits(const SceneAnalysis& scene) {
+    const CoronaLimits& limits = scene.coronaLimits;
+    const bool corona = scene.coronaLimitState == 1 || scene.coronaLimitState == 2;
     return !corona || limits.coronaNoiseLevelLimit != 0.0 || limits.coronaPassLimit != 0 ||
            limits.coronaTimeLimitSeconds != 0;
 }

@@ -3,6 +3,7 @@
 // artist chose for the next submission. One process-wide instance; a plain container whose
 // rules live with the code that fills each field.
 #include "analysis/ReportLines.h"
+#include "analysis/SceneAnalysis.h"
 #include "core/LogChannel.h"
 #include "core/ModuleThread.h"
 #include "host/HostOperations.h"
@@ -17,24 +18,6 @@
 #include <vector>
 
 namespace rud {
-
-struct CameraInfo {
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t startFrame = 1;
-    std::wstring imageFormat;   // upper case, e.g. "PNG", "TIF"
-    bool renderable = false;
-    std::wstring displayName;
-    bool isPanorama = false;
-};
-
-// The Corona limit fields, in the order the store holds them (CoronaLimitsRef()).
-struct CoronaLimits {
-    double coronaTimeLimitHours = 0;
-    int32_t coronaPassLimit = 0;
-    int32_t coronaTimeLimitSeconds = 0;
-    double coronaNoiseLevelLimit = 0;
-};
 
 // What ReadAnalysis's parse says about the scene's name, so that ReadSceneName answers without
 // parsing a text of tens of megabytes a second time. It belongs to the text it was taken from,
@@ -72,7 +55,9 @@ constexpr int32_t kThreadNone = -1;
 constexpr int32_t kThreadRunning = 0;
 constexpr int32_t kThreadFinished = 11;
 
-class RUDRenderingDataMgr {
+// The scene's analysis and the choices a submission takes (SceneAnalysis) are the store's first
+// fields; the rest serve the dialogs and the threads.
+class RUDRenderingDataMgr : public SceneAnalysis {
 public:
     static RUDRenderingDataMgr& Instance();
 
@@ -93,33 +78,13 @@ public:
     [[nodiscard]] int32_t ReadAnalysis();
     // Sets sceneFileName and sceneFilePath from "name"; returns the file name (UTF-8) or "".
     std::string ReadSceneName(std::string& name);
+    // A copy of the scene's analysis and the choices kept with it, for a submission to own.
+    SceneAnalysis Analysis() const { return *this; }
 
-    std::wstring analysisText;
     std::vector<std::wstring> errorLines;
     std::vector<std::wstring> warningLines;
-    std::map<std::wstring, CameraInfo> cameras;
-    CoronaLimits coronaLimits;  // coronaTimeLimitHours, coronaPassLimit, coronaTimeLimitSeconds, coronaNoiseLevelLimit
-    bool useCorona = false;
-    std::string sceneFileName;   // UTF-8
-    std::string sceneFilePath;   // UTF-8
     std::string isRegionText;
-    int32_t renderModeCode = 1;
-    int32_t distributedCount = 0;
-    std::string renderModeName;
     LogChannel dataLog;
-    float gammaOut = 2.2f;
-    int32_t coronaLimitState = 0;
-    bool colorChannel = false;
-    bool aoChannel = false;
-    double aoRadius = 1000.0;
-    int32_t aoSubdivs = 16;
-    bool mtlChannel = false;
-    bool giChannel = false;
-    bool psdChannel = false;
-    int32_t giIrradmapPreset = 0;
-    int32_t giIrradmapMinRate = 0;
-    int32_t giIrradmapMaxRate = 0;
-    int32_t imageSamplerType = 0;
     double uiScale = 1.0;
     std::wstring duplicateCameraNames;
     int32_t cameraDialogAllMode = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // The farm's rules on a scene: report lines and flags during the analysis, and the two checks
 // the submission runs (cameras, Corona limits).
-#include "analysis/RUDRenderingDataMgr.h"
+#include "analysis/SceneAnalysis.h"
+#include "core/LogChannel.h"
 
 #include <windows.h>
 
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace rud {
-
-class RUDRenderingUiMgr;
 
 // Result codes of ValidateCameras.
 enum CameraCheckResult : int {
@@ -29,12 +28,14 @@ struct CameraTick {
 };
 
 // Copies the rows' ticks into `renderable` (rows beyond the cameras' count are not looked at),
-// collects invalid names in ui.cameraCheckLines. With skipNoCheckedTest, no tick at all passes.
-[[nodiscard]] int ValidateCameras(RUDRenderingUiMgr& ui, const std::vector<CameraTick>& rows,
-                                  std::map<std::wstring, CameraInfo>& cameras, bool skipNoCheckedTest);
+// collects invalid names in `invalidKeys` and logs the verdict to `log`. With skipNoCheckedTest,
+// no tick at all passes.
+[[nodiscard]] int ValidateCameras(LogChannel& log, const std::vector<CameraTick>& rows,
+                                  std::map<std::wstring, CameraInfo>& cameras, bool skipNoCheckedTest,
+                                  std::vector<std::wstring>& invalidKeys);
 
 // False when the scene renders with Corona and nothing is limited: the farm would render forever.
-[[nodiscard]] bool CheckCoronaLimits(const RUDRenderingDataMgr& store);
+[[nodiscard]] bool CheckCoronaLimits(const SceneAnalysis& scene);
 
 // Character rules shared with the dialogs.
 bool HasCyrillic(const std::wstring& text);

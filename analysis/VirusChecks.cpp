@@ -1,17 +1,16 @@
 #include "analysis/VirusChecks.h"
 
-#include "analysis/RUDRenderingDataMgr.h"
 #include "host/HostOperations.h"
 
 #include <string>
 
 namespace rud {
 
-void RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo) {
-    (void)RunVirusChecks(store, clientInfo, {});
+void RunVirusChecks(LogChannel& log, const ClientInfo& clientInfo) {
+    (void)RunVirusChecks(log, clientInfo, {});
 }
 
-bool RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo, const std::function<bool()>& stopBefore) {
+bool RunVirusChecks(LogChannel& log, const ClientInfo& clientInfo, const std::function<bool()>& stopBefore) {
     struct VirusScript {
         const std::wstring& path;
         const char* logLine;
@@ -26,7 +25,7 @@ bool RunVirusChecks(RUDRenderingDataMgr& store, const ClientInfo& clientInfo, co
         if (stopBefore && stopBefore()) return false;
         // A missing or failing script is the host's to report; the others still run.
         if (value) (void)Host().ExecuteMAXScript(L"fileIn \"" + script.path + L"\"", *value);
-        store.dataLog.write(script.logLine, "WARN");
+        log.write(script.logLine, "WARN");
     }
     return true;
 }

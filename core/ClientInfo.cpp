@@ -1,7 +1,7 @@
 #include "core/ClientInfo.h"
 
-#include "analysis/RUDRenderingDataMgr.h"
 #include "core/DataFolders.h"
+#include "core/LogChannel.h"
 #include "core/PluginSettings.h"
 #include "core/TextConversions.h"
 #include "core/WinHandles.h"
@@ -48,7 +48,7 @@ bool ReadSharedRecord(const wchar_t* name, std::string& text) {
 
 } // namespace
 
-bool GetClientInformation(RUDRenderingDataMgr& store, ClientInfo& info) {
+bool GetClientInformation(LogChannel& log, ClientInfo& info) {
     const std::wstring dataFolder = DataFolder();
     info.jsonDir = dataFolder + L"/json";
     info.zipExePath = dataFolder + L"/7-Zip/7z.exe";
@@ -63,18 +63,18 @@ bool GetClientInformation(RUDRenderingDataMgr& store, ClientInfo& info) {
     info.lowerVersion = ReadSetting(L"lowerversion");
 
     // The override is optional; its outcome is logged inside.
-    (void)ReadCustomAddress(store, info);
+    (void)ReadCustomAddress(log, info);
 
-    store.dataLog.write("Get client infomation successfully.", "INFO");
+    log.write("Get client infomation successfully.", "INFO");
     return true;
 }
 
-bool ReadCustomAddress(RUDRenderingDataMgr& store, ClientInfo& info) {
+bool ReadCustomAddress(LogChannel& log, ClientInfo& info) {
     const std::wstring path = DataFolder() + L"/script/custom.bin";
     UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        store.dataLog.write(FormatError("CreateFile error no:%d", ::GetLastError()), "INFO");
+        log.write(FormatError("CreateFile error no:%d", ::GetLastError()), "INFO");
         return false;
     }
     DWORD size = ::GetFileSize(file.get(), nullptr);
@@ -83,7 +83,7 @@ bool ReadCustomAddress(RUDRenderingDataMgr& store, ClientInfo& info) {
     std::vector<wchar_t> text(size / 2 + 1, L'\0');
     DWORD read = 0;
     if (!::ReadFile(file.get(), text.data(), size & ~1u, &read, nullptr)) {
-        store.dataLog.write(FormatError("ReadFile error no:%d", ::GetLastError()), "INFO");
+        log.write(FormatError("ReadFile error no:%d", ::GetLastError()), "INFO");
         return false;
     }
     text[read / 2] = L'\0';
@@ -96,7 +96,7 @@ bool ReadCustomAddress(RUDRenderingDataMgr& store, ClientInfo& info) {
     return true;
 }
 
-void ReadClientSharedMemory(RUDRenderingDataMgr& store, ClientUserInfo& user) {
+void ReadClientSharedMemory(ClientUserInfo& user) {
     std::string userName;
     if (!ReadSharedRecord(L"KELVANTA_USERNAME_DATA", userName)) return;
     user.userName = Utf8ToWide(userName);

@@ -7,7 +7,7 @@
 
 namespace rud {
 
-class RUDRenderingDataMgr;
+class LogChannel;
 
 struct ClientInfo {
     std::wstring ip;
@@ -36,11 +36,11 @@ struct ClientUserInfo {
     bool valid = false;
 };
 
-// Fills the data folder paths, "ip", "port", "lowerversion" and the custom.bin override.
-bool GetClientInformation(RUDRenderingDataMgr& store, ClientInfo& info);
-[[nodiscard]] bool ReadCustomAddress(RUDRenderingDataMgr& store, ClientInfo& info);
+// Fills the data folder paths, "ip", "port", "lowerversion" and the custom.bin override; logs to `log`.
+bool GetClientInformation(LogChannel& log, ClientInfo& info);
+[[nodiscard]] bool ReadCustomAddress(LogChannel& log, ClientInfo& info);
 // Reads "KELVANTA_USERNAME_DATA" and "KELVANTA_PLUGIN_SAVE_PATH".
-void ReadClientSharedMemory(RUDRenderingDataMgr& store, ClientUserInfo& user);
+void ReadClientSharedMemory(ClientUserInfo& user);
 
 // The plug-in's own version, compared with the client's "lowerversion".
 constexpr const wchar_t* kPluginVersion = RUD_VERSION_WTEXT;

@@ -176,7 +176,7 @@ std::string RunSettings(const FuzzCase& input) {
     else ::DeleteFileW(customBin.c_str());
     static rud::RUDRenderingDataMgr store;
     rud::ClientInfo info;
-    if (!rud::GetClientInformation(store, info)) return "GetClientInformation failed";
+    if (!rud::GetClientInformation(store.dataLog, info)) return "GetClientInformation failed";
     if (info.ip != ExpectedAddress(input)) return "the address is not " + rud::EncodeUtf8(ExpectedAddress(input));
     const int32_t port = ExpectedPort(SettingValue(L"port"));
     if (info.port != port) return "port " + std::to_string(info.port) + " instead of " + std::to_string(port);
@@ -234,9 +234,8 @@ std::string RunSharedMemory(const FuzzCase& input) {
         expected[i] = expected[i].substr(0, std::min(expected[i].find('\0'), kRecordText));
         mappings.push_back(std::move(mapping));
     }
-    static rud::RUDRenderingDataMgr store;
     rud::ClientUserInfo user;
-    rud::ReadClientSharedMemory(store, user);
+    rud::ReadClientSharedMemory(user);
     const size_t present = input.parts.size();
     if (user.valid != (present == 2)) return "valid is " + std::string(user.valid ? "true" : "false");
     if (present >= 1 && user.userName != rud::Utf8ToWide(expected[0])) return "userName is not the record's text";
@@ -308,7 +307,7 @@ std::string RunTaskFile(const FuzzCase& input) {
 
     std::string body;
     const std::wstring path = info.jsonDir + L"/FUZZ-TASK.json";
-    const bool written = rud::WriteTaskJson(store, false, info, L"FUZZ-TASK", body);
+    const bool written = rud::WriteTaskJson(store.Analysis(), store.dataLog, false, info, L"FUZZ-TASK", body);
     const std::string task = rudtest::ReadBytes(path);
     ::DeleteFileW(path.c_str());
     if (!written) {

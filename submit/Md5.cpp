@@ -1,72 +1,42 @@
+// MD5 through Windows' own implementation (CNG), which every supported Windows has.
 #include "submit/Md5.h"
 
+#include <windows.h>
+#include <bcrypt.h>
 
 namespace rud {
 namespace {
 
-constexpr uint32_t kShifts[64] = {
-    7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-    5, 9, 14, 20, 5, 9, 14, 20, 5, 9, 14, 20, 5, 9, 14, 20,
-    4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-    6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
-
-// T[i] = floor(2^32 * |sin(i + 1)|), written out so no floating point is involved at run time.
-constexpr uint32_t kSines[64] = {
-    0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613, 0xfd469501,
-    0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193, 0xa679438e, 0x49b40821,
-    0xf61e2562, 0xc040b340, 0x265e5a51, 0xe9b6c7aa, 0xd62f105d, 0x02441453, 0xd8a1e681, 0xe7d3fbc8,
-    0x21e1cde6, 0xc33707d6, 0xf4d50d87, 0x455a14ed, 0xa9e3e905, 0xfcefa3f8, 0x676f02d9, 0x8d2a4c8a,
-    0xfffa3942, 0x8771f681, 0x6d9d6122, 0xfde5380c, 0xa4beea44, 0x4bdecfa9, 0xf6bb4b60, 0xbebfbc70,
-    0x289b7ec6, 0xeaa127fa, 0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665,
-    0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
-    0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
-
-uint32_t RotateLeft(uint32_t x, uint32_t n) { return (x << n) | (x >> (32 - n)); }
-
-void ProcessBlock(uint32_t (&state)[4], const uint8_t* block) {
-    uint32_t m[16];
-    for (int i = 0; i < 16; ++i)
-        m[i] = uint32_t(block[i * 4]) | (uint32_t(block[i * 4 + 1]) << 8) |
-               (uint32_t(block[i * 4 + 2]) << 16) | (uint32_t(block[i * 4 + 3]) << 24);
-    uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
-    for (uint32_t i = 0; i < 64; ++i) {
-        uint32_t f, g;
-        if (i < 16) { f = (b & c) | (~b & d); g = i; }
-        else if (i < 32) { f = (d & b) | (~d & c); g = (5 * i + 1) % 16; }
-        else if (i < 48) { f = b ^ c ^ d; g = (3 * i + 5) % 16; }
-        else { f = c ^ (b | ~d); g = (7 * i) % 16; }
-        uint32_t next = d;
-        d = c;
-        c = b;
-        b = b + RotateLeft(a + f + kSines[i] + m[g], kShifts[i]);
-        a = next;
+// Closes what CNG opened, whichever step failed.
+struct Md5Handles {
+    BCRYPT_ALG_HANDLE algorithm = nullptr;
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    ~Md5Handles() {
+        if (hash) ::BCryptDestroyHash(hash);
+        if (algorithm) ::BCryptCloseAlgorithmProvider(algorithm, 0);
     }
-    state[0] += a; state[1] += b; state[2] += c; state[3] += d;
-}
+};
+
+// What BCRYPT_SUCCESS tests; not every SDK's bcrypt.h (Wine's) defines it.
+bool Succeeded(NTSTATUS status) { return status >= 0; }
 
 } // namespace
 
-std::array<uint8_t, 16> Md5Digest(const std::string& bytes) {
-    uint32_t state[4] = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476};
-    std::string padded = bytes;
-    uint64_t bitLength = uint64_t(bytes.size()) * 8;
-    padded.push_back(static_cast<char>(0x80));
-    while (padded.size() % 64 != 56) padded.push_back('\0');
-    for (int i = 0; i < 8; ++i) padded.push_back(static_cast<char>((bitLength >> (8 * i)) & 0xff));
-    for (size_t offset = 0; offset < padded.size(); offset += 64)
-        ProcessBlock(state, reinterpret_cast<const uint8_t*>(padded.data() + offset));
-    std::array<uint8_t, 16> digest{};
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) digest[i * 4 + j] = static_cast<uint8_t>((state[i] >> (8 * j)) & 0xff);
-    return digest;
-}
-
 std::string Md5Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
+    Md5Handles handles;
+    UCHAR digest[16] = {};
+    // A scene name is far below ULONG's range; the input is never split.
+    if (!Succeeded(::BCryptOpenAlgorithmProvider(&handles.algorithm, BCRYPT_MD5_ALGORITHM, nullptr, 0)) ||
+        !Succeeded(::BCryptCreateHash(handles.algorithm, &handles.hash, nullptr, 0, nullptr, 0, 0)) ||
+        !Succeeded(::BCryptHashData(handles.hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
+                                         static_cast<ULONG>(bytes.size()), 0)) ||
+        !Succeeded(::BCryptFinishHash(handles.hash, digest, sizeof(digest), 0)))
+        return std::string();
+    static const char kHex[] = "0123456789abcdef";
     std::string text;
-    for (uint8_t byte : Md5Digest(bytes)) {
-        text.push_back(digits[byte >> 4]);
-        text.push_back(digits[byte & 0x0f]);
+    for (UCHAR byte : digest) {
+        text.push_back(kHex[byte >> 4]);
+        text.push_back(kHex[byte & 0x0f]);
     }
     return text;
 }

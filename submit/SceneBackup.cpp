@@ -75,18 +75,18 @@ TypedSceneJudgement JudgeTypedSceneName(const std::wstring& typedName, const std
     return judgement;
 }
 
-SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath, std::wstring& shownName,
+SceneCopyStatus SettleSceneFile(SceneAnalysis& scene, std::string& resultPath, std::wstring& shownName,
                                 const TypedSceneJudgement& judgement) {
     resultPath.clear();
     shownName.clear();
     const std::wstring openPath = Host().CurrentSceneFilePath();
-    if (store.sceneFilePath.empty()) store.sceneFilePath = WideToUtf8(openPath);
+    if (scene.sceneFilePath.empty()) scene.sceneFilePath = WideToUtf8(openPath);
     if (openPath.empty() || judgement.verdict == TypedNameVerdict::kRefused) return SceneCopyStatus::kNoSceneFile;
 
     if (judgement.verdict == TypedNameVerdict::kOpenScene) {
         // The artist submits the file as it is on disk; nothing is saved over it.
         const std::wstring fileName = FileNameOf(openPath);
-        store.sceneFileName = WideToUtf8(fileName);
+        scene.sceneFileName = WideToUtf8(fileName);
         if (judgement.typedName.empty()) {
             shownName = fileName.size() < 4 ? fileName : fileName.substr(0, fileName.size() - 4);
         }
@@ -95,7 +95,7 @@ SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultP
     }
 
     // The file's own name: a short name typed for another file saves over that file.
-    store.sceneFileName = WideToUtf8(judgement.path.empty() ? judgement.typedName + L".max" : FileNameOf(judgement.path));
+    scene.sceneFileName = WideToUtf8(judgement.path.empty() ? judgement.typedName + L".max" : FileNameOf(judgement.path));
     if (judgement.path.empty()) return SceneCopyStatus::kNoSceneFile;
     if (judgement.path.size() > kMaxScenePathLength) return SceneCopyStatus::kPathTooLong;
     if (!Host().SaveSceneTo(judgement.path)) return SceneCopyStatus::kNoSceneFile;
@@ -103,9 +103,9 @@ SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultP
     return SceneCopyStatus::kReady;
 }
 
-std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, std::wstring& shownName,
+std::string SaveSceneCopy(SceneAnalysis& scene, std::string& resultPath, std::wstring& shownName,
                           const std::wstring& typedName) {
-    (void)SettleSceneFile(store, resultPath, shownName, JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath()));
+    (void)SettleSceneFile(scene, resultPath, shownName, JudgeTypedSceneName(typedName, Host().CurrentSceneFilePath()));
     return resultPath;
 }
 
@@ -126,8 +126,8 @@ std::wstring MakeBackupPath(const std::wstring& scenePath, int number) {
     return path;
 }
 
-int BackupSceneFile(RUDRenderingDataMgr& store, wchar_t (&backupPath)[kMaxScenePathLength + 1]) {
-    const std::wstring source = Utf8ToWide(store.sceneFilePath);
+int BackupSceneFile(const std::string& scenePath, LogChannel& log, wchar_t (&backupPath)[kMaxScenePathLength + 1]) {
+    const std::wstring source = Utf8ToWide(scenePath);
     // A backup never replaces a file: the name may be another session's backup of the same
     // scene, or a file of the artist's. A taken name moves on to the next number.
     constexpr int kNumbers = 1000000;   // what six digits hold
@@ -146,7 +146,7 @@ int BackupSceneFile(RUDRenderingDataMgr& store, wchar_t (&backupPath)[kMaxSceneP
     }
     std::wstring message = L"Backup file from " + source + L" to " + target;
     if (target.empty()) {
-        store.dataLog.write(WideToUtf8(message + L" Error! The path is too long."), "WARN");
+        log.write(WideToUtf8(message + L" Error! The path is too long."), "WARN");
         return 0;
     }
     if (taken > 0) message += L" (" + std::to_wstring(taken) + L" names taken)";
@@ -157,7 +157,7 @@ int BackupSceneFile(RUDRenderingDataMgr& store, wchar_t (&backupPath)[kMaxSceneP
     } else {
         message += L" Error! Code is " + std::to_wstring(error);
     }
-    store.dataLog.write(WideToUtf8(message), "WARN");
+    log.write(WideToUtf8(message), "WARN");
     return copied;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Settling which scene file the farm receives, and the safety copy made before the virus checks.
-#include "analysis/RUDRenderingDataMgr.h"
+#include "analysis/SceneAnalysis.h"
+#include "core/LogChannel.h"
 
 #include <windows.h>
 
@@ -43,14 +44,14 @@ struct TypedSceneJudgement {
 [[nodiscard]] TypedSceneJudgement JudgeTypedSceneName(const std::wstring& typedName, const std::wstring& openScenePath);
 
 // Uses the open scene's file when the judgement says so; otherwise has the host save the scene
-// to the judged path. Fills the store's sceneFilePath (when empty) and sceneFileName. An empty
+// to the judged path. Fills the scene's sceneFilePath (when empty) and sceneFileName. An empty
 // typed name is replaced by the file's name without ".max", given in `shownName` for the artist
 // (left empty otherwise).
-[[nodiscard]] SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultPath,
+[[nodiscard]] SceneCopyStatus SettleSceneFile(SceneAnalysis& scene, std::string& resultPath,
                                               std::wstring& shownName, const TypedSceneJudgement& judgement);
 // Judges the typed name against the open scene and settles the file in one go, returning the
 // path (UTF-8), empty when the submission cannot go on. For callers that ask nothing between.
-std::string SaveSceneCopy(RUDRenderingDataMgr& store, std::string& resultPath, std::wstring& shownName,
+std::string SaveSceneCopy(SceneAnalysis& scene, std::string& resultPath, std::wstring& shownName,
                           const std::wstring& typedName);
 
 // "<base>_<number as six digits>", e.g. tower and 417 give tower_000417.
@@ -59,8 +60,9 @@ std::wstring BackupBaseName(const std::wstring& baseName, int number);
 // exceed the path limits (drive 2, folder 255, name 255, extension 255, whole path 259).
 std::wstring MakeBackupPath(const std::wstring& scenePath, int number);
 
-// Copies store.sceneFilePath to a backup path no file takes yet (a random number, then the
-// numbers after it) and logs the outcome on "kiv_data". On success `backupPath` receives the copy's path. Non-zero on success.
-[[nodiscard]] int BackupSceneFile(RUDRenderingDataMgr& store, wchar_t (&backupPath)[kMaxScenePathLength + 1]);
+// Copies the scene file (UTF-8 path) to a backup path no file takes yet (a random number, then the
+// numbers after it) and logs the outcome to `log`. On success `backupPath` receives the copy's path. Non-zero on success.
+[[nodiscard]] int BackupSceneFile(const std::string& scenePath, LogChannel& log,
+                                  wchar_t (&backupPath)[kMaxScenePathLength + 1]);
 
 } // namespace rud

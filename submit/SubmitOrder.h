@@ -1,7 +1,9 @@
 #pragma once
-// Everything a submission takes from the artist, read once when Submit is pressed, so that the
-// run never looks at a window again.
+// Everything a submission takes from the artist and the scene's analysis, read once when Submit
+// is pressed, so that the run never looks at a window or the shared store again.
+#include "analysis/SceneAnalysis.h"
 #include "analysis/SceneChecks.h"
+#include "core/ClientInfo.h"
 #include "submit/SceneBackup.h"
 
 #include <cstdint>
@@ -11,16 +13,19 @@
 
 namespace rud {
 
-// The analysis itself (cameras, output, references, Corona state) stays in the shared store:
-// the main dialog is frozen and the busy dialog is modal while a submission runs, so nothing
-// refills the store before the run ends.
+class RUDRenderingDataMgr;
+
 struct SubmitOrder {
+    // The scene as analysed, with the cameras' output settings as the artist left them (camera
+    // dialog included): the run works on this copy alone, so a store refilled meanwhile (another
+    // dialog, a script) cannot lend it another scene's cameras. A dialog opened again after a
+    // failed run puts the settings back from here.
+    SceneAnalysis analysis;
+    // The data folder's files and the client's address as they were at Submit.
+    ClientInfo client;
     // The typed scene name, judged against the open scene and its folder at Submit.
     TypedSceneJudgement sceneName;
     std::vector<CameraTick> cameraTicks;   // the camera table's rows, in table order
-    // The cameras' output settings as the artist left them (camera dialog included), by key.
-    // The run takes them from the store; a dialog opened again after a failed run puts them back.
-    std::map<std::wstring, CameraInfo> cameras;
     int32_t renderMode = 0;   // the render mode radio button that was checked (its control ID)
     bool colorChannel = false;
     bool aoChannel = false;
@@ -40,5 +45,9 @@ struct SubmitOrder {
     // 3ds Max is given back once the scene is saved and copied; a copy is packed and sent.
     bool keepWorking = false;
 };
+
+// An order holding a copy of the store's analysis and the client's information now, the artist's
+// choices left at their defaults for the caller (the dialog, a script) to fill.
+[[nodiscard]] SubmitOrder NewSubmitOrder(RUDRenderingDataMgr& store);
 
 } // namespace rud

@@ -24,6 +24,9 @@ public:
     // the busy dialog is closed, since the run then ends.
     virtual bool AskOkCancel(const std::wstring& text) = 0;
     virtual bool AskYesNo(const std::wstring& text) = 0;
+    // The task file is written. A render mode's name serves one task: a dialog that stays
+    // forgets it, so that a second submission sends "base" unless the mode is chosen again.
+    virtual void TaskWritten() {}
     // The scene name the run settled on when the artist left the name empty.
     virtual void SceneNameShown(const std::wstring& name) = 0;
     // The run needs 3ds Max no more: the artist gets it back, and the run goes on behind a

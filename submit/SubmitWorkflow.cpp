@@ -16,12 +16,9 @@
 #include "submit/SceneSnapshot.h"
 #include "core/ResourceStrings.h"
 #include "submit/TaskJson.h"
-#include "ui/RUDRenderingUiMgr.h"
+#include "submit/TypedChoices.h"
 
 #include <atomic>
-#include <cmath>
-#include <cwchar>
-#include <limits>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -30,21 +27,6 @@ namespace rud {
 namespace {
 
 constexpr int32_t kClientAccepted = 10001;
-
-// The text as a decimal real number; 0 when it does not start with one, and when it reads as
-// infinity or not-a-number (remembered values come back from a file anyone can edit).
-double TypedNumber(const std::wstring& text) {
-    const double value = std::wcstod(text.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0.0;
-}
-
-// A whole number for the task: beyond the 32-bit range it is held at the range's ends, since
-// converting such a value would be undefined.
-int32_t WholeNumber(double value) {
-    if (value >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    if (value <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
 
 const char* ImageScaleText(int position) {
     switch (position) {
@@ -73,37 +55,6 @@ public:
 private:
     ISubmitReport& report_;
 };
-
-void TakeCoronaLimits(RUDRenderingDataMgr& store, const SubmitOrder& order) {
-    if (store.coronaLimitState == 0) return;
-    // The pass limit is a whole number of passes: "0.5" limits nothing, like "0".
-    const int32_t pass = WholeNumber(TypedNumber(order.coronaPasses));
-    const double hours = TypedNumber(order.coronaHours);
-    const double noise = TypedNumber(order.coronaNoise);
-    if (pass != 0 || hours != 0 || noise != 0) {
-        CoronaLimits& limits = store.coronaLimits;
-        limits.coronaPassLimit = pass;
-        limits.coronaTimeLimitHours = hours;
-        limits.coronaTimeLimitSeconds = WholeNumber(hours * 60 * 60);
-        limits.coronaNoiseLevelLimit = noise;
-    }
-    store.useCorona = true;
-}
-
-void TakeRenderOptions(RUDRenderingDataMgr& store, const SubmitOrder& order) {
-    store.colorChannel = order.colorChannel;
-    store.aoChannel = order.aoChannel;
-    if (store.aoChannel) {
-        store.aoRadius = TypedNumber(order.aoRadius);
-        store.aoSubdivs = WholeNumber(TypedNumber(order.aoSubdivs));
-    }
-    store.mtlChannel = order.mtlChannel;
-    store.giChannel = order.giChannel;
-    store.psdChannel = order.psdChannel;
-    const double gamma = TypedNumber(order.gamma);
-    const double largestFloat = std::numeric_limits<float>::max();
-    store.gammaOut = static_cast<float>(gamma > largestFloat ? largestFloat : gamma < -largestFloat ? -largestFloat : gamma);
-}
 
 std::atomic<SubmitBoundaryHook> g_boundaryHook{nullptr};
 
@@ -178,16 +129,16 @@ private:
 
 // The backup exists only while the virus-check scripts run on the open scene. False when the
 // submission ends here (a path too long, or the artist's Cancel between two scripts).
-[[nodiscard]] bool RunVirusChecksWithBackup(RUDRenderingDataMgr& store, const ClientInfo& clientInfo,
-                                            const WorkerMessages& messages) {
-    if (MakeBackupPath(Utf8ToWide(store.sceneFilePath), 0).empty()) {
+[[nodiscard]] bool RunVirusChecksWithBackup(RUDRenderingDataMgr& store, const std::string& scenePath,
+                                            const ClientInfo& clientInfo, const WorkerMessages& messages) {
+    if (MakeBackupPath(Utf8ToWide(scenePath), 0).empty()) {
         messages.Fail(IDS_SCENE_PATH_TOO_LONG);
         return false;
     }
     wchar_t backupPath[kMaxScenePathLength + 1] = {};
-    const int backedUp = BackupSceneFile(store, backupPath);
+    const int backedUp = BackupSceneFile(scenePath, store.dataLog, backupPath);
     const bool checked =
-        RunVirusChecks(store, clientInfo, [&store] { return CancelledAt(store, SubmitBoundary::kVirusCheckNext); });
+        RunVirusChecks(store.dataLog, clientInfo, [&store] { return CancelledAt(store, SubmitBoundary::kVirusCheckNext); });
     if (backedUp && backupPath[0]) RemoveLeftover(store, backupPath, false);
     return checked;
 }
@@ -231,13 +182,17 @@ namespace {
 
 constexpr SubmitEnd kKeep = SubmitEnd::kKeepDialog;
 
-SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
+// The store is used for its log and the progress the windows show; the scene is the order's.
+SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
     auto& store = RUDRenderingDataMgr::Instance();
     const WorkerMessages messages(report);
+    // The order is the run's own: its copy of the scene takes the typed choices and the settled file.
+    SceneAnalysis& scene = order.analysis;
 
     report.Stage(kBusyCheckingScene);
-    TakeCoronaLimits(store, order);
-    switch (ValidateCameras(RUDRenderingUiMgr::Instance(), order.cameraTicks, store.cameras, false)) {
+    TakeCoronaLimits(scene, order);
+    std::vector<std::wstring> invalidCameras;
+    switch (ValidateCameras(store.dataLog, order.cameraTicks, scene.cameras, false, invalidCameras)) {
     case kCameraNamesInvalid:
         messages.Fail(IDS_CAMERA_NAMES_INVALID);
         return kKeep;
@@ -247,19 +202,18 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
     default:
         break;
     }
-    if (!CheckCoronaLimits(store)) {
+    if (!CheckCoronaLimits(scene)) {
         messages.FailWith(WorkerText(IDS_CORONA_NOT_LIMITED), MessageCaption::kNotice);
         return kKeep;
     }
-    TakeRenderOptions(store, order);
+    TakeRenderOptions(scene, order);
     if (CancelledAt(store, SubmitBoundary::kSavingNext)) return kKeep;
 
     // The name is judged before the host saves anything under it: a refused name must not
     // leave a file behind, and another file of the folder is the artist's to give up.
     const TypedSceneJudgement& judgement = order.sceneName;
     const std::wstring& typedName = judgement.typedName;
-    RUDRenderingUiMgr::Instance().uiLog.write("Get scene name text down, it is : " + WideToUtf8(typedName) + ".max.",
-                                              "INFO");
+    store.dataLog.write("Get scene name text down, it is : " + WideToUtf8(typedName) + ".max.", "INFO");
     switch (judgement.verdict) {
     case TypedNameVerdict::kRefused:
         messages.Fail(IDS_SCENE_NAME_INVALID);
@@ -275,7 +229,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
     report.Stage(kBusySavingScene);
     std::string scenePath;
     std::wstring shownName;
-    const SceneCopyStatus settled = SettleSceneFile(store, scenePath, shownName, judgement);
+    const SceneCopyStatus settled = SettleSceneFile(scene, scenePath, shownName, judgement);
     if (!shownName.empty()) report.SceneNameShown(shownName);
     switch (settled) {
     case SceneCopyStatus::kReady: break;
@@ -291,8 +245,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
         return kKeep;
     }
 
-    ClientInfo clientInfo;
-    GetClientInformation(store, clientInfo);
+    ClientInfo clientInfo = order.client;
     clientInfo.scenePath = scenePath;
     clientInfo.imageScaleIndex = order.imageScaleIndex;
     clientInfo.imageScaleText = ImageScaleText(clientInfo.imageScaleIndex);
@@ -304,7 +257,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
 
     RunLeftovers leftovers(store);
     const std::wstring cacheFolder =
-        SceneCacheFolder() + Utf8ToWide(store.sceneFileName) + L"_plugin_output";
+        SceneCacheFolder() + Utf8ToWide(scene.sceneFileName) + L"_plugin_output";
     leftovers.FolderIfNew(cacheFolder);
     ::CreateDirectoryW(cacheFolder.c_str(), nullptr);
     if (!IsFolder(cacheFolder)) {
@@ -318,7 +271,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
 
     if (order.backupAndCheck) {
         report.Stage(kBusyCheckingViruses);
-        if (!RunVirusChecksWithBackup(store, clientInfo, messages)) return kKeep;
+        if (!RunVirusChecksWithBackup(store, scene.sceneFilePath, clientInfo, messages)) return kKeep;
     }
     // Destroyed before the leftovers, so that the cache folder is empty by then.
     SceneSnapshot snapshot;
@@ -335,7 +288,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
     if (order.keepWorking) report.HandBack();
 
     auto user = std::make_unique<ClientUserInfo>();
-    ReadClientSharedMemory(store, *user);
+    ReadClientSharedMemory(*user);
     std::wstring archiverArguments;
     std::vector<std::wstring> madeFolders;
     const bool packed = PackScene(store, clientInfo, user.get(), &archiverArguments, &madeFolders);
@@ -375,10 +328,11 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
     const std::wstring taskFilePath = clientInfo.jsonDir + L"/" + taskId + L".json";
     leftovers.File(taskFilePath);
     std::string requestBody;
-    if (!WriteTaskJson(store, order.saveScene, clientInfo, taskId, requestBody)) {
+    if (!WriteTaskJson(scene, store.dataLog, order.saveScene, clientInfo, taskId, requestBody)) {
         messages.Fail(IDS_TASK_FILE_FAILED);
         return kKeep;
     }
+    report.TaskWritten();
 
     // Taking the Cancel for ourselves is what closes it: an artist's Cancel that came first
     // wins, one that comes later finds it taken, and the busy dialog says it is too late.
@@ -406,7 +360,7 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report) {
 
 } // namespace
 
-void SubmitWorker(const SubmitOrder& order, ISubmitReport& report) {
+void SubmitWorker(SubmitOrder order, ISubmitReport& report) {
     auto& store = RUDRenderingDataMgr::Instance();
     SubmitEnd end = SubmitEnd::kKeepDialog;
     try {

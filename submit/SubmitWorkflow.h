@@ -25,8 +25,9 @@ void SetSubmitBoundaryHook(SubmitBoundaryHook hook);
 [[nodiscard]] bool RequestSubmitCancel(RUDRenderingDataMgr& store);
 
 // Thread function: runs the order, asks the busy dialog to close, reports the end and then marks
-// the worker finished (submitState 11). No exception leaves it.
-void SubmitWorker(const SubmitOrder& order, ISubmitReport& report);
+// the worker finished (submitState 11). The order is the run's own (move it in: its analysis
+// text may be tens of megabytes). No exception leaves it.
+void SubmitWorker(SubmitOrder order, ISubmitReport& report);
 // Asks the busy dialog to close when its thread runs (busyState 0 and busyThread set).
 void RequestBusyClose();
 

@@ -8,6 +8,7 @@
 
 #include <json/reader.h>
 #include <json/value.h>
+#include <windows.h>
 
 #include <exception>
 
@@ -44,9 +45,9 @@ void RebuildReferenceFiles(Json::Value& root, const std::string& sceneFilePath) 
     if (kept.size() >= 1) root["reference_file"] = kept;
 }
 
-void AddCameras(Json::Value& root, const RUDRenderingDataMgr& store) {
+void AddCameras(Json::Value& root, const SceneAnalysis& scene) {
     Json::Value cameras(Json::arrayValue);
-    for (const auto& [name, camera] : store.cameras) {
+    for (const auto& [name, camera] : scene.cameras) {
         if (!camera.renderable) continue;
         Json::Value item(Json::objectValue);
         item["name"] = WideToUtf8(name);
@@ -62,46 +63,46 @@ void AddCameras(Json::Value& root, const RUDRenderingDataMgr& store) {
     if (cameras.size() >= 1) root["cameras"] = cameras;
 }
 
-void SetBlockRendering(Json::Value& root, const RUDRenderingDataMgr& store) {
-    int enableBlocking = 1, numBlocks = store.renderModeCode, distributed = 0;
-    if (store.renderModeCode == 1) {
+void SetBlockRendering(Json::Value& root, const SceneAnalysis& scene) {
+    int enableBlocking = 1, numBlocks = scene.renderModeCode, distributed = 0;
+    if (scene.renderModeCode == 1) {
         enableBlocking = 0; numBlocks = 0;
-    } else if (store.renderModeCode == 1010) {
-        enableBlocking = 0; numBlocks = 0; distributed = store.distributedCount;
+    } else if (scene.renderModeCode == 1010) {
+        enableBlocking = 0; numBlocks = 0; distributed = scene.distributedCount;
     }
     root["enable_blocking"] = Json::Value(enableBlocking);
     root["num_blocks"] = Json::Value(numBlocks);
     root["distributed_render"] = Json::Value(distributed);
 }
 
-Json::Value MaxOptions(const RUDRenderingDataMgr& store, const ClientInfo& clientInfo) {
+Json::Value MaxOptions(const SceneAnalysis& scene, const ClientInfo& clientInfo) {
     Json::Value options(Json::objectValue);
-    options["color_channel"] = store.colorChannel;
-    options["ao_channel"] = store.aoChannel;
-    if (store.aoChannel) {
-        options["ao_radius"] = Json::Value(store.aoRadius);
-        options["ao_subdivs"] = Json::Value(store.aoSubdivs);
+    options["color_channel"] = scene.colorChannel;
+    options["ao_channel"] = scene.aoChannel;
+    if (scene.aoChannel) {
+        options["ao_radius"] = Json::Value(scene.aoRadius);
+        options["ao_subdivs"] = Json::Value(scene.aoSubdivs);
     }
-    options["gamma_out"] = Json::Value(static_cast<double>(store.gammaOut));
-    options["mtl_channel"] = store.mtlChannel;
-    options["gi_irradmap_preset"] = Json::Value(store.giIrradmapPreset);
+    options["gamma_out"] = Json::Value(static_cast<double>(scene.gammaOut));
+    options["mtl_channel"] = scene.mtlChannel;
+    options["gi_irradmap_preset"] = Json::Value(scene.giIrradmapPreset);
     // A smaller GI image lowers the irradiance-map rates by one step per halving.
-    int scaleSteps = store.giChannel ? clientInfo.imageScaleIndex : 0;
-    options["gi_irradmap_minRate"] = Json::Value(store.giIrradmapMinRate - scaleSteps);
-    options["gi_irradmap_maxRate"] = Json::Value(store.giIrradmapMaxRate - scaleSteps);
-    if (store.giChannel) options["gi_image_scale"] = clientInfo.imageScaleText;
-    options["gi_channel"] = store.giChannel ? "1" : "0";
-    options["psd_channel"] = store.psdChannel ? "1" : "0";
+    int scaleSteps = scene.giChannel ? clientInfo.imageScaleIndex : 0;
+    options["gi_irradmap_minRate"] = Json::Value(scene.giIrradmapMinRate - scaleSteps);
+    options["gi_irradmap_maxRate"] = Json::Value(scene.giIrradmapMaxRate - scaleSteps);
+    if (scene.giChannel) options["gi_image_scale"] = clientInfo.imageScaleText;
+    options["gi_channel"] = scene.giChannel ? "1" : "0";
+    options["psd_channel"] = scene.psdChannel ? "1" : "0";
     return options;
 }
 
-Json::Value CoronaOptions(const RUDRenderingDataMgr& store) {
+Json::Value CoronaOptions(const SceneAnalysis& scene) {
     Json::Value options(Json::objectValue);
-    // The store keeps the noise limit as the percentage the artist typed.
-    options["CoronaNoiseLevelLimit"] = Json::Value(store.coronaLimits.coronaNoiseLevelLimit / 100.0);
-    options["CoronaPassLimit"] = Json::Value(store.coronaLimits.coronaPassLimit);
-    options["CoronaTimeLimit"] = Json::Value(store.coronaLimits.coronaTimeLimitSeconds);
-    options["useCorona"] = store.useCorona;
+    // The noise limit is kept as the percentage the artist typed.
+    options["CoronaNoiseLevelLimit"] = Json::Value(scene.coronaLimits.coronaNoiseLevelLimit / 100.0);
+    options["CoronaPassLimit"] = Json::Value(scene.coronaLimits.coronaPassLimit);
+    options["CoronaTimeLimit"] = Json::Value(scene.coronaLimits.coronaTimeLimitSeconds);
+    options["useCorona"] = scene.useCorona;
     return options;
 }
 
@@ -122,19 +123,19 @@ Json::Value CoronaOptions(const RUDRenderingDataMgr& store) {
 
 } // namespace
 
-bool WriteTaskJson(RUDRenderingDataMgr& store, bool sceneSaved, ClientInfo& clientInfo,
+bool WriteTaskJson(const SceneAnalysis& scene, LogChannel& log, bool sceneSaved, ClientInfo& clientInfo,
                    std::wstring taskId, std::string& requestBody) {
     auto fail = [&](const char* logText) {
-        store.dataLog.write(logText, "ERROR");
+        log.write(logText, "ERROR");
         return false;
     };
 
     Json::Value root;
-    if (!ParseAnalysisObject(store.analysisText, root))
+    if (!ParseAnalysisObject(scene.analysisText, root))
         return fail("Parse failed in writing json file when submiting!");
 
     DropUnlessNull(root, "cameras");
-    RebuildReferenceFiles(root, store.sceneFilePath);
+    RebuildReferenceFiles(root, scene.sceneFilePath);
     DropUnlessNull(root, "errors");
     root.removeMember("name");
     root["name"] = clientInfo.scenePath;
@@ -142,12 +143,11 @@ bool WriteTaskJson(RUDRenderingDataMgr& store, bool sceneSaved, ClientInfo& clie
     const std::string compressPath = clientInfo.compressPath;
     (void)root["start_frame"];
     (void)root["end_frame"];
-    AddCameras(root, store);
-    SetBlockRendering(root, store);
-    root["max_options"] = MaxOptions(store, clientInfo);
-    if (store.useCorona) root["corona_options"] = CoronaOptions(store);
-    root["effect_render_mode"] = store.renderModeName.empty() ? std::string("base") : store.renderModeName;
-    store.renderModeName.clear();
+    AddCameras(root, scene);
+    SetBlockRendering(root, scene);
+    root["max_options"] = MaxOptions(scene, clientInfo);
+    if (scene.useCorona) root["corona_options"] = CoronaOptions(scene);
+    root["effect_render_mode"] = scene.renderModeName.empty() ? std::string("base") : scene.renderModeName;
 
     if (!PathExists(clientInfo.jsonDir)) ::CreateDirectoryW(clientInfo.jsonDir.c_str(), nullptr);
     const std::wstring path = clientInfo.jsonDir + L"/" + taskId + L".json";
@@ -167,7 +167,7 @@ bool WriteTaskJson(RUDRenderingDataMgr& store, bool sceneSaved, ClientInfo& clie
         Json::Value(Json::UInt(sceneSaved ? 1 : 0));
     clientInfo.jsonDir = path;
     requestBody = StyledUtf8Text(body);
-    store.dataLog.write("Write json file at: " + WideToAnsiChs(path) + " successfully.", "INFO");
+    log.write("Write json file at: " + WideToAnsiChs(path) + " successfully.", "INFO");
     return true;
 }
 

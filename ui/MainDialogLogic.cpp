@@ -206,7 +206,7 @@ int AnalyseScene(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui,
                  const MainDialogTexts& texts, bool firstTime) {
     ClientInfo info;
     if (firstTime) store.ClearCameras();
-    (void)GetClientInformation(store, info);
+    (void)GetClientInformation(store.dataLog, info);
     if (info.lowerVersion.empty()) {
         Message(dialog, texts, ResourceText(IDS_CLIENT_NOT_INSTALLED), MB_OK);
         return Close(dialog, 0, -1);
@@ -265,7 +265,7 @@ int AnalyseScene(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui,
     view.SetChecked(IDC_MAIN_KEEP_WORKING, true);
     RestoreRememberedValues(dialog, store, ui);
 
-    if (ValidateCameras(ui, ReadCameraTicks(dialog), store.cameras, true) == kCameraNamesInvalid) {
+    if (ValidateCameras(ui.uiLog, ReadCameraTicks(dialog), store.cameras, true, ui.cameraCheckLines) == kCameraNamesInvalid) {
         ShowSceneWarningsDialog(dialog);
         return kAnalysisCameraNamesBad;
     }

@@ -20,7 +20,7 @@ void Click(HWND dialog, int id, bool checked) {
 void ApplyCameras(HWND dialog, RUDRenderingDataMgr& store, const SubmitOrder& order) {
     // Rows are matched by name: the fresh analysis may list other cameras in other rows.
     CopyTableChecksToCameras(::GetDlgItem(dialog, IDC_MAIN_CAMERAS), store.cameras);
-    for (const auto& [key, settings] : order.cameras) {
+    for (const auto& [key, settings] : order.analysis.cameras) {
         auto camera = store.cameras.find(key);
         if (camera == store.cameras.end()) continue;
         const bool renderable = camera->second.renderable;

@@ -36,10 +36,9 @@ bool AskWithBusyHidden(Ask ask) {
 
 SubmitOrder ReadSubmitOrder(HWND dialog) {
     const DialogView view(dialog);
-    SubmitOrder order;
+    SubmitOrder order = NewSubmitOrder(RUDRenderingDataMgr::Instance());
     order.sceneName = JudgeTypedSceneName(view.Text(IDC_MAIN_SCENE_NAME), Host().CurrentSceneFilePath());
     order.cameraTicks = ReadCameraTicks(dialog);
-    order.cameras = RUDRenderingDataMgr::Instance().cameras;
     for (int radio = IDC_MAIN_MODE_NONE; radio <= IDC_MAIN_MODE_DIST_PRO && !order.renderMode; ++radio)
         if (view.IsChecked(radio)) order.renderMode = radio;
     order.colorChannel = view.IsChecked(IDC_MAIN_CHANNEL_COLOR);
@@ -62,7 +61,11 @@ SubmitOrder ReadSubmitOrder(HWND dialog) {
 
 RUDDialogSubmitReport::RUDDialogSubmitReport(HWND dialog, const MainDialogTexts& texts, SubmitOrder order)
     : dialog_(dialog), caption_(texts.caption), notice_(texts.notice),
-      language_(MessageBoxLanguage(texts.languageMarker.c_str())), order_(std::move(order)) {}
+      language_(MessageBoxLanguage(texts.languageMarker.c_str())), order_(std::move(order)) {
+    // A dialog opened again analyses the scene afresh: the analysis text, tens of megabytes for
+    // a large scene, need not be kept a second time beside the run's.
+    std::wstring().swap(order_.analysis.analysisText);
+}
 
 void RUDDialogSubmitReport::FreezeDialog() {
     for (HWND child = ::GetWindow(dialog_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -99,6 +102,8 @@ bool RUDDialogSubmitReport::AskYesNo(const std::wstring& text) {
         return ShowMessageBox(dialog_, text, notice_, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, language_) == IDYES;
     });
 }
+
+void RUDDialogSubmitReport::TaskWritten() { RUDRenderingDataMgr::Instance().renderModeName.clear(); }
 
 void RUDDialogSubmitReport::SceneNameShown(const std::wstring& name) {
     ::SetDlgItemTextW(dialog_, IDC_MAIN_SCENE_NAME, name.c_str());

@@ -30,6 +30,7 @@ public:
     void Tell(const std::wstring& text, MessageCaption caption) override;
     bool AskOkCancel(const std::wstring& text) override;
     bool AskYesNo(const std::wstring& text) override;
+    void TaskWritten() override;
     void SceneNameShown(const std::wstring& name) override;
     // Closes the main dialog once the progress window is up; from then on messages belong to
     // that window, and a run that does not end with a task opens the main dialog again.

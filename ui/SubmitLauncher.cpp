@@ -30,7 +30,7 @@ void LogThreadFailure(const char* what) {
 void RunSubmitWorker(SubmitOrder order, RUDDialogSubmitReport report) {
     try {
         Host().UseLanguagePackLocale();
-        SubmitWorker(order, report);
+        SubmitWorker(std::move(order), report);
     } catch (...) {
         LogThreadFailure("The submission worker stopped on an unexpected failure.");
         RequestBusyClose();

@@ -1,8 +1,7 @@
 #include "standins/client/RequestVerdict.h"
 
+#include "standins/client/ArchivePassword.h"
 #include "standins/client/ClientSetup.h"
-#include "submit/FarmConfiguration.h"
-#include "submit/Md5.h"
 
 #include <json/reader.h>
 #include <windows.h>
@@ -80,17 +79,6 @@ std::string Stem(const std::string& path) {
     std::string name = FileName(path);
     size_t dot = name.rfind('.');
     return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-std::string PasswordFor(const std::wstring& userName, const std::string& sceneName) {
-    bool directSave = false;
-    for (const wchar_t* account : rud::kDirectSaveAccounts) directSave = directSave || userName == account;
-    if (!directSave) return std::string();
-    const std::string a = rud::Md5Hex(sceneName);
-    const std::string b = rud::Md5Hex(sceneName + rud::kArchivePasswordSalt);
-    std::string password;
-    for (size_t i = 0; i < a.size(); ++i) { password += a[i]; password += b[i]; }
-    return password;
 }
 
 // Runs the archiver with `arguments`; its exit code (or -1) and what it printed.
@@ -190,7 +178,7 @@ Verdict CheckRequest(const std::string& raw, const VerdictContext& context) {
     else record["task"] = task;
 
     const std::wstring archive = FromUtf8(archivePath);
-    const std::string password = PasswordFor(context.userName, Stem(scenePath));
+    const std::string password = ExpectedArchivePassword(context.userName, Stem(scenePath));
     // A password is always given, so that 7-Zip never waits for one on a protected archive.
     const std::wstring passwordSwitch = L"-p" + FromUtf8(password.empty() ? std::string("none") : password);
     std::string output;

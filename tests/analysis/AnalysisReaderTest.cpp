@@ -97,7 +97,7 @@ TEST_F(AnalysisReaderTest, CoronaLimitsAreReadAndJudgedAsText) {
         EXPECT_EQ(c.blockWarning, log.Has("WARN", "Block rendering is not recommended in Corona."));
         EXPECT_EQ(c.unlimitedError, log.Has("ERROR", "The progressive pass, time and noise level are not limited"));
         // The submission check stops exactly the unlimited scene.
-        EXPECT_EQ(!c.unlimitedError, rud::CheckCoronaLimits(*store));
+        EXPECT_EQ(!c.unlimitedError, rud::CheckCoronaLimits(store->Analysis()));
     }
     // Milliseconds become whole seconds.
     EXPECT_EQ(90, store->coronaLimits.coronaTimeLimitSeconds);

@@ -43,7 +43,7 @@ protected:
         cameras[key].startFrame = startFrame;
         dialog.AddCamera(key, checked);
     }
-    int32_t Validate(bool noneChecked = false) { return rud::ValidateCameras(*ui, rud::ReadCameraTicks(dialog.Handle()), cameras, noneChecked); }
+    int32_t Validate(bool noneChecked = false) { return rud::ValidateCameras(ui->uiLog, rud::ReadCameraTicks(dialog.Handle()), cameras, noneChecked, ui->cameraCheckLines); }
 
     std::unique_ptr<rud::RUDRenderingUiMgr> ui = std::make_unique<rud::RUDRenderingUiMgr>();
     rudtest::MainDialogWindow dialog;

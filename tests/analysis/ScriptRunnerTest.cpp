@@ -71,7 +71,7 @@ TEST_F(ScriptRunnerTest, VirusChecksRunAllThreeInOrderWithOneValueHolder) {
     info.crpScriptPath = L"C:/nowhere/RudAntivirusCrp_UTF8.ms";
     fake.host.onScript = [](const std::wstring&) { return 0; };  // every script fails
     rudtest::LogTail log(store->dataLog);
-    rud::RunVirusChecks(*store, info);
+    rud::RunVirusChecks(store->dataLog, info);
     EXPECT_EQ((std::vector<std::wstring>{L"fileIn \"C:/nowhere/RudAntivirusAdsl_UTF8.ms\"",
                                          L"fileIn \"C:/nowhere/RudAntivirusAlc_UTF8.ms\"",
                                          L"fileIn \"C:/nowhere/RudAntivirusCrp_UTF8.ms\""}),

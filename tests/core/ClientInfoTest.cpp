@@ -21,12 +21,12 @@ struct ClientInformation : ::testing::Test {
 TEST_F(ClientInformation, LogsAMissingCustomBinAndTheRead) {
     rud::ClientInfo info;
     info.ip = L"kept";
-    EXPECT_FALSE(rud::ReadCustomAddress(store, info));
+    EXPECT_FALSE(rud::ReadCustomAddress(store.dataLog, info));
     EXPECT_EQ(info.ip, L"kept");
     EXPECT_EQ(store.dataLog.BasePath(), store.dataLog.Folder() + "\\kiv_data");
     EXPECT_TRUE(LogEndsWith(" [INFO] CreateFile error no:2\r\n"));
     rud::WriteSetting(L"port", L"8080");
-    EXPECT_TRUE(rud::GetClientInformation(store, info));
+    EXPECT_TRUE(rud::GetClientInformation(store.dataLog, info));
     EXPECT_EQ(info.port, 8080);
     EXPECT_TRUE(LogEndsWith(" [INFO] Get client infomation successfully.\r\n"));
 }

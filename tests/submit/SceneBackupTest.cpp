@@ -24,7 +24,8 @@ protected:
     rudtest::ScratchFolder folder{L"backup"};
     std::wstring scene = folder / L"tower.max";
     rudtest::ScopedFakeHost fake;
-    rud::RUDRenderingDataMgr store;
+    rud::SceneAnalysis analysis;
+    rud::LogChannel log;
     std::wstring shown;
     std::string result;
 };
@@ -35,7 +36,7 @@ TEST_F(SceneCopyTest, UsesTheOpenFileOrSavesACopyUnderTheTypedName) {
     const struct { const wchar_t* typed; const wchar_t* shown; const wchar_t* copy; } cases[] = {
         {L"tower", L"", nullptr}, {L"TOWER", L"", nullptr}, {L"", L"tower", nullptr}, {L"villa", L"", L"villa.max"}};
     for (const auto& c : cases) {
-        rud::RUDRenderingDataMgr fresh;
+        rud::SceneAnalysis fresh;
         fake.host.savedTo.clear();
         const std::wstring submitted = c.copy ? folder / c.copy : scene;
         EXPECT_EQ(rud::SaveSceneCopy(fresh, result, shown, c.typed), rud::WideToUtf8(submitted)) << c.typed;
@@ -72,7 +73,7 @@ TEST_F(SceneCopyTest, SavesBesideTheOpenFileOrRefuses) {
         fake.host.savedTo.clear();
         const rud::TypedSceneJudgement judgement = rud::JudgeTypedSceneName(c.typed, c.path);
         EXPECT_EQ(judgement.verdict, c.verdict) << rud::WideToUtf8(c.typed);
-        EXPECT_EQ(rud::SettleSceneFile(store, result, shown, judgement), c.status) << rud::WideToUtf8(c.path);
+        EXPECT_EQ(rud::SettleSceneFile(analysis, result, shown, judgement), c.status) << rud::WideToUtf8(c.path);
         EXPECT_EQ(fake.host.savedTo, c.savedTo);
         EXPECT_EQ(result.empty(), c.status != SceneCopyStatus::kReady);
     }
@@ -121,18 +122,17 @@ TEST(BackupName, FormatsTheNumberWithSixDigits) {
 
 // A second backup (the same second, another session) leaves the first file as it is.
 TEST_F(SceneCopyTest, BackupCopiesTheSceneBesideItUnderAFreeName) {
-    store.sceneFilePath = rud::WideToUtf8(scene);
+    const std::string path = rud::WideToUtf8(scene);
     wchar_t first[rud::kMaxScenePathLength + 1] = {}, backup[rud::kMaxScenePathLength + 1] = {};
-    ASSERT_NE(rud::BackupSceneFile(store, first), 0);
+    ASSERT_NE(rud::BackupSceneFile(path, log, first), 0);
     rudtest::WriteBytes(first, "the artist's file");
-    ASSERT_NE(rud::BackupSceneFile(store, backup), 0);
+    ASSERT_NE(rud::BackupSceneFile(path, log, backup), 0);
     EXPECT_EQ(rudtest::ReadBytes(first), "the artist's file");
     EXPECT_EQ(std::wstring(backup).rfind(folder / L"tower_", 0), 0u) << rud::WideToUtf8(backup);
     EXPECT_TRUE(std::regex_match(std::wstring(backup), std::wregex(L".*_[0-9]{6}\\.max")));
     EXPECT_EQ(rudtest::ReadBytes(backup), "scene bytes");
-    store.sceneFilePath = rud::WideToUtf8(folder / L"missing.max");
     wchar_t untouched[rud::kMaxScenePathLength + 1] = {};
-    EXPECT_EQ(rud::BackupSceneFile(store, untouched), 0);
+    EXPECT_EQ(rud::BackupSceneFile(rud::WideToUtf8(folder / L"missing.max"), log, untouched), 0);
     EXPECT_EQ(untouched[0], L'\0');
 }
 

@@ -1,7 +1,8 @@
 // The submission worker from an order and a recording report, with no window, against the fake
 // host's scene. The end-to-end stories and the fault table play the usual accepted and refused
-// submissions; here are the stops, the Cancel at each point of the run, and a submission the
-// stories cannot set up.
+// submissions; here are the stops, the Cancel at each point of the run, the typed choices as the
+// run takes them, the order's scene whatever fills the store after, and a submission the stories
+// cannot set up.
 #include "submit/SubmitWorkflow.h"
 #include "tests/submit/SubmitTestSupport.h"
 #include "tests/support/FakeHost.h"
@@ -13,14 +14,15 @@
 #include "standins/client/ClientSetup.h"
 #include "standins/client/RequestVerdict.h"
 #include "submit/FarmConfiguration.h"
+#include "submit/TypedChoices.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <filesystem>
-#include <limits>
 #include <optional>
 #include <iterator>
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -35,20 +37,20 @@ protected:
         rudtest::WriteBytes(sceneFolder + L"\\\x522b\x5885.max", std::string(100000, 's'));
         fake.host.sceneFileName = L"\x522b\x5885.max";
         fake.host.sceneFilePath = sceneFolder + L"\\\x522b\x5885.max";
-        store.analysisText = LR"({"app_version": "27.0", "renderer": "V_Ray", "errors": []})";
-        store.cameras = {{L"Camera001", rud::CameraInfo{}}};   // what earlier tests left goes
-        store.sceneFilePath.clear();
+        order.analysis.analysisText = LR"({"app_version": "27.0", "renderer": "V_Ray", "errors": []})";
+        order.analysis.cameras = {{L"Camera001", rud::CameraInfo{}}};
         store.submitState = rud::kThreadRunning;
         store.busyCancelRequested = false;   // as the launcher leaves it; a sent request keeps it taken
-        store.coronaLimitState = 0;
         order.cameraTicks = {{L"Camera001", true}};
         order.saveScene = true;
         order.colorChannel = true;
     }
 
-    // The name is judged as the dialog judges it at Submit.
+    // The name is judged as the dialog judges it at Submit, and the client read as the data
+    // folder the test laid out tells.
     void RunWorker() {
         order.sceneName = rud::JudgeTypedSceneName(typedName, fake.host.sceneFilePath);
+        (void)rud::GetClientInformation(store.dataLog, order.client);
         rud::SubmitWorker(order, report);
         ASSERT_EQ(store.submitState, rud::kThreadFinished);
         ASSERT_TRUE(report.end.has_value());
@@ -80,7 +82,7 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
     order.backupAndCheck = true;
     const std::wstring longCamera = L"Cam_" + std::wstring(296, L'\x957f');   // 300 characters, checked
     order.cameraTicks.push_back({longCamera, true});
-    store.cameras[longCamera] = rud::CameraInfo{};
+    order.analysis.cameras[longCamera] = rud::CameraInfo{};
     // 3ds Max is handed back once the saved scene has its snapshot beside the task's files; the
     // archive is made from that copy, which goes when the run ends.
     order.keepWorking = true;
@@ -123,9 +125,51 @@ TEST_F(SubmitWorkflowTest, ChineseSceneOfADirectSaveAccountReachesTheClient) {
                                 rud::Utf8ToWide(name) + L".max_plugin_output");
 }
 
-// The Corona limits and render options as the worker takes them from the order (the submission
-// then stops at the backquote in the name, right after). A pass limit below one pass limits
-// nothing, and zero, however it is spelled, means no limit: with all three at zero the analysed
+// The run owns the scene of its order: once the order is made the store is filled by another
+// scene's analysis (a second dialog, a script), and still the first scene's cameras, paths,
+// references and options reach the task file and the request.
+TEST_F(SubmitWorkflowTest, SendsTheOrderedSceneWhateverFillsTheStoreAfter) {
+    if (!rudtest::SevenZipStandInAvailable()) GTEST_SKIP() << "needs the stand-in 7-Zip under Wine";
+    rudtest::WinsockSession winsock;
+    rudtest::ScriptedClient client("HTTP/1.1 200 OK\r\nContent-Length: 13\r\n\r\n{\"ret\":10001}");
+    ASSERT_TRUE(rudclient::LayOutDataFolder({client.Port(), L"1.3.7", rudtest::BinFolder() + L"\\7z.exe"}));
+    ASSERT_TRUE(rudclient::LayOutCacheTree());
+    auto analyse = [this](const std::string& scene, const std::string& camera, const char* app, const char* minRate) {
+        Json::Value analysis = rudtest::ParseJson(R"({"cameras": [{}], "reference_file": [{}], "vray_setting": {}})");
+        std::tie(analysis["name"], analysis["app_version"], analysis["cameras"][0]["name"]) = std::tuple(scene, app, camera);
+        analysis["reference_file"][0]["path"] = scene + ".tex.jpg";
+        analysis["vray_setting"]["gi_irradmap_minRate"] = minRate;
+        store.SetAnalysisText(rud::Utf8ToWide(analysis.toStyledString()));
+        std::string name;
+        ASSERT_TRUE(store.ReadAnalysis() == rud::kAnalysisRead && !store.ReadSceneName(name).empty());
+        store.SetRenderModeCode(1);   // as the dialog leaves a fresh analysis
+    };
+    const std::string first = rud::WideToUtf8(fake.host.sceneFilePath);
+    analyse(first, "Cam_First", "2025", "-3");
+    store.cameras[L"Cam_First"].width = 1234;   // as the camera dialog leaves it
+    std::tie(store.renderModeCode, store.renderModeName) = std::tuple(10, "block");
+    order = rud::NewSubmitOrder(store);
+    order.cameraTicks = {{L"Cam_First", true}};
+    analyse("D:/Other/Warehouse.max", "Cam_Second", "2024", "-1");
+
+    RunWorker();
+
+    EXPECT_EQ(report.Texts(), Texts{rud::WorkerText(IDS_SUBMIT_ACCEPTED)});
+    const rudclient::Verdict verdict = rudclient::CheckRequest(client.Request(), {rudclient::DataFolder() + L"\\7-Zip\\7z.exe", L""});
+    const Json::Value& task = verdict.record["task"];
+    EXPECT_EQ(std::tuple(verdict.record["body"]["scenePath"].asString(), verdict.record["body"]["maxVersion"].asString()),
+              std::tuple(first, std::string("3ds Max 2025")));
+    EXPECT_TRUE(task["cameras"].size() == 1 && task["cameras"][0]["name"] == "Cam_First" &&
+                task["cameras"][0]["camera_width"] == 1234) << task["cameras"].toStyledString();
+    EXPECT_EQ(task["reference_file"][0]["path"], first + ".tex.jpg");
+    EXPECT_EQ(std::tuple(task["num_blocks"].asInt(), task["effect_render_mode"].asString()), std::tuple(10, std::string("block")));
+    EXPECT_EQ(task["max_options"]["gi_irradmap_minRate"], -3);
+    EXPECT_NE(verdict.record["body"]["filePath"].asString().find("/\xe5\x88\xab\xe5\xa2\x85.max_plugin_output/json/"), std::string::npos);
+    std::filesystem::remove_all(rud::SceneCacheFolder() + L"\x522b\x5885.max_plugin_output");
+}
+
+// The Corona limits and render options as a run takes them from the order. A pass limit below
+// one pass limits nothing, and zero, however it is spelled, means no limit: with all three at zero the analysed
 // limits stay. Texts that read as no finite number come out as no limit; those beyond what the
 // task file's whole numbers and the gamma's float hold, as the end of that range.
 struct TypedCoronaLimits {
@@ -134,35 +178,34 @@ struct TypedCoronaLimits {
     const wchar_t* gamma = L"2.2"; float gammaOut = 2.2f; const wchar_t* subdivs = L"8"; int32_t aoSubdivs = 8;
 };
 
-class SubmitCoronaLimitsTest : public SubmitWorkflowTest, public ::testing::WithParamInterface<TypedCoronaLimits> {};
+class TypedChoicesTest : public ::testing::TestWithParam<TypedCoronaLimits> {};
 
-TEST_P(SubmitCoronaLimitsTest, TakesTheLimitsAsTyped) {
+TEST_P(TypedChoicesTest, TakesTheLimitsAsTyped) {
     const TypedCoronaLimits& c = GetParam();
-    store.coronaLimitState = 1;
-    store.coronaLimits = {2.0, 10, 7200, 0.0};
-    store.useCorona = false;
+    rud::SceneAnalysis scene;
+    scene.coronaLimitState = 1;
+    scene.coronaLimits = {2.0, 10, 7200, 0.0};
+    rud::SubmitOrder order;
     order.coronaPasses = c.passes;
     order.coronaHours = c.hours;
     order.coronaNoise = c.noise;
     order.gamma = c.gamma;
     order.aoChannel = true;
     order.aoSubdivs = c.subdivs;
-    typedName = L"to`wer";
 
-    RunWorker();
+    rud::TakeCoronaLimits(scene, order);
+    rud::TakeRenderOptions(scene, order);
 
-    EXPECT_EQ(report.Texts(), Texts{rud::WorkerText(IDS_SCENE_NAME_INVALID)});
-    const rud::CoronaLimits& got = store.coronaLimits;
+    const rud::CoronaLimits& got = scene.coronaLimits;
     EXPECT_EQ(std::tuple(got.coronaPassLimit, got.coronaTimeLimitHours, got.coronaTimeLimitSeconds, got.coronaNoiseLevelLimit),
               std::tuple(c.passLimit, c.limitHours, c.limitSeconds, c.noiseLimit));
-    EXPECT_TRUE(store.useCorona);
-    EXPECT_EQ(std::pair(store.gammaOut, store.aoSubdivs), std::pair(c.gammaOut, c.aoSubdivs));
-    store.coronaLimitState = 0;
+    EXPECT_TRUE(scene.useCorona);
+    EXPECT_EQ(std::pair(scene.gammaOut, scene.aoSubdivs), std::pair(c.gammaOut, c.aoSubdivs));
 }
 
 constexpr int32_t kMaxWhole = std::numeric_limits<int32_t>::max(), kMinWhole = std::numeric_limits<int32_t>::min();
 constexpr float kMaxFloat = std::numeric_limits<float>::max();
-INSTANTIATE_TEST_SUITE_P(Typed, SubmitCoronaLimitsTest, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Typed, TypedChoicesTest, ::testing::Values(
     TypedCoronaLimits{L"0.5", L"-0.0", L".0", 10, 2.0, 7200, 0},   // nothing limited: the analysed limits stay
     TypedCoronaLimits{L"-0", L"0e5", L" 00", 10, 2.0, 7200, 0},    // zero as the artist may spell it
     TypedCoronaLimits{L"1", L"0", L"0", 1, 0, 0, 0},              // the least of each limits
@@ -223,7 +266,7 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
     case Stop::kDeviceName: typedName = L"nul"; break;
     case Stop::kInvalidCamera:
         order.cameraTicks.push_back({L"bad\\name", true});
-        store.cameras[L"bad\\name"] = rud::CameraInfo{};
+        order.analysis.cameras[L"bad\\name"] = rud::CameraInfo{};
         break;
     case Stop::kNoCameraCancelled:
         order.cameraTicks[0].checked = false;
@@ -238,11 +281,10 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
         caption = rud::MessageCaption::kNotice;
         break;
     case Stop::kCoronaUnlimited:
-        store.coronaLimitState = 1;
-        store.coronaLimits = {};
+        order.analysis.coronaLimitState = 1;
         caption = rud::MessageCaption::kNotice;
         break;
-    case Stop::kTaskFileFails: store.analysisText = L"{ not json"; break;
+    case Stop::kTaskFileFails: order.analysis.analysisText = L"{ not json"; break;
     case Stop::kCancelWhileChecking: store.busyCancelRequested = true; break;   // honoured before the save
     case Stop::kCancelDuringVirusCheck:   // the first script runs on; the other two do not
         order.backupAndCheck = true;
@@ -256,7 +298,6 @@ TEST_P(SubmitStopTest, StopsWithItsMessage) {
     std::filesystem::remove_all(output);
 
     RunWorker();
-    store.coronaLimitState = 0;
 
     EXPECT_EQ(report.Texts(), row.stringId ? Texts{text} : Texts{});
     if (row.stringId && row.stringId != IDS_SUBMIT_ACCEPTED && !report.told.empty()) {

@@ -27,26 +27,27 @@ std::string Styled(const char* json) { return Styled(ParseJson(json)); }
 class TaskJsonTest : public ::testing::Test {
 protected:
     TaskJsonTest() : folder(L"task") {
-        store.analysisText = rud::Utf8ToWide(kAnalysis);
-        store.sceneFilePath = "C:/s/tower.max";
+        scene.analysisText = rud::Utf8ToWide(kAnalysis);
+        scene.sceneFilePath = "C:/s/tower.max";
         info.scenePath = "C:/s/villa.max";
         info.compressPath = "C:/cache/villa_abcdef.7z";
     }
     // Writes the task file and reads it back; the request body stays in `body`.
     Json::Value Write() {
         info.jsonDir = folder / L"json";
-        EXPECT_TRUE(rud::WriteTaskJson(store, saveScene, info, L"TASK-1", body));
+        EXPECT_TRUE(rud::WriteTaskJson(scene, log, saveScene, info, L"TASK-1", body));
         fileBytes = rudtest::ReadBytes(info.jsonDir);
         return ParseJson(fileBytes);
     }
     void AddCamera(const std::wstring& name, bool renderable) {
-        rud::CameraInfo& camera = store.cameras[name];
+        rud::CameraInfo& camera = scene.cameras[name];
         camera.width = 1920; camera.height = 1080; camera.startFrame = 5; camera.imageFormat = L"PNG";
         camera.displayName = name + L"_out"; camera.renderable = renderable; camera.isPanorama = name == L"Pano";
     }
     rudtest::ScratchFolder folder;
     bool saveScene = false;
-    rud::RUDRenderingDataMgr store;
+    rud::SceneAnalysis scene;
+    rud::LogChannel log;   // closed: the lines are the workflow's business
     rud::ClientInfo info;
     std::string body;
     std::string fileBytes;
@@ -89,8 +90,8 @@ TEST_F(TaskJsonTest, BlockAndDistributedRenderingByModeCode) {
     const struct { int code, count, blocking, blocks, distributed; } cases[] = {
         {1, 6, 0, 0, 0}, {10, 0, 1, 10, 0}, {64, 3, 1, 64, 0}, {1010, 6, 0, 0, 6}};
     for (const auto& c : cases) {
-        store.renderModeCode = c.code;
-        store.distributedCount = c.count;
+        scene.renderModeCode = c.code;
+        scene.distributedCount = c.count;
         const Json::Value task = Write();
         EXPECT_TRUE(task["enable_blocking"] == c.blocking && task["num_blocks"] == c.blocks &&
                     task["distributed_render"] == c.distributed) << c.code << "\n" << fileBytes;
@@ -101,7 +102,7 @@ TEST_F(TaskJsonTest, MissingOrMistypedMembers) {
     AddCamera(L"Hidden", false);
     EXPECT_FALSE(Write().isMember("cameras"));   // removed, nothing to put back
 
-    store.analysisText = L"{\"reference_file\": [{\"path\": \"C:/s/tower.max\"}]}";
+    scene.analysisText = L"{\"reference_file\": [{\"path\": \"C:/s/tower.max\"}]}";
     Json::Value task = Write();
     EXPECT_TRUE(task.isMember("cameras") && task["cameras"].isNull());
     EXPECT_TRUE(task.isMember("errors") && task["errors"].isNull());
@@ -110,13 +111,13 @@ TEST_F(TaskJsonTest, MissingOrMistypedMembers) {
 
     // An analysis that is no object (the artist went on without cameras) is an empty one.
     for (const wchar_t* text : {L"null", L"[1, 2]", L"7"}) {
-        store.analysisText = text;
+        scene.analysisText = text;
         task = Write();
         EXPECT_TRUE(task["name"] == "C:/s/villa.max" && task.isMember("max_options")) << fileBytes;
     }
 
     // Numbers are read as their text, as the analysis reader reads them; what names no path is "".
-    store.analysisText = LR"({"app_version": 2025, "reference_file": [{"path": 12}, 7, {"path": [1]}, {"path": "C:/t.jpg"}]})";
+    scene.analysisText = LR"({"app_version": 2025, "reference_file": [{"path": 12}, 7, {"path": [1]}, {"path": "C:/t.jpg"}]})";
     task = Write();
     EXPECT_EQ(ParseJson(body)["maxVersion"], "3ds Max 2025");
     EXPECT_EQ(Styled(task["reference_file"]),
@@ -126,9 +127,9 @@ TEST_F(TaskJsonTest, MissingOrMistypedMembers) {
 // Ambient occlusion and GI members appear with their channels; a smaller GI image lowers the
 // irradiance-map rates by one step per halving.
 TEST_F(TaskJsonTest, RenderElementOptions) {
-    store.aoChannel = true; store.aoRadius = 250.5; store.aoSubdivs = 8;
-    store.giChannel = true; store.psdChannel = true; store.gammaOut = 1.0f;
-    store.giIrradmapMinRate = -3; store.giIrradmapMaxRate = 0; store.giIrradmapPreset = 2;
+    scene.aoChannel = true; scene.aoRadius = 250.5; scene.aoSubdivs = 8;
+    scene.giChannel = true; scene.psdChannel = true; scene.gammaOut = 1.0f;
+    scene.giIrradmapMinRate = -3; scene.giIrradmapMaxRate = 0; scene.giIrradmapPreset = 2;
     info.imageScaleIndex = 3; info.imageScaleText = "25%";
     EXPECT_EQ(Styled(Write()["max_options"]), Styled(R"({"color_channel": false, "ao_channel": true,
         "ao_radius": 250.5, "ao_subdivs": 8, "gamma_out": 1.0, "mtl_channel": false, "gi_irradmap_preset": 2,
@@ -137,16 +138,15 @@ TEST_F(TaskJsonTest, RenderElementOptions) {
 }
 
 TEST_F(TaskJsonTest, CoronaLimitsAndEffectModeName) {
-    store.useCorona = true;
-    store.coronaLimits.coronaNoiseLevelLimit = 5;   // per cent
-    store.coronaLimits.coronaPassLimit = 300;
-    store.coronaLimits.coronaTimeLimitSeconds = 7200;
-    store.renderModeName = "dist";
+    scene.useCorona = true;
+    scene.coronaLimits.coronaNoiseLevelLimit = 5;   // per cent
+    scene.coronaLimits.coronaPassLimit = 300;
+    scene.coronaLimits.coronaTimeLimitSeconds = 7200;
+    scene.renderModeName = "dist";
     const Json::Value task = Write();
     EXPECT_EQ(Styled(task["corona_options"]), Styled(R"({"CoronaNoiseLevelLimit": 0.05, "CoronaPassLimit": 300,
         "CoronaTimeLimit": 7200, "useCorona": true})"));
     EXPECT_EQ(task["effect_render_mode"], "dist");
-    EXPECT_EQ(Write()["effect_render_mode"], "base");   // the name is used once
 }
 
 TEST_F(TaskJsonTest, WritesNonAsciiAsUtf8Bytes) {
@@ -161,14 +161,14 @@ TEST_F(TaskJsonTest, FailuresWriteNothing) {
     // Nesting deeper than the JSON reader parses must fail like any other unreadable analysis.
     for (const std::wstring& analysis : {std::wstring(L"{ not json"),
                                          L"{\"cameras\":" + std::wstring(5000, L'[') + std::wstring(5000, L']') + L"}"}) {
-        store.analysisText = analysis;
-        store.renderModeName = body = "untouched";
-        EXPECT_FALSE(rud::WriteTaskJson(store, saveScene, info, L"TASK-1", body));
-        EXPECT_TRUE(body == "untouched" && store.renderModeName == "untouched");   // nothing changed
+        scene.analysisText = analysis;
+        body = "untouched";
+        EXPECT_FALSE(rud::WriteTaskJson(scene, log, saveScene, info, L"TASK-1", body));
+        EXPECT_EQ(body, "untouched");
     }
-    store.analysisText = rud::Utf8ToWide(kAnalysis);
+    scene.analysisText = rud::Utf8ToWide(kAnalysis);
     info.jsonDir = folder / L"missing\\json";      // its parent does not exist: the open fails
-    EXPECT_FALSE(rud::WriteTaskJson(store, saveScene, info, L"TASK-1", body));
+    EXPECT_FALSE(rud::WriteTaskJson(scene, log, saveScene, info, L"TASK-1", body));
     EXPECT_EQ(info.jsonDir, folder / L"missing\\json");
 }
 

@@ -36,7 +36,7 @@ std::wstring Describe(const rud::SubmitOrder& o) {
     std::wostringstream text;
     text << o.sceneName.typedName << L'|' << static_cast<int>(o.sceneName.verdict) << L'|' << o.sceneName.path << L"\n";
     for (const rud::CameraTick& tick : o.cameraTicks) text << tick.key << L'=' << tick.checked << L' ';
-    for (const auto& [key, c] : o.cameras)
+    for (const auto& [key, c] : o.analysis.cameras)
         text << L'\n' << key << L' ' << c.width << L'x' << c.height << L' ' << c.startFrame << c.imageFormat << c.displayName
              << c.isPanorama;
     text << L'\n' << o.renderMode << o.colorChannel << o.aoChannel << o.mtlChannel << o.giChannel << o.psdChannel << L'|'
@@ -275,9 +275,9 @@ TEST_F(MainDialogTest, AnOrderPutBackIntoAReopenedDialogReadsTheSame) {
         if (!c.ticks.empty()) {
             expected.sceneName = rud::JudgeTypedSceneName(order.sceneName.typedName, c.openScene);   // now the open scene
             expected.cameraTicks = c.ticks;
-            expected.cameras.clear();
+            expected.analysis.cameras.clear();
             for (const auto& [key, camera] : store.cameras)
-                expected.cameras[key] = order.cameras.count(key) ? order.cameras.at(key) : camera;
+                expected.analysis.cameras[key] = order.analysis.cameras.count(key) ? order.analysis.cameras.at(key) : camera;
         }
         rud::SubmitOrder again;
         bool aoGroupEnabled = false;

@@ -100,7 +100,7 @@ TEST_F(SceneCopyTest, ShortNamesAreJudgedAsTheFileTheyStandFor) {
     for (const auto& c : cases) {
         ASSERT_NE(c.typed.find(L'~'), std::wstring::npos) << "no short name for " << rud::WideToUtf8(c.path);
         SCOPED_TRACE(rud::WideToUtf8(c.typed));
-        rud::RUDRenderingDataMgr fresh;
+        rud::SceneAnalysis fresh;
         fake.host.sceneFilePath = open;
         fake.host.savedTo.clear();
         const rud::TypedSceneJudgement judgement = rud::JudgeTypedSceneName(c.typed, open);

@@ -108,7 +108,8 @@ std::wstring ClipboardText() {
 }
 
 // 600,000 lines as a huge scene reports them: the warnings, then a missing file a line; the
-// widest is a short line of wide characters that the longest lines by count do not reveal.
+// widest is a short line of wide letters that the longest lines by count do not reveal (Latin
+// ones: how wide Chinese ones are depends on the fonts the machine has).
 struct HugeReport {
     std::vector<std::wstring> warnings{L"Warnings:", L"Region rendering is on."};
     std::vector<std::wstring> errors;
@@ -118,7 +119,7 @@ struct HugeReport {
         for (int i = 0; i < 599998; ++i)
             errors.push_back(L"\\\\fileserver\\library\\missing\\" + std::to_wstring(i % 997) + L"\\" +
                              (i % 7 ? L"texture_" : L"\u6750\u8d28_") + std::to_wstring(i) + L".png");
-        errors[wideLine - 2] = std::wstring(40, L'\u6750');
+        errors[wideLine - 2] = std::wstring(40, L'W');
     }
     const std::wstring& Line(size_t i) const { return i < warnings.size() ? warnings[i] : errors[i - warnings.size()]; }
     static const HugeReport& Get() {

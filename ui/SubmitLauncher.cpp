@@ -72,7 +72,7 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
     report.FreezeDialog();
     bool started = false;
     try {
-        started = store.submitThread.Start([order = std::move(order), report] { RunSubmitWorker(order, report); });
+        started = store.submitThread.Start([order = std::move(order), report]() mutable { RunSubmitWorker(std::move(order), report); });
     } catch (...) {
     }
     if (!started) {

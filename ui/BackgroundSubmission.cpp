@@ -77,10 +77,12 @@ bool MayQuitDuringSubmission(HWND mainWindow) {
 void ReopenMainDialogLater(const SubmitOrder& order) {
     auto& store = RUDRenderingDataMgr::Instance();
     if (store.hostQuitting) return;
-    const bool queued = Host().PostToMainThread([order] {
+    // The reopen waits until 3ds Max is idle; should the artist have opened the dialog from the
+    // menu meanwhile (open still or closed again), theirs took its place.
+    const unsigned openedBefore = MainDialogsOpened();
+    const bool queued = Host().PostToMainThread([order, openedBefore] {
         auto& current = RUDRenderingDataMgr::Instance();
-        // The host is closing, or the artist opened the dialog meanwhile.
-        if (current.hostQuitting || MainDialogOpen()) return;
+        if (current.hostQuitting || MainDialogOpen() || MainDialogsOpened() != openedBefore) return;
         OpenMainDialogWithOrder(Host().MainWindow(), order);
     });
     if (!queued) store.dataLog.write("The submission dialog cannot be opened again: 3ds Max cannot be reached.", "WARN");

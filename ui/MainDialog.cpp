@@ -11,6 +11,7 @@
 #include "ui/RUDRenderingUiMgr.h"
 #include "ui/WarningsList.h"
 
+#include <atomic>
 #include <utility>
 
 namespace rud {
@@ -18,6 +19,7 @@ namespace {
 
 // The main thread alone opens and closes main dialogs.
 HWND g_openMainDialog = nullptr;
+std::atomic<unsigned> g_mainDialogsOpened{0};
 // The order OpenMainDialogWithOrder hands to the next dialog's WM_INITDIALOG. One modal main
 // dialog at a time, on the main thread, so a plain pointer is enough.
 const SubmitOrder* carriedOrder = nullptr;
@@ -28,6 +30,7 @@ INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         g_openMainDialog = dialog;
+        ++g_mainDialogsOpened;
         return OpenMainDialog(dialog, store, ui, std::exchange(carriedOrder, nullptr));
     case kMainDialogHandBackMessage:
         CloseMainDialog(dialog, store);
@@ -69,6 +72,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 
 bool MainDialogOpen() { return g_openMainDialog != nullptr; }
+
+unsigned MainDialogsOpened() { return g_mainDialogsOpened; }
 
 INT_PTR ShowMainDialog(HWND owner) {
     return ::DialogBoxParamW(LanguageModule(), MAKEINTRESOURCEW(IDD_MAIN), owner, MainDialogProc,

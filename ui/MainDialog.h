@@ -14,6 +14,8 @@ INT_PTR ShowMainDialog(HWND owner);
 
 // True while a main dialog is up.
 bool MainDialogOpen();
+// How many main dialogs have opened so far; any thread may ask.
+unsigned MainDialogsOpened();
 
 // Posted by the submission once 3ds Max is handed back: the dialog closes and the run goes on
 // behind a progress window of its own.

@@ -133,7 +133,7 @@ int Run(HINSTANCE instance) {
 
     HostWindow window;
     std::wstring sceneName = scene.GetCurFileName().data();
-    if (!window.Create(instance, L"")) {
+    if (!window.Create(instance, L"", !options.noMainWindow)) {
         PrintLine(L"LOAD FAILED main window");
         return kLoadFailed;
     }
@@ -159,7 +159,7 @@ int Run(HINSTANCE instance) {
         return kLoadFailed;
     }
     for (const std::wstring& line : ActionTextLines(*maxstandin::StandardActionManager())) PrintLine(line);
-    PrintLine(L"READY");
+    PrintLine(options.noMainWindow ? L"READY (no main window)" : L"READY");
     StartAutobackup(window.Handle(), options.autobackupMilliseconds);
 
     DialogTemplates templates;

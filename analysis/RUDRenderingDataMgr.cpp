@@ -39,6 +39,22 @@ std::vector<std::wstring>& RUDRenderingDataMgr::RebuildMessageLines() {
     return messageLines;
 }
 
+void RUDRenderingDataMgr::PrepareForRun() {
+    busyCloseRequested = false;
+    busyHidden = false;
+    busyCancelRequested = false;
+    busyStage = kBusyStarting;   // the last run's "sending" must not grey this run's Cancel
+    busyHandBack = false;
+    busyRunningNoticeUntil = 0;
+}
+
+void DisposeFinishedThread(std::thread*& thread, std::atomic<int32_t>& state) {
+    if (state < kThreadFinished) return;
+    delete thread;
+    thread = nullptr;
+    state = kThreadNone;
+}
+
 void RUDRenderingDataMgr::AddToolTip(HWND control, const std::wstring& text) {
     if (std::unique_ptr<IToolTip> tip = Host().AttachToolTip(control, text))
         toolTips.push_back(std::move(tip));

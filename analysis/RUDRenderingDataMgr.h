@@ -101,6 +101,7 @@ public:
     std::string sceneFileName;   // UTF-8
     std::string sceneFilePath;   // UTF-8
     std::string isRegionText;
+    std::string rendererName;    // "renderer_full_name" of the analysis (UTF-8)
     int32_t renderModeCode = 1;
     int32_t distributedCount = 0;
     std::string renderModeName;
@@ -160,6 +161,9 @@ public:
 
     SceneNameMemo sceneNameMemo;
 
+    // Clears what the last run left in the progress fields, before the next run starts.
+    void PrepareForRun();
+
     // True while the busy dialog's thread runs (busyState 0 and busyThread set): only then does
     // a close or hide request of the worker reach it.
     bool BusyDialogRunning() const { return busyState == kThreadRunning && busyThread != nullptr; }
@@ -170,5 +174,9 @@ public:
     RUDRenderingDataMgr(const RUDRenderingDataMgr&) = delete;
     RUDRenderingDataMgr& operator=(const RUDRenderingDataMgr&) = delete;
 };
+
+// A finished thread object is disposed of only when the next one is due (the threads are
+// detached; their state says when they have ended).
+void DisposeFinishedThread(std::thread*& thread, std::atomic<int32_t>& state);
 
 } // namespace rud

@@ -40,29 +40,16 @@ void RunSubmitWorker(SubmitOrder order, RUDDialogSubmitReport report) {
     }
 }
 
-// A finished thread object is disposed of only when the next one is due.
-void DisposeFinished(std::thread*& thread, std::atomic<int32_t>& state) {
-    if (state < kThreadFinished) return;
-    delete thread;
-    thread = nullptr;
-    state = kThreadNone;
-}
-
 bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTexts& texts) {
     if (store.submitState >= kThreadRunning && store.submitState < kThreadFinished) return false;
-    DisposeFinished(store.submitThread, store.submitState);
+    DisposeFinishedThread(store.submitThread, store.submitState);
     if (store.submitState != kThreadNone) return false;
     store.submitState = kThreadRunning;
     if (DialogView(dialog).IsChecked(IDC_MAIN_SAVE_SCENE) && !Host().SaveScene()) {
         store.submitState = kThreadFinished;
         return false;
     }
-    store.busyCloseRequested = false;
-    store.busyHidden = false;
-    store.busyCancelRequested = false;
-    store.busyStage = kBusyStarting;   // the last run's "sending" must not grey this run's Cancel
-    store.busyHandBack = false;
-    store.busyRunningNoticeUntil = 0;
+    store.PrepareForRun();
     // The run takes the dialog as it is now; the dialog stays frozen until the run ends.
     SubmitOrder order = ReadSubmitOrder(dialog);
     WriteRememberedValues(ReadRememberedControls(dialog, store));
@@ -80,7 +67,7 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
 }
 
 void StartBusyDialog(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTexts& texts) {
-    DisposeFinished(store.busyThread, store.busyState);
+    DisposeFinishedThread(store.busyThread, store.busyState);
     if (store.busyState != kThreadNone) return;
     store.busyState = kThreadRunning;
     try {

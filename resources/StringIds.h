@@ -125,3 +125,13 @@
 #define IDS_SNAPSHOT_NO_ROOM       136  // "%s": the cache folder that has no room for the copy
 #define IDS_SNAPSHOT_FAILED        137  // "%s": the copy that could not be made
 #define IDS_TIP_KEEP_WORKING       138
+
+// Submitting from MAXScript: what lastMessage() says when the run could not start or is still going
+#define IDS_SCRIPT_BUSY            170
+#define IDS_SCRIPT_BAD_ARGUMENT    171  // "%s": the argument's name
+#define IDS_SCRIPT_UNKNOWN_CAMERA  172  // "%s": the name given
+#define IDS_SCRIPT_REFERENCE_NAMES 173
+#define IDS_SCRIPT_RUNNING         174
+#define IDS_SCRIPT_NO_RUN          175
+#define IDS_SCRIPT_ANALYSED        176
+#define IDS_SCRIPT_CORONA_LIMITS   177  // analyse(): a Corona scene that limits nothing

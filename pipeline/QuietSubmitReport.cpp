@@ -55,6 +55,7 @@ void QuietSubmitReport::Outcome(int32_t code) {
     state_->code = code;
 }
 
-void QuietSubmitReport::Ended(SubmitEnd) { state_->ended = true; }
+// The worker's end (submitState) is what the script's side waits for.
+void QuietSubmitReport::Ended(SubmitEnd) {}
 
 } // namespace rud

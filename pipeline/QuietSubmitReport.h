@@ -17,7 +17,6 @@ public:
     std::wstring Message();
     std::atomic<int32_t> code{0};
     std::atomic<bool> handedBack{false};
-    std::atomic<bool> ended{false};
 
 private:
     std::mutex lock_;

@@ -1,5 +1,6 @@
 #include "submit/RenderChoices.h"
 
+#include "analysis/SceneChecks.h"
 #include "resources/StringIds.h"
 
 namespace rud {
@@ -13,10 +14,7 @@ const RenderModeChoice kRenderModes[kRenderModeCount] = {
 
 int BlockModeRefusal(const RUDRenderingDataMgr& store) {
     if (store.isRegionText == "true") return IDS_REGION_NO_BLOCKS;
-    const CoronaLimits& limits = store.coronaLimits;
-    if ((store.coronaLimitState == 1 || store.coronaLimitState == 2) && limits.coronaNoiseLevelLimit == 0.0 &&
-        limits.coronaPassLimit == 0 && limits.coronaTimeLimitSeconds == 0)
-        return IDS_CORONA_NO_BLOCKS;
+    if (!CheckCoronaLimits(store)) return IDS_CORONA_NO_BLOCKS;
     return 0;
 }
 

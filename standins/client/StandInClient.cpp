@@ -109,10 +109,10 @@ bool ParseOptions(Options& options) {
         else if (name == L"--once") options.requests = 1;
         else if (name == L"--requests") options.requests = _wtoi(value().c_str());
         else if (name == L"--refuse") {   // N or N:CODE
-            const std::wstring spec = value();
-            options.refuseRequest = _wtoi(spec.c_str());
-            const size_t colon = spec.find(L':');
-            if (colon != std::wstring::npos) options.refuseCode = _wtoi(spec.c_str() + colon + 1);
+            const std::wstring refusal = value();
+            options.refuseRequest = _wtoi(refusal.c_str());
+            const size_t colon = refusal.find(L':');
+            if (colon != std::wstring::npos) options.refuseCode = _wtoi(refusal.c_str() + colon + 1);
         }
         else if (name == L"--record") options.recordFolder = value();
         else if (name == L"--user") options.userName = value();

@@ -68,7 +68,9 @@ scripted analyse-villa Villa.max vray_villa.json
 check script-analyse-villa $quiet requests=0 \
   'host_has=MAXSCRIPT RUDRendering.cameras() -> #("Cam_Exterior_Front", "Cam_Living_Room", "Cam_Pool_Aerial")' \
   'host_has=MAXSCRIPT RUDRendering.cameraWidths() -> #(1920, 1920, 2560)' \
-  'host_has=MAXSCRIPT RUDRendering.renderer() -> "V-Ray 6 Update 2.1"'
+  'host_has=MAXSCRIPT RUDRendering.renderer() -> "V-Ray 6 Update 2.1"' \
+  'host_has=MAXSCRIPT RUDRendering.cameraFormats() -> #("PNG", "PNG", "PNG")' \
+  'host_has=MAXSCRIPT RUDRendering.problems() -> #()' 'host_has=MAXSCRIPT RUDRendering.refusal() -> ""'
 scripted batch-mode Villa.max vray_villa.json --no-main-window
 check script-batch-mode $quiet requests=1 answer=10001 cameras=Cam_Pool_Aerial render_mode=block \
   "host_has=READY (no main window)"

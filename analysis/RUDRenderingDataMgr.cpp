@@ -18,12 +18,9 @@ RUDRenderingDataMgr::RUDRenderingDataMgr() {
 }
 
 RUDRenderingDataMgr::~RUDRenderingDataMgr() {
-    // The main dialog deletes the tooltips and threads when it closes. Whatever is left at
-    // process exit belongs to a host that may already be gone, and a thread object still
-    // running must not be destroyed: leave both to the operating system.
+    // The main dialog deletes the tooltips when it closes. Whatever is left at process exit
+    // belongs to a host that may already be gone: leave it to the operating system.
     for (std::unique_ptr<IToolTip>& tip : toolTips) (void)tip.release();
-    if (submitThread && !submitThread->joinable()) delete submitThread;
-    if (busyThread && !busyThread->joinable()) delete busyThread;
 }
 
 void RUDRenderingDataMgr::SetAnalysisText(std::wstring text) {
@@ -48,10 +45,10 @@ void RUDRenderingDataMgr::PrepareForRun() {
     busyRunningNoticeUntil = 0;
 }
 
-void DisposeFinishedThread(std::thread*& thread, std::atomic<int32_t>& state) {
-    if (state < kThreadFinished) return;
-    delete thread;
-    thread = nullptr;
+void DisposeFinishedThread(ModuleThread& thread, std::atomic<int32_t>& state) {
+    constexpr DWORD kFinishingThreadMs = 2000;
+    if (state < kThreadFinished || !thread.Returned(kFinishingThreadMs)) return;
+    thread.Reset();
     state = kThreadNone;
 }
 

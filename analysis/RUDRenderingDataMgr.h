@@ -3,6 +3,7 @@
 // artist chose for the next submission. One process-wide instance; a plain container whose
 // rules live with the code that fills each field.
 #include "core/LogChannel.h"
+#include "core/ModuleThread.h"
 #include "host/HostOperations.h"
 
 #include <windows.h>
@@ -12,7 +13,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace rud {
@@ -128,8 +128,8 @@ public:
     std::vector<int32_t> rememberedEditIds;
     std::vector<int32_t> rememberedRadioIds;
     std::vector<std::unique_ptr<IToolTip>> toolTips;
-    std::thread* submitThread = nullptr;
-    std::thread* busyThread = nullptr;
+    ModuleThread submitThread;
+    ModuleThread busyThread;
     // The only fields two threads use at once: the dialog, the worker and the busy dialog.
     std::atomic<int32_t> submitState{kThreadNone};
     std::atomic<int32_t> busyState{kThreadNone};
@@ -153,7 +153,8 @@ public:
     // Set by the worker once 3ds Max is given back: the busy dialog makes way for a progress
     // window of its own, which stays until the worker has ended.
     std::atomic<bool> busyHandBack{false};
-    // 3ds Max quits: a submission that ends now opens no dialog again.
+    // 3ds Max really goes (its shutdown notification, Stop, LibShutdown): a submission that
+    // ends now opens no dialog again. Not a quit that was asked and may still be refused.
     std::atomic<bool> hostQuitting{false};
     // Until this tick (GetTickCount64) the progress window says a submission is running, after
     // the artist asked for another one.
@@ -164,9 +165,9 @@ public:
     // Clears what the last run left in the progress fields, before the next run starts.
     void PrepareForRun();
 
-    // True while the busy dialog's thread runs (busyState 0 and busyThread set): only then does
-    // a close or hide request of the worker reach it.
-    bool BusyDialogRunning() const { return busyState == kThreadRunning && busyThread != nullptr; }
+    // True while the busy dialog's thread runs (busyState 0 and busyThread started): only then
+    // does a close or hide request of the worker reach it.
+    bool BusyDialogRunning() const { return busyState == kThreadRunning && busyThread.Started(); }
 
     // Tests build private stores; the plug-in uses Instance().
     RUDRenderingDataMgr();
@@ -175,8 +176,8 @@ public:
     RUDRenderingDataMgr& operator=(const RUDRenderingDataMgr&) = delete;
 };
 
-// A finished thread object is disposed of only when the next one is due (the threads are
-// detached; their state says when they have ended).
-void DisposeFinishedThread(std::thread*& thread, std::atomic<int32_t>& state);
+// A finished thread is disposed of only when the next one is due, and only once it has returned
+// from its last destructors (its handle is what the module's unload waits on).
+void DisposeFinishedThread(ModuleThread& thread, std::atomic<int32_t>& state);
 
 } // namespace rud

@@ -8,6 +8,14 @@ namespace {
 
 std::mutex handlerLock;
 std::shared_ptr<MessageBoxHandler> handler;
+thread_local int boxesUp = 0;
+
+struct BoxUp {
+    BoxUp() { ++boxesUp; }
+    ~BoxUp() { --boxesUp; }
+    BoxUp(const BoxUp&) = delete;
+    BoxUp& operator=(const BoxUp&) = delete;
+};
 
 } // namespace
 
@@ -18,10 +26,13 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
         std::lock_guard<std::mutex> guard(handlerLock);
         current = handler;
     }
+    const BoxUp up;
     if (current && *current) return (*current)(owner, text, caption, type, language);
     // With ISOLATION_AWARE_ENABLED (the Visual Studio build) this is IsolationAwareMessageBoxExW.
     return ::MessageBoxExW(owner, text.c_str(), caption.c_str(), type, language);
 }
+
+bool MessageBoxUpOnThisThread() { return boxesUp > 0; }
 
 void SetMessageBoxHandler(MessageBoxHandler newHandler) {
     std::lock_guard<std::mutex> guard(handlerLock);

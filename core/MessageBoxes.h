@@ -17,4 +17,7 @@ using MessageBoxHandler = std::function<int(HWND owner, const std::wstring& text
                                             const std::wstring& caption, UINT type, WORD language)>;
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
+// True while a box of ShowMessageBox is up on the calling thread (its modal loop runs there).
+bool MessageBoxUpOnThisThread();
+
 } // namespace rud

@@ -3,8 +3,10 @@
 #include <atomic>
 #include <cstdlib>
 #include <cwchar>
+#include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace rud {
 namespace {
@@ -14,8 +16,12 @@ std::atomic<HINSTANCE> languageModule{nullptr};
 std::atomic<LanguagePackQuery> languagePackQuery{nullptr};
 std::once_flag languageModuleLoaded;
 
-wchar_t bufferA[256];
-wchar_t bufferB[256];
+// Every text handed out stays where it is for the module's lifetime: 3ds Max keeps the class
+// name, the category and the description it was given, and the progress window's thread reads
+// texts while 3ds Max's thread asks for others. One entry per language module and string, so
+// the memory is bounded by the string table. Map nodes never move.
+std::mutex lastingLock;
+std::map<std::pair<HINSTANCE, int>, std::wstring> lastingTexts;
 
 std::wstring ModuleFolderAndName(std::wstring& fileName) {
     wchar_t path[MAX_PATH * 2] = {};
@@ -41,12 +47,14 @@ HINSTANCE LoadLanguageFile() {
     return moduleInstance.load();
 }
 
-const wchar_t* LoadInto(wchar_t (&buffer)[256], int id) {
+const wchar_t* LastingText(int id) {
     if (!moduleInstance.load()) return nullptr;
     HINSTANCE module = LanguageModule();
     if (!module) return nullptr;
+    wchar_t buffer[256] = {};
     if (::LoadStringW(module, static_cast<UINT>(id), buffer, 256) == 0) return nullptr;
-    return buffer;
+    const std::lock_guard<std::mutex> guard(lastingLock);
+    return lastingTexts.try_emplace({module, id}, buffer).first->second.c_str();
 }
 
 } // namespace
@@ -74,8 +82,8 @@ HINSTANCE LanguageModule() {
 
 void SetLanguageModule(HINSTANCE module) { languageModule.store(module); }
 
-const wchar_t* LoadResourceTextA(int id) { return LoadInto(bufferA, id); }
-const wchar_t* LoadResourceTextB(int id) { return LoadInto(bufferB, id); }
+const wchar_t* LoadResourceTextA(int id) { return LastingText(id); }
+const wchar_t* LoadResourceTextB(int id) { return LastingText(id); }
 
 std::wstring ResourceText(int id) {
     const wchar_t* text = LoadResourceTextA(id);

@@ -1,7 +1,7 @@
 #pragma once
 // The module's instance handle, its language resource file, and the two string loaders.
-// Each loader returns a pointer into its own static 256-character buffer (valid until the next
-// call of the same loader) or null; copy a string before loading the next one.
+// Each loader returns a pointer (or null) to a text that stays unchanged for the module's
+// lifetime, so any thread may load texts and 3ds Max may keep what it was given.
 #include <windows.h>
 
 #include <string>

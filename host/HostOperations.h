@@ -82,6 +82,10 @@ public:
         (void)work;
         return false;
     }
+    // On the host's thread, where none of the host's own operations can still be running (the
+    // command handler of our modal dialog, opened from the host's idle loop): forgets the saves,
+    // opens, resets and renders whose "after" notification never came, so that they hold no call.
+    virtual void ForgetEndedHostActivities() {}
 };
 
 // The host in use. Before SetHost (or after SetHost(nullptr)) a null host answers every call

@@ -1,5 +1,7 @@
 #include "host/HostThread.h"
 
+#include "core/MessageBoxes.h"
+
 #include <exception>
 #include <stdexcept>
 #include <utility>
@@ -9,6 +11,14 @@ namespace {
 
 const wchar_t kWindowClass[] = L"RUDRenderingHostThread";
 constexpr UINT kRunMessage = WM_APP + 18;
+constexpr UINT_PTR kRetryTimer = 1;
+// How often posted work looks again whether the host has become idle.
+constexpr UINT kRetryMs = 250;
+// How long a caller waits for the host to take its call: beyond the save of a very heavy scene,
+// so that only a host that stays busy (or a flag whose "after" never came) ends the wait.
+constexpr DWORD kCallLimitMs = 120000;
+// How often a waiting caller looks at the artist's Cancel.
+constexpr DWORD kWaitSliceMs = 50;
 
 HINSTANCE ThisModule() {
     HMODULE module = nullptr;
@@ -18,6 +28,12 @@ HINSTANCE ThisModule() {
 }
 
 unsigned ActivityBit(HostActivity activity) { return 1u << static_cast<int>(activity); }
+
+int FirstActivity(unsigned activities) {
+    for (int activity = 0; activity < 32; ++activity)
+        if (activities & (1u << activity)) return activity;
+    return kNoHostActivity;
+}
 
 // A host object handed to another thread: released on the host's thread, as it was made there.
 // When the host can no longer be reached the object is left alone: released here it would be
@@ -76,6 +92,7 @@ struct HostThreadOperations::HandOver {
     const std::function<void()>* work = nullptr;
     std::exception_ptr error;
     bool ran = false;
+    std::atomic<bool> held{false};   // set by the host's thread while a host operation holds it
     UniqueHandle done;
     // A posted hand-over owns its work and itself: nobody waits for it.
     std::function<void()> ownWork;
@@ -92,7 +109,7 @@ void HostThreadOperations::Fail(HandOver* task, std::exception_ptr error) {
 }
 
 HostThreadOperations::HostThreadOperations(IHostOperations& host)
-    : host_(host), thread_(::GetCurrentThreadId()) {
+    : host_(host), thread_(::GetCurrentThreadId()), callLimitMs_(kCallLimitMs) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
@@ -112,25 +129,77 @@ HostThreadOperations::~HostThreadOperations() {
 
 // Nothing may leave a window procedure: the work's exception travels back in the hand-over.
 LRESULT CALLBACK HostThreadOperations::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != kRunMessage) return ::DefWindowProcW(window, message, wParam, lParam);
+    const bool retry = message == WM_TIMER && wParam == kRetryTimer;
+    if (message != kRunMessage && !retry) return ::DefWindowProcW(window, message, wParam, lParam);
     auto* self = reinterpret_cast<HostThreadOperations*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     try {
-        if (self) self->Dispatch(static_cast<uint64_t>(wParam));
+        if (self && retry) self->RetryDeferred();
+        else if (self) self->Dispatch(static_cast<uint64_t>(wParam));
     } catch (...) {
     }
     return 0;
 }
 
+bool HostThreadOperations::HostIdle() {
+    if (activities_ != 0 || MessageBoxUpOnThisThread()) return false;
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    constexpr DWORD kModalModes = GUI_INMENUMODE | GUI_INMOVESIZE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE;
+    if (::GetGUIThreadInfo(thread_, &gui) && (gui.flags & kModalModes)) return false;
+    // Any modal window of the host's thread (ours, a message box, a file dialog, a question
+    // asked as 3ds Max quits) disables 3ds Max's window for as long as its loop runs.
+    HWND main = host_.MainWindow();
+    return !main || (::IsWindow(main) && ::IsWindowEnabled(main));
+}
+
+void HostThreadOperations::RetryDeferred() {
+    if (window_) ::KillTimer(window_.get(), kRetryTimer);
+    PostAgain(deferred_);
+}
+
+// Posts each hand-over again; one that cannot be posted fails (work nobody waits for is dropped).
+void HostThreadOperations::PostAgain(std::deque<uint64_t>& ids) {
+    std::deque<uint64_t> again;
+    again.swap(ids);
+    for (uint64_t id : again) {
+        if (window_ && ::PostMessageW(window_.get(), kRunMessage, static_cast<WPARAM>(id), 0)) continue;
+        HandOver* task = nullptr;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            auto found = waiting_.find(id);
+            if (found == waiting_.end()) continue;
+            task = found->second;
+            waiting_.erase(found);
+        }
+        Fail(task, std::make_exception_ptr(std::runtime_error("the host's thread cannot be reached")));
+    }
+}
+
 void HostThreadOperations::Dispatch(uint64_t id) {
+    bool posted = false;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        auto found = waiting_.find(id);
+        if (found == waiting_.end()) return;  // failed by Close or given up meanwhile
+        posted = found->second->posted;
+    }
+    // Work that nobody waits for waits for a host with nothing else under way.
+    const bool deferred = posted && activities_ == 0 && !HostIdle();
     HandOver* task = nullptr;
     {
         std::lock_guard<std::mutex> guard(lock_);
         auto found = waiting_.find(id);
-        if (found == waiting_.end()) return;  // failed by Close meanwhile
+        if (found == waiting_.end()) return;
         // Dispatched by a loop inside the host's own save, open, reset or render: its turn
         // comes after the operation.
         if (activities_ != 0) {
+            found->second->held = true;
             held_.push_back(id);
+            return;
+        }
+        if (deferred) {
+            deferred_.push_back(id);
+            if (window_) (void)::SetTimer(window_.get(), kRetryTimer, kRetryMs, nullptr);
             return;
         }
         task = found->second;
@@ -150,31 +219,46 @@ void HostThreadOperations::Dispatch(uint64_t id) {
     ::SetEvent(task->done.get());  // the caller may free the hand-over from here on
 }
 
-void HostThreadOperations::ActivityStarted(HostActivity activity) { activities_ |= ActivityBit(activity); }
+void HostThreadOperations::ActivityStarted(HostActivity activity) {
+    const unsigned bit = ActivityBit(activity);
+    HWND main = host_.MainWindow();
+    if (main && !::IsWindowEnabled(main)) startedInModalLoop_ |= bit;
+    else startedInModalLoop_ &= ~bit;
+    activities_ |= bit;
+}
 
 void HostThreadOperations::ActivityEnded(HostActivity activity) {
     activities_ &= ~ActivityBit(activity);
     if (activities_ == 0) ReleaseHeld();
 }
 
+// An operation that began while 3ds Max's window was enabled began from the host's own loop;
+// our modal dialog, opened from that loop only when idle, cannot be running inside it. One that
+// began inside a modal loop (an autobackup's timer under our dialog) may be running around the
+// caller still, and keeps its flag.
+void HostThreadOperations::ForgetEndedHostActivities() {
+    if (::GetCurrentThreadId() != thread_) return;
+    const unsigned ended = activities_ & ~startedInModalLoop_;
+    if (ended == 0) return;
+    activities_ &= ~ended;
+    if (activities_ == 0) ReleaseHeld();
+}
+
+// The host sends no "after" for a save that failed: the plug-in's own save ends its flag itself.
+bool HostThreadOperations::SaveAndForgetSaving(const std::function<bool()>& save) {
+    struct SavingEnds {
+        HostThreadOperations& owner;
+        ~SavingEnds() { owner.ActivityEnded(HostActivity::kSaving); }
+    };
+    return Call<bool>([&] {
+        const SavingEnds ends{*this};
+        return save();
+    });
+}
+
 // The "after" notification still comes from inside the host's operation: held calls are posted
 // again, so that they run once the host is back in a loop of its own.
-void HostThreadOperations::ReleaseHeld() {
-    while (!held_.empty()) {
-        const uint64_t id = held_.front();
-        held_.pop_front();
-        if (window_ && ::PostMessageW(window_.get(), kRunMessage, static_cast<WPARAM>(id), 0)) continue;
-        HandOver* task = nullptr;
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            auto found = waiting_.find(id);
-            if (found == waiting_.end()) continue;
-            task = found->second;
-            waiting_.erase(found);
-        }
-        Fail(task, std::make_exception_ptr(std::runtime_error("the host's thread cannot be reached")));
-    }
-}
+void HostThreadOperations::ReleaseHeld() { PostAgain(held_); }
 
 bool HostThreadOperations::ServeUntil(const std::function<bool()>& finished, DWORD timeoutMs) {
     const ULONGLONG start = ::GetTickCount64();
@@ -227,8 +311,20 @@ void HostThreadOperations::Run(const std::function<void()>& work) {
         std::lock_guard<std::mutex> guard(lock_);
         if (waiting_.erase(id)) throw std::runtime_error("the host's thread cannot be reached");
     }
-    // Set once the host's thread has run the call, or by Close.
-    ::WaitForSingleObject(task.done.get(), INFINITE);
+    // Set once the host's thread has run the call, or by Close; bounded by the Cancel of a held
+    // call and by the call limit.
+    const ULONGLONG start = ::GetTickCount64();
+    while (::WaitForSingleObject(task.done.get(), kWaitSliceMs) != WAIT_OBJECT_0) {
+        const bool held = task.held.load();
+        const bool cancelled = held && cancelled_ && cancelled_();
+        if (!cancelled && ::GetTickCount64() - start < callLimitMs_) continue;
+        {
+            std::lock_guard<std::mutex> guard(lock_);
+            // Already running: the host's thread returns it, as any call of its own.
+            if (!waiting_.erase(id)) continue;
+        }
+        throw HostCallAbandoned(cancelled, held ? FirstActivity(activities_.load()) : kNoHostActivity);
+    }
     if (task.error) std::rethrow_exception(task.error);
     if (!task.ran) throw std::runtime_error("the host's thread did not run the call");
 }
@@ -265,10 +361,10 @@ std::wstring HostThreadOperations::CurrentSceneFilePath() {
     return Call<std::wstring>([&] { return host_.CurrentSceneFilePath(); });
 }
 
-bool HostThreadOperations::SaveScene() { return Call<bool>([&] { return host_.SaveScene(); }); }
+bool HostThreadOperations::SaveScene() { return SaveAndForgetSaving([&] { return host_.SaveScene(); }); }
 
 bool HostThreadOperations::SaveSceneTo(const std::wstring& path) {
-    return Call<bool>([&] { return host_.SaveSceneTo(path); });
+    return SaveAndForgetSaving([&] { return host_.SaveSceneTo(path); });
 }
 
 std::unique_ptr<IScriptValue> HostThreadOperations::CreateScriptValue() {

@@ -12,7 +12,6 @@
 #include "submit/SubmitResult.h"
 #include "submit/SubmitWorkflow.h"
 
-#include <thread>
 
 namespace rud {
 namespace {
@@ -100,14 +99,22 @@ int32_t RUDRenderingScriptMgr::Submit(const ScriptSubmitArguments& arguments) {
     run_->code = kScriptRunning;
     run_->SetMessage(ResourceText(IDS_SCRIPT_RUNNING));
     messageFromRun_ = true;
+    // A script runs from MAXScript's evaluation, not inside a save, open, reset or render of 3ds
+    // Max's own: a flag such an operation left (a failed load of the last scene) holds nothing.
+    Host().ForgetEndedHostActivities();
     store.submitState = kThreadRunning;
+    bool started = false;
     try {
-        store.submitThread = new std::thread(RunQuietWorker, std::move(checked.order), run_, arguments.replaceOtherFile);
+        started = store.submitThread.Start(
+            [order = std::move(checked.order), run = run_, replace = arguments.replaceOtherFile] {
+                RunQuietWorker(order, run, replace);
+            });
     } catch (...) {
+    }
+    if (!started) {
         store.submitState = kThreadFinished;
         return Answer(kSubmitFailed, std::wstring());
     }
-    store.submitThread->detach();
     ServeRun(!arguments.wait);
     return run_->code;
 }

@@ -73,6 +73,15 @@ void FollowHostActivities(rud::HostThreadOperations* adapter, bool follow) {
     }
 }
 
+// 3ds Max is really going: the exit callbacks have all agreed. A quit that one of them refused
+// leaves everything as it was; from here on nothing a run left queued opens a dialog.
+void HostShuttingDown(void*, NotifyInfo*) {
+    try {
+        rud::RUDRenderingDataMgr::Instance().hostQuitting = true;
+    } catch (...) {
+    }
+}
+
 // The language pack 3ds Max started with decides the plug-in's language, not Windows'.
 std::wstring HostLanguagePack() {
     const MCHAR* folder = MaxSDK::Util::GetLanguagePackDirName();
@@ -116,9 +125,12 @@ __declspec(dllexport) ULONG LibVersion() { return rud::kLibraryVersion; }
 __declspec(dllexport) int LibInitialize() {
     try {
         ThreadedHost() = std::make_unique<rud::HostThreadOperations>(MaxHost());
+        // A call held behind one of the host's operations gives way to the artist's Cancel.
+        ThreadedHost()->SetCancelCheck([] { return rud::RUDRenderingDataMgr::Instance().busyCancelRequested.load(); });
         rud::SetHost(ThreadedHost().get());
         FollowHostActivities(ThreadedHost().get(), true);
         RegisterNotification(rud::RegisterMenus, nullptr, rud::kMenuNotificationCode);
+        RegisterNotification(HostShuttingDown, nullptr, NOTIFY_SYSTEM_SHUTDOWN);
     } catch (...) {
     }
     return TRUE;
@@ -127,8 +139,10 @@ __declspec(dllexport) int LibInitialize() {
 __declspec(dllexport) int LibShutdown() {
     try {
         UnRegisterNotification(rud::RegisterMenus, nullptr, rud::kMenuNotificationCode);
+        UnRegisterNotification(HostShuttingDown, nullptr, NOTIFY_SYSTEM_SHUTDOWN);
         if (ThreadedHost()) FollowHostActivities(ThreadedHost().get(), false);
-        // A submission still running would go on calling the adapter after it is freed.
+        // A submission still running would go on calling the adapter after it is freed, and its
+        // threads would run code 3ds Max is about to unload.
         if (!rud::EndRunningSubmission(ThreadedHost().get(), rud::RUDRenderingDataMgr::Instance())) {
             // It did not stop in time: the adapter stays, closed, so that its calls fail
             // instead of reaching freed memory.

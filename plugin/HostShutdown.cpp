@@ -9,9 +9,10 @@ namespace rud {
 
 bool EndRunningSubmission(HostThreadOperations* adapter, RUDRenderingDataMgr& store, DWORD serveMs, DWORD closedMs) {
     // The progress window's thread runs this module's code too, until the worker has ended.
+    // Only a thread that has returned is done with the module: its state says finished before
+    // its last destructors have run.
     const std::function<bool()> finished = [&store] {
-        const auto ended = [](int32_t state) { return state < kThreadRunning || state >= kThreadFinished; };
-        return ended(store.submitState) && ended(store.busyState);
+        return store.submitThread.Returned() && store.busyThread.Returned();
     };
     // Nothing the last run left queued opens a dialog on a closing host.
     store.hostQuitting = true;

@@ -11,7 +11,8 @@ class RUDRenderingDataMgr;
 // plug-in frees when 3ds Max unloads it. Before that, a running submission is asked to stop and
 // its host calls are served for up to `serveMs` while it winds down; then the adapter refuses
 // every call (the worker gets an error, not a hang), and the worker gets `closedMs` more.
-// True when no submission runs any more: only then may the adapter be freed.
+// True when the worker's and the progress window's threads have returned: only then may the
+// adapter be freed and the module unloaded.
 [[nodiscard]] bool EndRunningSubmission(HostThreadOperations* adapter, RUDRenderingDataMgr& store,
                                         DWORD serveMs = 20000, DWORD closedMs = 5000);
 

@@ -118,6 +118,8 @@
 #define IDS_BUSY_SENDING_FINAL     126  // the request is leaving: Cancel no longer stops it
 #define IDS_REPLACE_OTHER_SCENE    127  // "%s": the file the typed name would replace
 #define IDS_CLIENT_UNCONFIRMED     133  // "%s", "%s": the kept archive and task file
+#define IDS_CLIENT_UNKNOWN_CODE    150  // "%s": the client's code; "%s", "%s": archive and task file
+#define IDS_CLIENT_NO_RESULT_CODE  151  // "%s", "%s": the kept archive and task file
 
 // Working on while the scene is packed and sent
 #define IDS_SUBMISSION_RUNNING     134  // the menu during a run: its window is brought forward
@@ -125,6 +127,14 @@
 #define IDS_SNAPSHOT_NO_ROOM       136  // "%s": the cache folder that has no room for the copy
 #define IDS_SNAPSHOT_FAILED        137  // "%s": the copy that could not be made
 #define IDS_TIP_KEEP_WORKING       138
+
+// 3ds Max stayed busy with an operation of its own and never took the submission's call
+#define IDS_HOST_BUSY_STOPPED      140  // "%s": what 3ds Max is busy with (141 to 145)
+#define IDS_HOST_BUSY_SAVING       141
+#define IDS_HOST_BUSY_OPENING      142
+#define IDS_HOST_BUSY_RESETTING    143
+#define IDS_HOST_BUSY_RENDERING    144
+#define IDS_HOST_BUSY_OTHER        145  // no operation of its own was under way
 
 // Submitting from MAXScript: what lastMessage() says when the run could not start or is still going
 #define IDS_SCRIPT_BUSY            170

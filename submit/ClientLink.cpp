@@ -94,6 +94,13 @@ bool ConnectWithin(SOCKET socket, const sockaddr_in& address, DWORD milliseconds
 
 } // namespace
 
+bool IsClientRefusal(int32_t code) {
+    if (code == kClientError) return true;
+    for (const ResultCodeMessage& refusal : kRefusals)
+        if (refusal.code == code) return true;
+    return false;
+}
+
 std::string BuildClientRequest(const ClientInfo& endpoint, const std::string& body) {
     std::string request =
         "POST / HTTP/1.1\r\nConnection: Keep-Alive\r\nContent-Type: application/json;charset=utf-8\r\n"
@@ -211,9 +218,13 @@ int32_t HandleClientReply(std::string replyJson, ISubmitReport& report) {
     Json::Value root;
     if (!ParseReplyObject(replyJson, root)) return ReplyParseFailed(*log);
     const Json::Value& ret = root["ret"];
-    // "ret" is read as jsoncpp's asInt reads it (a fraction is cut: 10001.5 is 10001; no "ret"
-    // is 0); a value asInt refuses (text, out of range) is as unusable as bad JSON, and so is a
-    // negative one, which no client sends and which would read as one of our own outcomes.
+    if (ret.isNull()) {
+        log->write("The client's reply holds no result code.", "WARN");
+        return kClientAnswerWithoutCode;
+    }
+    // "ret" is read as jsoncpp's asInt reads it (a fraction is cut: 10001.5 is 10001); a value
+    // asInt refuses (text, out of range) is as unusable as bad JSON, and so is a negative one,
+    // which no client sends and which would read as one of our own outcomes.
     if (!ret.isConvertibleTo(Json::intValue) || ret.asInt() < 0) return ReplyParseFailed(*log);
     const int32_t code = ret.asInt();
 
@@ -237,8 +248,9 @@ int32_t HandleClientReply(std::string replyJson, ISubmitReport& report) {
         if (refusal.code != code) continue;
         report.Tell(WorkerText(refusal.stringId), MessageCaption::kError);
         log->write(refusal.logText, "ERROR");
-        break;
+        return code;
     }
+    log->write("The client answered with the unknown result code " + std::to_string(code) + ".", "WARN");
     return code;
 }
 

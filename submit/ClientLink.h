@@ -20,6 +20,12 @@ using ReplyCallback = void (*)();
 // and task file must then stay where the request said they are.
 constexpr int32_t kClientNotReached = -1;
 constexpr int32_t kClientUnconfirmed = -2;
+// A reply that parsed but held no "ret": the client answered without saying what it did.
+constexpr int32_t kClientAnswerWithoutCode = -3;
+
+// True for the codes with which the client turns a task down (10002 to 10010, 11000, 11010):
+// it holds nothing then. Any other code came after the request left and proves nothing.
+bool IsClientRefusal(int32_t code);
 
 // How long the worker waits for the client. A client that is not running fails the connect at
 // once; the bounds only matter for a client that hangs.
@@ -53,8 +59,9 @@ std::string BuildClientRequest(const ClientInfo& endpoint, const std::string& bo
 [[nodiscard]] int32_t HandleReceivedReply(const std::string& received, ISubmitReport& report);
 
 // Parses the reply's JSON (from its first "{"), shows the result code's message, logs it and
-// returns "ret" (0 when absent), or kClientUnconfirmed (logged, no message) when the text is not
-// a usable reply.
+// returns "ret", kClientAnswerWithoutCode when it is absent, or kClientUnconfirmed (logged, no
+// message) when the text is not a usable reply. A code it does not know is logged, not shown:
+// the caller tells the artist what it kept.
 [[nodiscard]] int32_t HandleClientReply(std::string replyJson, ISubmitReport& report);
 
 } // namespace rud

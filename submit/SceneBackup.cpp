@@ -1,5 +1,6 @@
 #include "submit/SceneBackup.h"
 
+#include "core/FilePaths.h"
 #include "core/TextConversions.h"
 #include "host/HostOperations.h"
 #include "analysis/SceneAcceptance.h"
@@ -30,11 +31,6 @@ bool WindowsTakesForDevice(const std::wstring& fileName) {
     return SameText(stem, L"COM0") || SameText(stem, L"LPT0");
 }
 
-std::wstring FileNameOf(const std::wstring& path) {
-    const size_t separator = path.find_last_of(L"/\\");
-    return separator == std::wstring::npos ? path : path.substr(separator + 1);
-}
-
 } // namespace
 
 bool IsRefusedSceneName(const std::wstring& typedName) {
@@ -61,17 +57,21 @@ TypedSceneJudgement JudgeTypedSceneName(const std::wstring& typedName, const std
         return judgement;
     }
     judgement.path = openScenePath.substr(0, separator + 1) + typedName + L".max";
-    // Windows compares file names without regard to case: "villa" over "Villa.MAX" is the
-    // open scene itself, not another file to save over it.
-    if (SameText(judgement.path, openScenePath)) {
+    // Windows compares paths without regard to case, and a short name ("VILLA~1") reaches the
+    // file it was given to: "villa" over "Villa.MAX" is the open scene itself, not another file
+    // to save over it, and an alias of another file is judged, and named, as that file.
+    if (SameFilePath(judgement.path, openScenePath)) {
         judgement.verdict = TypedNameVerdict::kOpenScene;
         judgement.path = openScenePath;
         return judgement;
     }
     const DWORD attributes = ::GetFileAttributesW(judgement.path.c_str());
-    judgement.verdict = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)
-                            ? TypedNameVerdict::kReplacesOtherFile
-                            : TypedNameVerdict::kNewFile;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        judgement.verdict = TypedNameVerdict::kNewFile;
+        return judgement;
+    }
+    judgement.verdict = TypedNameVerdict::kReplacesOtherFile;
+    judgement.path = LongFullPath(judgement.path);
     return judgement;
 }
 
@@ -94,7 +94,8 @@ SceneCopyStatus SettleSceneFile(RUDRenderingDataMgr& store, std::string& resultP
         return SceneCopyStatus::kReady;
     }
 
-    store.sceneFileName = WideToUtf8(judgement.typedName + L".max");
+    // The file's own name: a short name typed for another file saves over that file.
+    store.sceneFileName = WideToUtf8(judgement.path.empty() ? judgement.typedName + L".max" : FileNameOf(judgement.path));
     if (judgement.path.empty()) return SceneCopyStatus::kNoSceneFile;
     if (judgement.path.size() > kMaxScenePathLength) return SceneCopyStatus::kPathTooLong;
     if (!Host().SaveSceneTo(judgement.path)) return SceneCopyStatus::kNoSceneFile;

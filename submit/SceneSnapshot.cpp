@@ -2,6 +2,7 @@
 
 #include "analysis/RUDRenderingDataMgr.h"
 #include "core/DataFolders.h"
+#include "core/FilePaths.h"
 #include "core/TextConversions.h"
 #include "core/WinHandles.h"
 #include "submit/ScenePackaging.h"
@@ -16,11 +17,6 @@ constexpr const wchar_t* kSnapshotPrefix = L"snapshot-";
 // A run makes its folder and starts 7-Zip on the copy within seconds; a younger folder may be
 // another 3ds Max's, between the two.
 constexpr ULONGLONG kLeftSnapshotAgeMs = 10 * 60 * 1000;
-
-std::wstring FileNameOf(const std::wstring& path) {
-    const size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? path : path.substr(separator + 1);
-}
 
 void LogError(RUDRenderingDataMgr& store, const std::string& text, DWORD error) {
     store.dataLog.write(text + ", Error Code is: " + std::to_string(error), "ERROR");

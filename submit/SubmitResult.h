@@ -21,7 +21,8 @@ enum SubmitResult : int32_t {
     kSubmitArchiverFailed = -11,     // 7-Zip failed or left no whole archive
     kSubmitTaskFileFailed = -12,
     kSubmitNoClient = -13,           // the desktop client was not reached: nothing left
-    kSubmitUnconfirmed = -14,        // the request left, no answer came: the files are kept
+    kSubmitUnconfirmed = -14,        // the request left, no usable answer came: the files are kept
+    kSubmitHostBusy = -15,           // 3ds Max stayed busy with work of its own too long to take the run's call
 };
 
 } // namespace rud

@@ -5,10 +5,12 @@
 #include "analysis/VirusChecks.h"
 #include "core/ClientInfo.h"
 #include "core/DataFolders.h"
+#include "core/FilePaths.h"
 #include "core/TextConversions.h"
 #include "resources/StringIds.h"
 #include "submit/ArchiverOutcome.h"
 #include "submit/ClientLink.h"
+#include "submit/HostBusyMessage.h"
 #include "submit/SceneBackup.h"
 #include "submit/ScenePackaging.h"
 #include "submit/SceneSnapshot.h"
@@ -191,11 +193,24 @@ private:
     return checked;
 }
 
-// Where the client was told to find the task's files, for the artist who must look for the task.
-std::wstring UnconfirmedText(const std::wstring& archivePath, const std::wstring& taskFilePath) {
-    std::wstring text = WorkerTextWith(IDS_CLIENT_UNCONFIRMED, archivePath);
-    const size_t slot = text.find(L"%s");
-    if (slot != std::wstring::npos) text.replace(slot, 2, taskFilePath);
+// Where the client was told to find the task's files, for the artist who must look for the task,
+// and the code of an answer we do not know.
+std::wstring UnconfirmedText(int32_t answer, const std::wstring& archivePath, const std::wstring& taskFilePath) {
+    std::vector<std::wstring> values{archivePath, taskFilePath};
+    int id = IDS_CLIENT_UNCONFIRMED;
+    if (answer == kClientAnswerWithoutCode) id = IDS_CLIENT_NO_RESULT_CODE;
+    else if (answer != kClientUnconfirmed) {
+        id = IDS_CLIENT_UNKNOWN_CODE;
+        values.insert(values.begin(), std::to_wstring(answer));
+    }
+    std::wstring text = WorkerText(id);
+    size_t from = 0;
+    for (const std::wstring& value : values) {
+        const size_t slot = text.find(L"%s", from);
+        if (slot == std::wstring::npos) break;
+        text.replace(slot, 2, value);
+        from = slot + value.size();
+    }
     return text;
 }
 
@@ -257,7 +272,8 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report, int32_t& 
         messages.Fail(IDS_SCENE_NAME_INVALID);
         return Ends(code, kSubmitNameRefused, SubmitEnd::kCloseDialog);
     case TypedNameVerdict::kReplacesOtherFile:
-        if (!report.AskYesNo(WorkerTextWith(IDS_REPLACE_OTHER_SCENE, typedName + L".max")))
+        // The file that would be given up, which a short name may hide.
+        if (!report.AskYesNo(WorkerTextWith(IDS_REPLACE_OTHER_SCENE, FileNameOf(judgement.path))))
             return Ends(code, kSubmitReplaceDeclined);
         break;
     default:
@@ -384,27 +400,23 @@ SubmitEnd SubmitScene(const SubmitOrder& order, ISubmitReport& report, int32_t& 
     CallBoundaryHook(SubmitBoundary::kSendingStarted);
     const int32_t answer = PostToClient(clientInfo, requestBody, report, &RequestBusyClose);
     code = answer;
-    switch (answer) {
-    case kClientAccepted:
+    if (answer == kClientAccepted) {
         // The client owns the archive and the task file now.
         leftovers.Keep();
         return SubmitEnd::kCloseDialog;
-    case kClientUnconfirmed:
-        // The client may have queued the task before its reply went missing; without these files
-        // the farm job would fail hours later. Only the artist can find out whether it did.
-        leftovers.Keep();
-        store.dataLog.write("The client did not confirm the task; its archive " + WideToUtf8(archivePath) +
-                            " and task file " + WideToUtf8(taskFilePath) + " are kept.", "WARN");
-        messages.FailWith(UnconfirmedText(archivePath, taskFilePath));
-        code = kSubmitUnconfirmed;
-        break;
-    case kClientNotReached:
-        code = kSubmitNoClient;
-        break;
-    default:
-        break;   // refused or never reached: the client holds nothing, and the files go
     }
-    return kKeep;
+    // Refused or never reached: the client holds nothing, and the files go.
+    if (answer == kClientNotReached) return Ends(code, kSubmitNoClient);
+    if (IsClientRefusal(answer)) return kKeep;
+    // The client may have queued the task before its reply went missing; without these files the
+    // farm job would fail hours later. Only the artist can find out whether it did. An answer
+    // without a code, or with one we do not know, is no refusal either: it is treated the same,
+    // unlike an answer that is simply ignored, so that the artist's work is not deleted.
+    leftovers.Keep();
+    store.dataLog.write("The client did not confirm the task (answer " + std::to_string(answer) + "); its archive " +
+                        WideToUtf8(archivePath) + " and task file " + WideToUtf8(taskFilePath) + " are kept.", "WARN");
+    messages.FailWith(UnconfirmedText(answer, archivePath, taskFilePath));
+    return Ends(code, kSubmitUnconfirmed);
 }
 
 } // namespace
@@ -418,6 +430,15 @@ void SubmitWorker(const SubmitOrder& order, ISubmitReport& report) {
         store.busyArchiveBytes = 0;
         store.busyPackPercent = -1;
         end = SubmitScene(order, report, code);
+    } catch (const HostCallAbandoned& abandoned) {
+        // 3ds Max never took a call: the artist cancelled meanwhile, or it stayed busy too long.
+        code = abandoned.Cancelled() ? kSubmitCancelled : kSubmitHostBusy;
+        if (abandoned.Cancelled()) {
+            store.dataLog.write("The submission was cancelled by the user while 3ds Max was busy: nothing was sent.", "INFO");
+        } else {
+            store.dataLog.write(std::string("The submission was stopped: ") + abandoned.what() + ".", "WARN");
+            WorkerMessages(report).FailWith(HostBusyMessage(abandoned.Activity()));
+        }
     } catch (const std::exception& error) {
         store.dataLog.write(std::string("The submission stopped on an unexpected error: ") + error.what(), "ERROR");
     } catch (...) {

@@ -56,11 +56,12 @@ bool MayQuitDuringSubmission(HWND mainWindow) {
             store.dataLog.write("3ds Max was asked to quit during a submission; the artist kept it open.", "INFO");
             return false;
         }
-        store.hostQuitting = true;
+        // Not yet "quitting": another exit callback or 3ds Max's own question may still keep it
+        // open, and then the cancelled run's dialog must come back. Its reopening waits for the
+        // host's idle loop, which a quit that goes on never reaches.
         if (RequestSubmitCancel(store))
             store.dataLog.write("3ds Max quits: the submission is cancelled.", "INFO");
     }
-    store.hostQuitting = true;
     const ULONGLONG limit = ConfiguredClientLinkTimeouts().replyMs + kQuitWaitSpareMs;
     const ULONGLONG start = ::GetTickCount64();
     // Messages other threads send to 3ds Max's windows are served meanwhile (nothing else is):

@@ -21,7 +21,8 @@ bool SubmissionRunsInBackground();
 [[nodiscard]] bool MayQuitDuringSubmission(HWND mainWindow);
 
 // After a run behind the progress window failed or was cancelled: the main dialog opens again
-// when the host's own loop is next free, analysed afresh, with the run's choices.
+// when 3ds Max is next idle in its own loop (no modal window, message box or operation of its
+// own under way), analysed afresh, with the run's choices; never once 3ds Max is going.
 void ReopenMainDialogLater(const SubmitOrder& order);
 
 } // namespace rud

@@ -20,7 +20,8 @@ bool MainDialogOpen();
 constexpr UINT kMainDialogHandBackMessage = WM_APP + 41;
 
 // As ShowMainDialog, for a run that failed or was cancelled: the scene is analysed afresh and
-// the run's choices are put back into the dialog (see ApplySubmitOrder). Main thread only.
+// the run's choices are put back into the dialog when the open scene is still the one the run
+// was for (see OrderFitsOpenScene and ApplySubmitOrder). Main thread only.
 void OpenMainDialogWithOrder(HWND owner, const SubmitOrder& order);
 
 } // namespace rud

@@ -192,7 +192,8 @@ INT_PTR OpenMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMg
         store.AddToolTip(view.Control(IDC_MAIN_REMEMBER), ResourceText(IDS_TIP_REMEMBER));
         store.AddToolTip(view.Control(IDC_MAIN_SAVE_SCENE), ResourceText(IDS_TIP_SAVE_SCENE));
         store.AddToolTip(view.Control(IDC_MAIN_KEEP_WORKING), ResourceText(IDS_TIP_KEEP_WORKING));
-        if (carried) ApplySubmitOrder(dialog, store, ui, *carried);
+        if (carried && OrderFitsOpenScene(*carried, Host().CurrentSceneFilePath()))
+            ApplySubmitOrder(dialog, store, ui, *carried);
     } else if (result == kAnalysisCameraNamesBad) {
         ::EndDialog(dialog, kAnalysisCameraNamesBad);
     }

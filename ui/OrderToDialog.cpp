@@ -1,6 +1,7 @@
 #include "ui/OrderToDialog.h"
 
 #include "analysis/RUDRenderingDataMgr.h"
+#include "core/FilePaths.h"
 #include "resources/ControlIds.h"
 #include "submit/SubmitOrder.h"
 #include "ui/CameraTable.h"
@@ -35,6 +36,10 @@ void ApplyCameras(HWND dialog, RUDRenderingDataMgr& store, const SubmitOrder& or
 }
 
 } // namespace
+
+bool OrderFitsOpenScene(const SubmitOrder& order, const std::wstring& openScenePath) {
+    return SameFilePath(order.sceneName.path, openScenePath);
+}
 
 void ApplySubmitOrder(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr&, const SubmitOrder& order) {
     const DialogView view(dialog);

@@ -17,8 +17,6 @@
 #include "ui/SubmitFromDialog.h"
 #include "ui/RUDRenderingUiMgr.h"
 
-#include <thread>
-
 namespace rud {
 namespace {
 
@@ -55,14 +53,16 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
     WriteRememberedValues(ReadRememberedControls(dialog, store));
     RUDDialogSubmitReport report(dialog, texts, order);
     report.FreezeDialog();
+    bool started = false;
     try {
-        store.submitThread = new std::thread(RunSubmitWorker, std::move(order), report);
+        started = store.submitThread.Start([order = std::move(order), report] { RunSubmitWorker(order, report); });
     } catch (...) {
+    }
+    if (!started) {
         report.Ended(SubmitEnd::kKeepDialog);
         store.submitState = kThreadFinished;  // no thread: the next click may try again
-        throw;
+        return false;
     }
-    store.submitThread->detach();
     return true;
 }
 
@@ -70,13 +70,14 @@ void StartBusyDialog(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTe
     DisposeFinishedThread(store.busyThread, store.busyState);
     if (store.busyState != kThreadNone) return;
     store.busyState = kThreadRunning;
+    bool started = false;
     try {
-        store.busyThread = new std::thread(RunBusyDialog, dialog, texts.caption, texts.notice, texts.languageMarker);
+        started = store.busyThread.Start([dialog, texts] {
+            RunBusyDialog(dialog, texts.caption, texts.notice, texts.languageMarker);
+        });
     } catch (...) {
-        store.busyState = kThreadFinished;
-        throw;
     }
-    store.busyThread->detach();
+    if (!started) store.busyState = kThreadFinished;
 }
 
 } // namespace
@@ -93,6 +94,9 @@ void SubmitFromMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingU
     if (store.referenceNamesIllegal &&
         ShowDialogMessage(dialog, IDS_REFERENCE_ILLEGAL_ASK, IDS_CAPTION_NOTICE, MB_OKCANCEL) == IDCANCEL)
         return;
+    // The main thread is in this dialog's command handler: no operation of the host's own that
+    // began before can still be running, whatever notification it owes.
+    Host().ForgetEndedHostActivities();
     if (!StartSubmitWorker(dialog, store, texts)) return;
     StartBusyDialog(dialog, store, texts);
 }

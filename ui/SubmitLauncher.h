@@ -1,6 +1,6 @@
 #pragma once
 // The submit button: checks the scene name, then starts the submission worker and the busy
-// dialog on two detached threads, each at most once at a time.
+// dialog on two threads of the module (ModuleThread), each at most once at a time.
 #include <windows.h>
 
 #include <string>

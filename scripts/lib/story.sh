@@ -159,6 +159,18 @@ rud_story() {
     --shots "$(rud_winepath "$out/shots")" "$@" >"$out/host.log" 2>&1 </dev/null || RUD_STORY_HOST_RC=$?
   rud_scene_listing "$scene_dir" "$out/scene-after.txt"
 
+  # The client writes its verdict on a request only once it has checked the archive, which for
+  # a large scene on a busy machine can outlast the host; give it a bounded time for that.
+  local request waited_verdict=0
+  for request in "$out"/client/request-*.http; do
+    [ -f "$request" ] || continue
+    local verdict=${request/request-/verdict-}
+    verdict=${verdict%.http}.json
+    while [ ! -f "$verdict" ] && [ $waited_verdict -lt 600 ] && kill -0 "$client_pid" 2>/dev/null; do
+      sleep 0.1
+      waited_verdict=$((waited_verdict + 1))
+    done
+  done
   for _ in $(seq 1 20); do kill -0 "$client_pid" 2>/dev/null || break; sleep 0.1; done
   kill "$client_pid" 2>/dev/null || true
   wait "$client_pid" 2>/dev/null || true

@@ -6,18 +6,21 @@
 //   rud_client_standin.exe --port N [--answer CODE] [--err TEXT] [--silent] [--once | --requests N]
 //                          [--record DIR] [--user NAME] [--save-path DIR] [--lower-version V]
 //                          [--sevenzip PATH] [--setup-only]
-//                          [--reply json|silent|close|text|oversize] [--no-listen] [--no-records]
-//                          [--settings missing|no-port|utf16] [--custom-bin garbage] [--no-sevenzip]
-//                          [--no-checks] [--refuse N[:CODE]]
+//                          [--reply json|silent|close|text|oversize|unknown-code|no-ret]
+//                          [--no-listen] [--no-records] [--settings missing|no-port|utf16]
+//                          [--custom-bin garbage] [--no-sevenzip] [--no-checks]
+//                          [--refuse N[:CODE]]
 //
 // --refuse N[:CODE] answers the N-th request (1 for the first) with CODE (10009, "already
 // submitted", when not given) whatever its checks found, as the farm turns down one task of many.
 // --no-checks answers at once without testing the archive (for timing the plug-in alone).
-// The last line plays a client that misbehaves or a damaged installation, for the fault tests:
+// The last lines play a client that misbehaves or a damaged installation, for the fault tests:
 //   --reply silent     take the request and never answer (the same as --silent)
 //   --reply close      take the request and close the connection without a reply
 //   --reply text       answer an HTTP error whose body is text, not JSON
 //   --reply oversize   answer a JSON reply of more than 2048 bytes
+//   --reply unknown-code  answer 10011, a code a newer client might send and the plug-in does not know
+//   --reply no-ret     answer a JSON object without "ret"
 //   --no-listen        install and publish, but take no connection (a client that is not running)
 //   --no-records       publish no shared-memory records
 //   --settings ...     the settings file missing, without "port", or written as UTF-16
@@ -41,7 +44,9 @@
 namespace rudclient {
 namespace {
 
-enum class ReplyMode { kJson, kSilent, kClose, kText, kOversize };
+enum class ReplyMode { kJson, kSilent, kClose, kText, kOversize, kUnknownCode, kNoRet };
+
+constexpr int kUnknownCode = 10011;
 
 struct Options {
     SetupOptions setup;
@@ -92,6 +97,8 @@ bool ParseOptions(Options& options) {
             else if (mode == L"close") options.reply = ReplyMode::kClose;
             else if (mode == L"text") options.reply = ReplyMode::kText;
             else if (mode == L"oversize") options.reply = ReplyMode::kOversize;
+            else if (mode == L"unknown-code") options.reply = ReplyMode::kUnknownCode;
+            else if (mode == L"no-ret") options.reply = ReplyMode::kNoRet;
             else { std::fprintf(stderr, "client: unknown reply mode %ls\n", mode.c_str()); ok = false; }
         }
         else if (name == L"--no-listen") options.listen = false;
@@ -157,7 +164,8 @@ std::string Reply(ReplyMode mode, int code, const std::wstring& errorText) {
                std::to_string(text.size()) + "\r\nConnection: close\r\n\r\n" + text;
     }
     Json::Value body(Json::objectValue);
-    body["ret"] = code;
+    if (mode == ReplyMode::kNoRet) body["state"] = "queued";
+    else body["ret"] = code;
     if (code == 10010) body["err"] = ToUtf8(errorText);
     if (mode == ReplyMode::kOversize) body["zz_queue"] = std::string(3000, 'q');   // after "ret" in the text
     Json::StreamWriterBuilder builder;
@@ -197,9 +205,11 @@ int Serve(const Options& options) {
         if (options.checks) verdict = CheckRequest(raw, context);
         else verdict.record["checked"] = false;
         int answer = verdict.refusalCode != 0 ? verdict.refusalCode : options.answer;
+        if (options.reply == ReplyMode::kUnknownCode) answer = kUnknownCode;
         if (served + 1 == options.refuseRequest) answer = options.refuseCode;
         const bool answers = options.reply != ReplyMode::kSilent && options.reply != ReplyMode::kClose;
-        verdict.record["answer"] = answers ? Json::Value(answer) : Json::Value();
+        const bool coded = answers && options.reply != ReplyMode::kNoRet;
+        verdict.record["answer"] = coded ? Json::Value(answer) : Json::Value();
         WriteRecordFile(options, L"verdict-" + number + L".json", Json::StyledWriter().write(verdict.record));
         if (options.reply == ReplyMode::kSilent) {
             unanswered.push_back(client);
@@ -229,7 +239,7 @@ int main() {
         std::fprintf(stderr, "usage: rud_client_standin.exe --port N [--answer CODE] [--err TEXT] [--silent]"
                              " [--once | --requests N] [--record DIR] [--user NAME] [--save-path DIR]"
                              " [--lower-version V] [--sevenzip PATH] [--setup-only]"
-                             " [--reply json|silent|close|text|oversize] [--no-listen] [--no-records]"
+                             " [--reply json|silent|close|text|oversize|unknown-code|no-ret] [--no-listen] [--no-records]"
                              " [--settings missing|no-port|utf16] [--custom-bin garbage] [--no-sevenzip] [--no-checks] [--refuse N[:CODE]]\n");
         return 2;
     }

@@ -55,6 +55,7 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstri
         else if (word == L"--slow-save") { if (!number(options.saveMilliseconds, nullptr)) return false; }
         else if (word == L"--autobackup") { if (!number(options.autobackupMilliseconds, L"milliseconds")) return false; }
         else if (word == L"--fail-save") options.failSave = true;
+        else if (word == L"--refuse-quit") options.refuseQuit = true;
         else if (word == L"--save-writes") options.saveWrites = true;
         else if (word == L"--stay") options.stay = true;
         else if (word == L"--auto-answer") options.autoAnswer = true;

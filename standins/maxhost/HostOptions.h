@@ -8,6 +8,7 @@ struct HostOptions {
     std::wstring scenePath;        // empty: a never-saved scene
     std::wstring analysisPath;     // JSON the analysis script "writes"
     bool failSave = false;
+    bool refuseQuit = false;       // a second exit callback that keeps 3ds Max open
     unsigned saveMilliseconds = 0; // how long each save takes (a large scene)
     bool saveWrites = false;       // every save writes content of its own ("save 1", "save 2", ...)
     std::wstring language;         // the language pack ("en-US" when not given)

@@ -42,6 +42,11 @@ void PumpWhileSaving(HWND mainWindow, ULONGLONG until) {
     if (quit) ::PostQuitMessage(quitCode);
 }
 
+std::function<bool()>& BackupFails() {
+    static std::function<bool()> fails;
+    return fails;
+}
+
 std::wstring BackupPath() {
     wchar_t folder[MAX_PATH + 1] = {};
     DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
@@ -55,8 +60,10 @@ void CALLBACK AutobackupTick(HWND window, UINT, UINT_PTR, DWORD) {
         HostSave save("autobackup", path);
         PrintLine(L"AUTOBACKUP " + path);
         PumpWhileSaving(window, ::GetTickCount64() + kBackupMilliseconds);
+        if (BackupFails() && BackupFails()()) return;
         std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
         out << "3ds Max stand-in autobackup\n";
+        if (out) save.Succeeded();
     } catch (...) {
     }
 }
@@ -69,11 +76,12 @@ HostSave::HostSave(const char* function, const std::wstring& path) : path_(path)
 }
 
 HostSave::~HostSave() {
-    BroadcastNotification(NOTIFY_FILE_POST_SAVE, const_cast<wchar_t*>(path_.c_str()));
+    if (succeeded_) BroadcastNotification(NOTIFY_FILE_POST_SAVE, const_cast<wchar_t*>(path_.c_str()));
     maxstandin::EndHostOperation();
 }
 
-void StartAutobackup(HWND mainWindow, unsigned intervalMs) {
+void StartAutobackup(HWND mainWindow, unsigned intervalMs, std::function<bool()> savesFail) {
+    BackupFails() = std::move(savesFail);
     if (intervalMs) ::SetTimer(mainWindow, kAutobackupTimer, intervalMs, AutobackupTick);
 }
 

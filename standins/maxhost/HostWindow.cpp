@@ -1,5 +1,7 @@
 #include "HostWindow.h"
 
+#include <notify.h>
+
 #include <memory>
 
 namespace maxhost {
@@ -150,6 +152,8 @@ LRESULT HostWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         closing_ = true;
+        // 3ds Max is really going: every exit callback agreed, or the run's own end closes it.
+        BroadcastNotification(NOTIFY_SYSTEM_SHUTDOWN);
         ::PostMessageW(window_, kDestroy, 0, 0);
         return 0;
     case kDestroy:

@@ -124,8 +124,9 @@ BOOL StandinScene::SaveInPlace() {
     HostSave save("Interface::FileSave", path);
     PrintLine(L"SAVE " + path);
     ::Sleep(saveMilliseconds_);  // the host is busy saving: its thread runs nothing else meanwhile
-    if (failSave_ || path.empty()) return FALSE;
-    return Write(path, path) ? TRUE : FALSE;
+    if (failSave_ || path.empty() || !Write(path, path)) return FALSE;
+    save.Succeeded();
+    return TRUE;
 }
 
 int StandinScene::SaveAs(const std::wstring& target, bool useNewFile) {
@@ -138,6 +139,7 @@ int StandinScene::SaveAs(const std::wstring& target, bool useNewFile) {
         std::lock_guard<std::mutex> guard(lock_);
         SetPath(target);
     }
+    save.Succeeded();
     return 1;
 }
 

@@ -2,6 +2,7 @@
 // The stand-in's core interface: its main window, action manager and the open scene file.
 #include "MaxStandin.h"
 
+#include <atomic>
 #include <mutex>
 
 namespace maxhost {
@@ -30,13 +31,16 @@ public:
     void Reset();
 
     std::wstring ScenePath();
+    // From now on every save fails (or succeeds again), as on a disk that fills up and is freed.
+    void SetSavesFail(bool fail) { failSave_ = fail; }
+    bool SavesFail() const { return failSave_; }
 
 private:
     void SetPath(const std::wstring& path);
     bool Write(const std::wstring& from, const std::wstring& to);
     std::mutex lock_;
     HWND mainWindow_ = nullptr;
-    bool failSave_;
+    std::atomic<bool> failSave_;
     unsigned saveMilliseconds_;
     bool saveWrites_;
     int saves_ = 0;

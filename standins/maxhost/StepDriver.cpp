@@ -1,5 +1,6 @@
 #include "StepDriver.h"
 
+#include "HostDialog.h"
 #include "HostOutput.h"
 #include "ProcessWindows.h"
 #include "Screenshot.h"
@@ -225,6 +226,7 @@ bool StepDriver::AsArtist(const std::function<bool(std::wstring&)>& work, std::w
 
 bool StepDriver::HostStep(const std::vector<std::wstring>& words, const std::wstring& step, std::wstring& why) {
     const std::wstring& verb = words.front();
+    bool on = false;
     // A path is the rest of the line: it may hold spaces.
     std::wstring rest = words.size() >= 2 ? step.substr(step.find(words[1], verb.size())) : std::wstring();
     HostWindow& host = host_;
@@ -267,6 +269,19 @@ bool StepDriver::HostStep(const std::vector<std::wstring>& words, const std::wst
             showScene();
             return true;
         }, why);
+    }
+    int milliseconds = 0;
+    if (verb == L"host-dialog" && words.size() == 2 && Number(words[1], milliseconds) && milliseconds > 0) {
+        // Like a file dialog of 3ds Max: the step is done once its modal loop runs.
+        return AsArtist([&host, milliseconds](std::wstring&) {
+            RunHostDialog(host.Handle(), static_cast<unsigned>(milliseconds));
+            return true;
+        }, why);
+    }
+    if (verb == L"saves-fail" && words.size() == 2 && OnOff(words[1], on)) {
+        scene.SetSavesFail(on);
+        PrintLine(on ? L"SAVES FAIL" : L"SAVES SUCCEED");
+        return true;
     }
     if (verb == L"host-quit" && words.size() == 1) {
         // As the title bar's close button of 3ds Max: the exit callbacks decide.
@@ -420,7 +435,7 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         // As the title bar's close button: the dialog decides what closing means.
         return host_.Post([front] { ::SendMessageW(front, WM_SYSCOMMAND, SC_CLOSE, 0); }, stepTimeoutMs.load()) || timedOut();
     }
-    if (verb.compare(0, 5, L"host-") == 0 || verb == L"mark-handback") return HostStep(words, step, why);
+    if (verb.compare(0, 5, L"host-") == 0 || verb == L"mark-handback" || verb == L"saves-fail") return HostStep(words, step, why);
     if (verb == L"maxscript" || verb == L"maxscript-expect" || verb == L"wait-maxscript") return ScriptStep(words, step, why);
     if (verb == L"menu" && words.size() == 2 && Number(words[1], id)) {
         UINT command = host_.CommandFor(id);

@@ -103,6 +103,11 @@ std::wstring LanguageFile(const std::wstring& pluginPath, const std::wstring& la
     return folder + L"\\" + (language.empty() ? L"en-US" : language) + L"\\" + name + L".mui";
 }
 
+class RefusingExitCallback final : public ExitMAXCallback {
+public:
+    BOOL Exit(HWND) override { return FALSE; }
+};
+
 int Run(HINSTANCE instance) {
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
@@ -158,9 +163,13 @@ int Run(HINSTANCE instance) {
         maxstandin::SetCoreInterface(nullptr);
         return kLoadFailed;
     }
+    // Another plug-in's exit callback, registered after ours, that keeps 3ds Max open (as one
+    // with unsaved work of its own would).
+    RefusingExitCallback refusing;
+    if (options.refuseQuit) maxstandin::AddExitCallback(&refusing);
     for (const std::wstring& line : ActionTextLines(*maxstandin::StandardActionManager())) PrintLine(line);
     PrintLine(options.noMainWindow ? L"READY (no main window)" : L"READY");
-    StartAutobackup(window.Handle(), options.autobackupMilliseconds);
+    StartAutobackup(window.Handle(), options.autobackupMilliseconds, [&scene] { return scene.SavesFail(); });
 
     DialogTemplates templates;
     for (const std::wstring& module : modules)
@@ -209,6 +218,7 @@ int Run(HINSTANCE instance) {
         driver.reset();
         watcher.reset();
     }
+    if (options.refuseQuit) maxstandin::RemoveExitCallback(&refusing);
     for (Plugin& plugin : plugins) UnloadPlugin(plugin);
     maxstandin::SetScriptHandler(nullptr, nullptr);
     maxstandin::SetCoreInterface(nullptr);

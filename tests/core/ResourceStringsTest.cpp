@@ -7,8 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -57,6 +61,43 @@ TEST(ResourceStrings, LoadersAndMessageBoxLanguageOfTheLoadedFile) {
     const std::pair<const wchar_t*, WORD> cases[] = {{L"0", 1033}, {L"00", 1}, {L"1", 1}, {L"", 1}, {nullptr, 1}};
     for (auto [marker, language] : cases) EXPECT_EQ(rud::MessageBoxLanguage(marker), language);
     EXPECT_EQ(rud::CurrentMessageBoxLanguage(), 1033) << "the English file is loaded";
+}
+
+// The progress window's thread reads texts on every tick while 3ds Max's thread loads others,
+// and 3ds Max keeps the class name and category it was handed for as long as the plug-in lives.
+TEST(ResourceStrings, TextsFromTwoThreadsAtOnceAndWhatTheHostKeeps) {
+    const wchar_t* className = rud::LoadResourceTextA(IDS_CLASS_NAME);
+    const wchar_t* category = rud::LoadResourceTextA(IDS_CLASS_CATEGORY);
+    ASSERT_TRUE(className && category);
+    const std::wstring classNameText = className, categoryText = category;
+    // Shared with the readers, which are left behind should one of them hang.
+    struct Reading {
+        std::vector<std::pair<int, std::wstring>> expected;
+        std::atomic<size_t> wrong{0};
+        std::atomic<int> finished{0};
+    };
+    auto reading = std::make_shared<Reading>();
+    for (const auto& entry : kAllIds) reading->expected.emplace_back(entry.id, rud::ResourceText(entry.id));
+    // One reader keeps each pointer a moment, as a caller that shows the text does; the other
+    // copies texts as fast as it can.
+    for (bool keepsPointers : {true, false}) {
+        std::thread([reading, keepsPointers] {
+            for (int round = 0; round < 100; ++round) {
+                for (const auto& [id, text] : reading->expected) {
+                    const wchar_t* loaded = keepsPointers ? rud::LoadResourceTextA(id) : nullptr;
+                    if (keepsPointers) std::this_thread::yield();
+                    const std::wstring got = keepsPointers ? std::wstring(loaded ? loaded : L"") : rud::ResourceText(id);
+                    if (got != text) ++reading->wrong;
+                }
+            }
+            ++reading->finished;
+        }).detach();
+    }
+    for (int waited = 0; waited < 30000 && reading->finished < 2; waited += 10) ::Sleep(10);
+    ASSERT_EQ(reading->finished.load(), 2) << "a reader did not finish within 30 s";
+    EXPECT_EQ(reading->wrong.load(), 0u);
+    EXPECT_EQ(std::wstring(className), classNameText);
+    EXPECT_EQ(std::wstring(category), categoryText);
 }
 
 } // namespace

@@ -82,6 +82,16 @@ name259=$(printf 'n%.0s' $(seq 1 259))
 blocked_cache='touch "$RUD_STORY_CACHE/Villa_v2.max_plugin_output"'
 # Another version of the artist's work where the typed name would save.
 other_version='printf another-version >"$WINEPREFIX/drive_c/Projects/Villa/Villa_v2.max"'
+# The short name Wine gives "Villa_version_two.max" (made from the name alone, so any folder
+# shows it): typed into the name field, it stands for that file of the scene's folder.
+short_dir="$WINEPREFIX/drive_c/rud-short-name"
+mkdir -p "$short_dir" && : >"$short_dir/Villa_version_two.max"
+short_alias=$(winepath -s 'C:\rud-short-name\Villa_version_two.max' 2>/dev/null | tr -d '\r')
+short_alias=${short_alias##*\\}
+short_alias=${short_alias%.*}
+rm -rf "$short_dir"
+[[ $short_alias == *~* ]] || rud_die "Wine gave no short name for Villa_version_two.max ($short_alias)" "$rud_hint"
+long_version='printf another-version >"$WINEPREFIX/drive_c/Projects/Villa/Villa_version_two.max"'
 blocked_json='mkdir -p "$RUD_STORY_CACHE/Villa_v2.max_plugin_output" && touch "$RUD_STORY_CACHE/Villa_v2.max_plugin_output/json"'
 
 # A save that fails when "Save the scene first" is checked ends the attempt without a word of
@@ -107,6 +117,8 @@ client-not-listening   | villa | - | submit-stays  | -        | --no-listen    |
 client-closes          | villa | - | submit-stays  | -        | --reply close  | -                              | - | boxes=IDS_CLIENT_UNCONFIRMED/IDS_CAPTION_ERROR/102 requests=1 archives_left=1 task_files_left=1 log=kiv_http:ERROR:connect error, Error Code is: log=kiv_data:WARN:The client did not confirm the task
 client-not-json        | villa | - | submit-stays  | -        | --reply text   | -                              | - | boxes=IDS_CLIENT_UNCONFIRMED/IDS_CAPTION_ERROR/102 requests=1 archives_left=1 task_files_left=1 log=kiv_http:INFO:find '{' failed.
 client-oversize-reply  | villa | - | submit-stays  | -        | --reply oversize | -                            | - | boxes=IDS_CLIENT_UNCONFIRMED/IDS_CAPTION_ERROR/102 requests=1 archives_left=1 task_files_left=1 log=kiv_http:ERROR:Get response data failed
+client-unknown-code    | villa | - | submit-stays  | -        | --reply unknown-code | -                        | - | boxes=IDS_CLIENT_UNKNOWN_CODE/IDS_CAPTION_ERROR/102 message=10011 requests=1 archives_left=1 task_files_left=1 log=kiv_http:WARN:unknown result code 10011 log=kiv_data:WARN:The client did not confirm the task
+client-without-code    | villa | - | submit-stays  | -        | --reply no-ret | -                              | - | boxes=IDS_CLIENT_NO_RESULT_CODE/IDS_CAPTION_ERROR/102 requests=1 archives_left=1 task_files_left=1 log=kiv_http:WARN:holds no result code log=kiv_data:WARN:The client did not confirm the task
 client-never-answers   | villa | - | submit-stays  | -        | --reply silent | RUD_CLIENT_REPLY_TIMEOUT_MS=3000 | - | boxes=IDS_CLIENT_UNCONFIRMED/IDS_CAPTION_ERROR/102 requests=1 archives_left=1 task_files_left=1 log=kiv_http:ERROR:connect error, Error Code is: 10060 log=kiv_data:WARN:The client did not confirm the task
 no-shared-records      | villa | - | submit-closes | -        | --no-records   | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true
 settings-missing       | villa | - | open-box      | -        | --settings missing | -                          | - | boxes=IDS_CLIENT_NOT_INSTALLED/IDS_CAPTION_ERROR/102 requests=0
@@ -124,6 +136,7 @@ name-trailing-space    | villa | - | submit-closes | Villa_v2\u0020 | -        |
 name-other-case        | villa | - | submit-unsaved-closes | villa | -        | -                              | - | boxes=IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=none --save-writes
 name-existing-file     | villa | - | submit-refused | Villa_v2 | -             | -                              | $other_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_NOTICE/102 requests=0 scene_changes=+Villa_v2.max holds=Villa_v2.max:another-version
 name-existing-replaced | villa | - | submit-replace | Villa_v2 | -             | -                              | $other_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_NOTICE/102;IDS_SUBMIT_ACCEPTED/-/102 requests=1 answer=10001 archive_holds_scene=true scene_changes=+Villa_v2.max
+name-short-alias       | villa | - | submit-refused | $short_alias | -         | -                              | $long_version | boxes=IDS_REPLACE_OTHER_SCENE/IDS_CAPTION_NOTICE/102 message=Villa_version_two.max requests=0 scene_changes=+Villa_version_two.max holds=Villa_version_two.max:another-version
 name-backquote         | villa | - | submit-closes | Vil\u0060la | -           | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
 name-only-spaces       | villa | - | submit-closes | \u0020\u0020\u0020 | -    | -                              | - | boxes=IDS_SCENE_NAME_INVALID/IDS_CAPTION_ERROR/102 requests=0
 name-259-characters    | villa | - | submit-stays  | $name259 | -              | -                              | - | boxes=IDS_SCENE_PATH_TOO_LONG/IDS_CAPTION_ERROR/102 requests=0 scene_changes=none
@@ -145,8 +158,8 @@ declare -A pending=()
 trim() { local t=$1; t=${t#"${t%%[![:space:]]*}"}; t=${t%"${t##*[![:space:]]}"}; printf '%s' "$t"; }
 
 # Every row: the open scene's file is byte for byte what it was, the cache holds an archive and
-# a task file only for a task the client accepted or took without a usable answer (it may have
-# queued it), and a file the row names holds its text.
+# a task file only for a task the client received and did not refuse (it may have queued it),
+# and a file the row names holds its text.
 leftovers_ok() {   # leftovers_ok OUT SCENE-FOLDER [NAME:TEXT]
   local out=$1 scene_dir="$WINEPREFIX/drive_c/Projects/$2" holds=$3 ok=0
   if [ "$(grep ' ./Villa.max$' "$out/scene-before.txt")" != "$(grep ' ./Villa.max$' "$out/scene-after.txt")" ]; then
@@ -155,8 +168,9 @@ leftovers_ok() {   # leftovers_ok OUT SCENE-FOLDER [NAME:TEXT]
   python3 - "$out/summary.json" <<'PY' || ok=1
 import json, sys
 s = json.load(open(sys.argv[1], encoding="utf-8"))
-taken_unanswered = s.get("requests", 0) > 0 and s.get("answer") is None
-allowed = 1 if s.get("answer") == 10001 or taken_unanswered else 0
+# Only a refusal proves that the client let the task go; any other answer may come with it held.
+refusals = set(range(10002, 10011)) | {11000, 11010}
+allowed = 1 if s.get("requests", 0) > 0 and s.get("answer") not in refusals else 0
 # The copy of the scene that is packed never outlives the submission.
 for key, most in (("archives_left", allowed), ("task_files_left", allowed), ("snapshots_left", 0)):
     if s.get(key, 0) > most:

@@ -43,6 +43,16 @@ RUD_STORY_KEEP_WORKING=0 rud_story "$out_root/villa-refused" Villa.max samples/a
 check villa-refused answer=10009 requests=1 cameras=Cam_Living_Room failed_steps=0 message_boxes=1 \
   "message=already been submitted"
 
+# A save that fails sends no "after": neither the plug-in's own failed save nor a failed
+# autobackup of 3ds Max's may hold a submission for ever.
+rud_story "$out_root/save-fails-again" Villa.max samples/analyses/vray_villa.json samples/steps/save_fails_again.steps 10001
+check save-fails-again answer=10001 requests=1 failed_steps=0 host_has=SAVES \
+  "boxes=IDS_NO_SCENE_FILE/IDS_CAPTION_ERROR/102;IDS_SUBMIT_ACCEPTED/-/104"
+rud_story "$out_root/held-save-cancel" Villa.max samples/analyses/vray_villa.json samples/steps/held_save_cancel.steps 10001 \
+  --fail-save --autobackup 1000
+check held-save-cancel requests=0 failed_steps=0 boxes=none host_has=AUTOBACKUP \
+  "data_log=[INFO] The submission was cancelled by the user while 3ds Max was busy"
+
 # Scripted submissions through the published MAXScript interface (the host's maxscript steps):
 # no dialog and no message box may come up in any of them.
 scripted() {   # scripted NAME SCENE ANALYSIS [host options...]
@@ -166,6 +176,11 @@ check keep-working-menu $accepted_here cameras=Cam_Exterior_Front analyses=1 \
 RUD_STORY_BEFORE_HOST='printf "another scene\r\n" >"$WINEPREFIX/drive_c/Projects/Heavy/Other.max"' keep_working open
 check keep-working-open $accepted_here host_has=OPEN archive_holds_scene=true \
   "archive_scene_head=$(head -n1 "$heavy" | tr -d '\r')"
+# Cancelled after another scene was opened: the dialog that comes back, and the submission made
+# from it, are the open scene's alone.
+RUD_STORY_BEFORE_HOST='printf "another scene\r\n" >"$WINEPREFIX/drive_c/Projects/Heavy/Other.max"' keep_working other-scene
+check keep-working-other-scene $accepted_here host_has=OPEN cameras=Cam_Exterior_Front analyses=2 \
+  archive_holds_scene=true "archive_scene_head=another scene" scene_changes=+Other.max
 keep_working quit-no
 check keep-working-quit-no answer=10001 requests=1 failed_steps=0 snapshots_left=0 archive_holds_scene=true \
   "host_has=QUIT REFUSED" "message=still being packed"
@@ -180,6 +195,16 @@ unset RUD_CLIENT_REPLY_TIMEOUT_MS
 rud_story_client_options=()
 check keep-working-quit-sending requests=1 failed_steps=0 snapshots_left=0 archives_left=1 task_files_left=1 \
   "message=did not confirm" "host_log_lacks=still being packed" "host_log_lacks=QUIT REFUSED" "host_has=QUIT ASKED"
+# Work left for 3ds Max's thread (the dialog after a cancelled run) waits for it to be idle: not
+# inside its file dialog, nor inside the question a quit asks; and a quit another exit callback
+# refuses leaves the plug-in as before.
+nothing_left="requests=0 failed_steps=0 snapshots_left=0 archives_left=0 task_files_left=0"
+keep_working host-dialog
+check keep-working-host-dialog $nothing_left "host_has=HOST-DIALOG CLOSED"
+keep_working quit-cancel
+check keep-working-quit-cancel $nothing_left "message=still being packed" "host_has=QUIT REFUSED"
+keep_working quit-refused --refuse-quit
+check keep-working-quit-refused $nothing_left "message=still being packed" "host_has=QUIT REFUSED"
 keep_working off
 check keep-working-off answer=10001 requests=1 failed_steps=0 snapshots_left=0 archive_holds_scene=true \
   boxes=IDS_SUBMIT_ACCEPTED/-/102

@@ -11,6 +11,7 @@
 #include "plugin/RUD_Rendering_2025ClassDesc.h"
 #include "resources/StringIds.h"
 #include "tests/plugin/PluginTestHost.h"
+#include "core/MessageBoxes.h"
 #include "tests/support/MessageBoxRecorder.h"
 
 #include <gup.h>
@@ -18,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <set>
@@ -115,12 +118,18 @@ struct ThreadRecordingHost final : rud::IHostOperations {
         void Enable(bool) override { h.Note("ISpinner::Enable", 0); }
         bool IsEnabled() override { return h.Note("ISpinner::IsEnabled", true); }
     };
-    HWND MainWindow() override { return Note("MainWindow", HWND{}); }
+    HWND main = nullptr;
+    rud::HostThreadOperations* failingSaveNotices = nullptr;   // a failed save: "before", no "after"
+    HWND MainWindow() override { return main; }
     bool HasActionManager() override { return Note("HasActionManager", true); }
     std::wstring CurrentSceneFileName() override { return Note("CurrentSceneFileName", std::wstring(L"a.max")); }
     std::wstring CurrentSceneFilePath() override { return Note("CurrentSceneFilePath", std::wstring(L"C:\\a.max")); }
     bool SaveScene() override { return Note("SaveScene", true); }
     bool SaveSceneTo(const std::wstring& path) override {
+        if (failingSaveNotices) {
+            failingSaveNotices->ActivityStarted(rud::HostActivity::kSaving);
+            return Note("SaveSceneTo", false);
+        }
         return path == L"throw" ? throw std::runtime_error("disk full") : Note("SaveSceneTo", true);
     }
     std::unique_ptr<rud::IScriptValue> CreateScriptValue() override { return Note("CreateScriptValue", std::make_unique<Held>(*this)); }
@@ -139,7 +148,7 @@ struct ThreadRecordingHost final : rud::IHostOperations {
 
 // Every operation once; the adapter passes answers, objects and exceptions back unchanged.
 void UseEveryOperation(rud::IHostOperations& host) {
-    EXPECT_TRUE(!host.MainWindow() && host.HasActionManager() && host.SaveScene() && host.SaveSceneTo(L"b.max"));
+    EXPECT_TRUE(host.HasActionManager() && host.SaveScene() && host.SaveSceneTo(L"b.max"));
     EXPECT_TRUE(host.CurrentSceneFileName() == L"a.max" && host.CurrentSceneFilePath() == L"C:\\a.max");
     EXPECT_EQ(host.ExecuteMAXScript(L"1", *host.CreateScriptValue()), 1);
     host.SetCheckBox(nullptr, 1, true);
@@ -155,15 +164,26 @@ void UseEveryOperation(rud::IHostOperations& host) {
     EXPECT_THROW((void)host.SaveSceneTo(L"throw"), std::runtime_error);
 }
 
+// Serves this thread's messages for `ms`, or until `done` answers true.
+void Pump(ULONGLONG ms, const std::function<bool()>& done = [] { return false; }) {
+    for (ULONGLONG until = ::GetTickCount64() + ms; !done() && ::GetTickCount64() < until;) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&message);
+    }
+}
+
 // Runs work on a thread of its own while this one serves messages (in `modal`, then in a
-// loop of its own) until the work is done.
+// loop of its own) until the work is done. A worker that is never served fails the program
+// after 60 s instead of hanging it.
 void FromWorker(const std::function<void()>& work, const std::function<void()>& modal = {}) {
     std::atomic<bool> done{false};
     std::thread worker([&] { work(); done = true; });
     if (modal) modal();
-    for (MSG message; !done;) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    Pump(60000, [&] { return done.load(); });
+    if (!done) {
+        ADD_FAILURE() << "the worker's host call was never served";
+        std::fflush(nullptr);
+        std::_Exit(1);
     }
     worker.join();
 }
@@ -184,7 +204,7 @@ TEST(HostThread, EveryOperationRunsOnTheHostsThreadWhoeverCalls) {
         DWORD caller = ::GetCurrentThreadId();
         if (worker) FromWorker([&] { caller = ::GetCurrentThreadId(); UseEveryOperation(host); });
         else UseEveryOperation(host);
-        EXPECT_EQ(recorder.seen.size(), 21u) << worker;
+        EXPECT_EQ(recorder.seen.size(), 20u) << worker;
         for (const auto& [name, threads] : recorder.seen)  // the locale switch is the caller's own
             EXPECT_EQ(threads, std::set<DWORD>{name == "UseLanguagePackLocale" ? caller : ::GetCurrentThreadId()}) << name << " " << worker;
     }
@@ -228,6 +248,7 @@ TEST(HostThread, WorkerCallsAreServedUnderMessageBoxesAndModalDialogsButNotInsid
 
 // 3ds Max closing during a submission: the worker is asked to stop and its calls are served
 // until it does; one that goes on calling gets errors once the adapter closes, never a hang.
+// The module may go only once the thread has returned, not when it says it has finished.
 TEST(HostThread, ClosingTheHostEndsARunningSubmissionFirst) {
     auto& store = rud::RUDRenderingDataMgr::Instance();
     for (bool honoursCancel : {true, false}) {
@@ -235,8 +256,8 @@ TEST(HostThread, ClosingTheHostEndsARunningSubmissionFirst) {
         rud::HostThreadOperations host(recorder);
         store.busyCancelRequested = false;
         store.submitState = rud::kThreadRunning;
-        bool refused = false;
-        std::thread worker([&] {
+        std::atomic<bool> refused{false};
+        ASSERT_TRUE(store.submitThread.Start([&] {
             try {
                 do (void)host.SaveScene();
                 while (!(honoursCancel && store.busyCancelRequested));
@@ -244,16 +265,71 @@ TEST(HostThread, ClosingTheHostEndsARunningSubmissionFirst) {
                 refused = true;
             }
             store.submitState = rud::kThreadFinished;
-        });
+            ::Sleep(300);   // its last destructors still run this module's code
+        }));
         EXPECT_TRUE(rud::EndRunningSubmission(&host, store, honoursCancel ? 20000 : 300, 5000)) << honoursCancel;
-        EXPECT_TRUE(store.submitState == rud::kThreadFinished && refused != honoursCancel) << honoursCancel;
+        EXPECT_TRUE(store.submitThread.Returned() && refused != honoursCancel) << honoursCancel;
         EXPECT_EQ(recorder.seen["SaveScene"], std::set<DWORD>{::GetCurrentThreadId()}) << honoursCancel;
-        store.busyCancelRequested = true;
-        host.Close();
-        worker.join();
+        ASSERT_TRUE(store.submitThread.Returned(10000)) << honoursCancel;
+        store.submitThread.Reset();
     }
     store.submitState = rud::kThreadNone;
     store.busyCancelRequested = false;
+}
+
+// A call held behind one of the host's operations gives way to the artist's Cancel, and any
+// call gives up after the limit, naming what the host is busy with; neither runs afterwards.
+TEST(HostThread, HeldCallsGiveWayToCancelAndToTheLimit) {
+    struct Case { bool cancel; rud::HostActivity activity; };
+    for (const Case c : {Case{true, rud::HostActivity::kSaving}, Case{false, rud::HostActivity::kRendering}}) {
+        ThreadRecordingHost recorder;
+        rud::HostThreadOperations host(recorder);
+        std::atomic<bool> cancelled{false};
+        host.SetCancelCheck([&] { return cancelled.load(); });
+        host.SetCallLimit(c.cancel ? 600000 : 1000);
+        host.ActivityStarted(c.activity);
+        int activity = rud::kNoHostActivity;
+        bool byCancel = !c.cancel;
+        FromWorker([&] {
+            try {
+                (void)host.SaveScene();
+            } catch (const rud::HostCallAbandoned& abandoned) {
+                byCancel = abandoned.Cancelled();
+                activity = abandoned.Activity();
+            }
+        }, [&] {
+            Pump(300);   // the call is held by now
+            cancelled = c.cancel;
+        });
+        EXPECT_TRUE(byCancel == c.cancel && activity == static_cast<int>(c.activity)) << c.cancel;
+        host.ActivityEnded(c.activity);
+        Pump(200);
+        EXPECT_TRUE(recorder.seen["SaveScene"].empty()) << c.cancel;
+    }
+}
+
+// The host's failed save sends no "after": the plug-in's own save must not leave its next
+// call held. Flags whose "after" never came are forgotten at Submit when the operation began
+// from the host's own loop, kept when it began inside a modal loop (it may still run).
+TEST(HostThread, SavingFlagsWithoutAnAfterHoldNoLaterCall) {
+    ThreadRecordingHost recorder;
+    rud::HostThreadOperations host(recorder);
+    host.SetCallLimit(5000);
+    recorder.failingSaveNotices = &host;
+    FromWorker([&] {
+        EXPECT_FALSE(host.SaveSceneTo(L"C:\\full\\a.max"));
+        EXPECT_NO_THROW((void)host.CurrentSceneFilePath());
+    });
+    rud::UniqueHwnd main(::CreateWindowExW(0, L"STATIC", L"rud host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    recorder.main = main.get();
+    for (bool startedInModalLoop : {false, true}) {
+        ::EnableWindow(main.get(), startedInModalLoop ? FALSE : TRUE);
+        host.ActivityStarted(rud::HostActivity::kSaving);
+        ::EnableWindow(main.get(), FALSE);   // our dialog is up
+        host.ForgetEndedHostActivities();
+        EXPECT_EQ(host.InHostActivity(), startedInModalLoop);
+        host.ActivityEnded(rud::HostActivity::kSaving);
+    }
 }
 
 // What a worker leaves for the host's thread (the dialog opened again after a run) runs there
@@ -261,12 +337,7 @@ TEST(HostThread, ClosingTheHostEndsARunningSubmissionFirst) {
 TEST(HostThread, PostedWorkWaitsForTheHostsLoopAndGoesWithTheHost) {
     ThreadRecordingHost recorder;
     rud::HostThreadOperations host(recorder);
-    const auto pump = [] {
-        for (ULONGLONG until = ::GetTickCount64() + 200; ::GetTickCount64() < until;) {
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&message);
-        }
-    };
+    const auto pump = [] { Pump(200); };
     std::vector<std::string> ran;
     bool saving = true;
     host.ActivityStarted(rud::HostActivity::kSaving);
@@ -281,4 +352,37 @@ TEST(HostThread, PostedWorkWaitsForTheHostsLoopAndGoesWithTheHost) {
     pump();
     EXPECT_FALSE(host.PostToMainThread([&] { ran.push_back("after close"); }));
     EXPECT_EQ(ran, std::vector<std::string>{"after"});
+}
+
+// Nor does it run inside a modal loop on the host's thread: a window that disables 3ds Max's
+// (a file dialog, the question of an exit callback) or a message box of ours; it runs once the
+// loop has ended.
+TEST(HostThread, PostedWorkWaitsOutModalLoops) {
+    ThreadRecordingHost recorder;
+    rud::HostThreadOperations host(recorder);
+    rud::UniqueHwnd main(::CreateWindowExW(0, L"STATIC", L"rud host", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    recorder.main = main.get();
+    const std::pair<const char*, std::function<void(std::function<void()>)>> loops[] = {
+        {"main window disabled", [&](std::function<void()> inside) {
+             ::EnableWindow(main.get(), FALSE);
+             Pump(300);
+             inside();
+             ::EnableWindow(main.get(), TRUE);
+         }},
+        {"our message box", [&](std::function<void()> inside) {
+             rud::SetMessageBoxHandler([&](HWND, const std::wstring&, const std::wstring&, UINT, WORD) {
+                 Pump(300);   // as the box's own loop does
+                 inside();
+                 return IDOK;
+             });
+             (void)rud::ShowMessageBox(nullptr, L"box", L"rud", MB_OK, 1033);
+             rudtest::InstallUnexpectedBoxGuard();
+         }}};
+    for (const auto& [name, loop] : loops) {
+        int ran = 0, ranInside = -1;
+        std::thread([&] { EXPECT_TRUE(host.PostToMainThread([&] { ++ran; })); }).join();
+        loop([&] { ranInside = ran; });
+        Pump(5000, [&] { return ran != 0; });
+        EXPECT_TRUE(ranInside == 0 && ran == 1) << name;
+    }
 }

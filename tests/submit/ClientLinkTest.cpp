@@ -62,7 +62,9 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
         {ret(11010), 11010, rud::WorkerText(IDS_CAMERA_NAMES_INVALID)}, {ret(12345), 12345, L""},   // unlisted: no message
         {HttpReply("{\"ret\":10010,\"err\":\"" + err + "\"}"), 10010, L"\x573a\x666f\x5df2\x5b58\x5728 #42"},
         {ret(10010), 10010, rud::WorkerText(IDS_CLIENT_REPLY_INVALID)},                     // no "err" text
-        {HttpReply("{\"state\":\"ok\"}"), 0, L""},                               // no "ret"
+        {HttpReply("{\"state\":\"ok\"}"), rud::kClientAnswerWithoutCode, L""},    // no "ret"
+        {HttpReply("{\"ret\":null}"), rud::kClientAnswerWithoutCode, L""},
+        {ret(0), 0, L""},
         {HttpReply("{\"ret\":\"10001\"}"), rud::kClientUnconfirmed, L""},
         {HttpReply("{\"ret\":10001.5}"), 10001, rud::WorkerText(IDS_SUBMIT_ACCEPTED)},      // a fraction is cut
         {HttpReply("{\"ret\":1e12}"), rud::kClientUnconfirmed, L""},                          // beyond an int
@@ -94,8 +96,16 @@ TEST_F(ClientLinkTest, EachReplyEndsWithItsResultAndMessage) {
     const std::string log = rudtest::LogFileBytes("kiv_http");
     for (const std::string& line : std::vector<std::string>{"[INFO] Submit successfully.", "[ERROR] " + err,
              "[INFO] find '{' failed.", "[ERROR] The current submission scenario already exists, please do not repeat",
-             "[ERROR] connect error, Error Code is: "})
+             "[ERROR] connect error, Error Code is: ", "[WARN] The client answered with the unknown result code 12345.",
+             "[WARN] The client's reply holds no result code."})
         EXPECT_NE(log.find(line), std::string::npos) << line;
+}
+
+// Only a refusal proves that the client holds nothing; the worker keeps the files otherwise.
+TEST(ClientRefusal, OnlyTheRefusalCodes) {
+    for (int32_t code : {10002, 10005, 10009, 10010, 11000, 11010}) EXPECT_TRUE(rud::IsClientRefusal(code)) << code;
+    for (int32_t code : {10001, 0, 10000, 10011, 11001, 12345, rud::kClientUnconfirmed, rud::kClientAnswerWithoutCode})
+        EXPECT_FALSE(rud::IsClientRefusal(code)) << code;
 }
 
 TEST_F(ClientLinkTest, PortAboveTheRangeConnectsOnItsLow16Bits) {

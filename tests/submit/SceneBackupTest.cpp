@@ -2,6 +2,7 @@
 #include "tests/submit/SubmitTestSupport.h"
 #include "tests/support/FakeHost.h"
 
+#include "core/FilePaths.h"
 #include "core/TextConversions.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,39 @@ TEST_F(SceneCopyTest, SavesBesideTheOpenFileOrRefuses) {
         EXPECT_EQ(rud::SettleSceneFile(store, result, shown, judgement), c.status) << rud::WideToUtf8(c.path);
         EXPECT_EQ(fake.host.savedTo, c.savedTo);
         EXPECT_EQ(result.empty(), c.status != SceneCopyStatus::kReady);
+    }
+}
+
+// A short name ("VILLA~1") typed for another file of the folder, or for the open scene itself,
+// is judged as the file Windows gives it to, and a copy is saved (and asked about) under that
+// file's long name.
+TEST_F(SceneCopyTest, ShortNamesAreJudgedAsTheFileTheyStandFor) {
+    using V = rud::TypedNameVerdict;
+    const std::wstring other = folder / L"Villa_version_two.max", open = folder / L"tower_final_cut.max";
+    rudtest::WriteBytes(other, "another version");
+    rudtest::WriteBytes(open, "scene bytes");
+    auto shortStem = [](const std::wstring& path) {
+        wchar_t shortPath[MAX_PATH] = {};
+        const DWORD length = ::GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+        const std::wstring name = rud::FileNameOf(std::wstring(shortPath, length));
+        return name.substr(0, name.rfind(L'.'));
+    };
+    const struct { std::wstring typed; V verdict; std::wstring path; Paths savedTo; std::string fileName; } cases[] = {
+        {shortStem(other), V::kReplacesOtherFile, other, {other}, "Villa_version_two.max"},
+        {shortStem(open), V::kOpenScene, open, {}, "tower_final_cut.max"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(c.typed.find(L'~'), std::wstring::npos) << "no short name for " << rud::WideToUtf8(c.path);
+        SCOPED_TRACE(rud::WideToUtf8(c.typed));
+        rud::RUDRenderingDataMgr fresh;
+        fake.host.sceneFilePath = open;
+        fake.host.savedTo.clear();
+        const rud::TypedSceneJudgement judgement = rud::JudgeTypedSceneName(c.typed, open);
+        EXPECT_EQ(judgement.verdict, c.verdict);
+        EXPECT_EQ(judgement.path, c.path);
+        (void)rud::SettleSceneFile(fresh, result, shown, judgement);
+        EXPECT_EQ(fake.host.savedTo, c.savedTo);
+        EXPECT_EQ(fresh.sceneFileName, c.fileName);
     }
 }
 

@@ -28,14 +28,6 @@ void RUDRenderingDataMgr::SetAnalysisText(std::wstring text) {
     sceneNameMemo = SceneNameMemo();
 }
 
-std::vector<std::wstring>& RUDRenderingDataMgr::RebuildMessageLines() {
-    messageLines.clear();
-    messageLines.reserve(warningLines.size() + errorLines.size());
-    messageLines.insert(messageLines.end(), warningLines.begin(), warningLines.end());
-    messageLines.insert(messageLines.end(), errorLines.begin(), errorLines.end());
-    return messageLines;
-}
-
 void RUDRenderingDataMgr::PrepareForRun() {
     busyCloseRequested = false;
     busyHidden = false;
@@ -47,7 +39,9 @@ void RUDRenderingDataMgr::PrepareForRun() {
 
 void DisposeFinishedThread(ModuleThread& thread, std::atomic<int32_t>& state) {
     constexpr DWORD kFinishingThreadMs = 2000;
-    if (state < kThreadFinished || !thread.Returned(kFinishingThreadMs)) return;
+    if (state == kThreadNone) return;
+    if (state != kThreadFinished && !thread.Started()) return;   // a run under way on no thread of ours
+    if (!thread.AwaitReturn(kFinishingThreadMs)) return;
     thread.Reset();
     state = kThreadNone;
 }

@@ -2,6 +2,7 @@
 // The scene data store: everything the plug-in knows about the open scene and everything the
 // artist chose for the next submission. One process-wide instance; a plain container whose
 // rules live with the code that fills each field.
+#include "analysis/ReportLines.h"
 #include "core/LogChannel.h"
 #include "core/ModuleThread.h"
 #include "host/HostOperations.h"
@@ -81,7 +82,9 @@ public:
     // Also forgets what the previous text said about the scene's name.
     void SetAnalysisText(std::wstring text);
     void ClearCameras() { cameras.clear(); }
-    std::vector<std::wstring>& RebuildMessageLines();
+    // The whole report as the warnings list shows it. A view, not a copy: a huge scene reports
+    // hundreds of thousands of lines, and copying them doubled the time and memory they take.
+    ReportLines MessageLines() const { return {&warningLines, &errorLines}; }
     void SetRenderModeCode(int32_t value) { renderModeCode = value; }
     void SetDistributedCount(int32_t value) { distributedCount = value; }
     void AddToolTip(HWND control, const std::wstring& text);
@@ -94,7 +97,6 @@ public:
     std::wstring analysisText;
     std::vector<std::wstring> errorLines;
     std::vector<std::wstring> warningLines;
-    std::vector<std::wstring> messageLines;
     std::map<std::wstring, CameraInfo> cameras;
     CoronaLimits coronaLimits;  // coronaTimeLimitHours, coronaPassLimit, coronaTimeLimitSeconds, coronaNoiseLevelLimit
     bool useCorona = false;
@@ -176,8 +178,9 @@ public:
     RUDRenderingDataMgr& operator=(const RUDRenderingDataMgr&) = delete;
 };
 
-// A finished thread is disposed of only when the next one is due, and only once it has returned
-// from its last destructors (its handle is what the module's unload waits on).
+// A finished thread is disposed of only when the next one is due. The last run's thread reports
+// itself finished just before it returns from its last destructors; a new run right then waits
+// for that (its handle is also what the module's unload waits on) instead of being refused.
 void DisposeFinishedThread(ModuleThread& thread, std::atomic<int32_t>& state);
 
 } // namespace rud

@@ -33,6 +33,20 @@ bool ModuleThread::Returned(DWORD waitMs) const {
     return !handle_ || ::WaitForSingleObject(handle_, waitMs) == WAIT_OBJECT_0;
 }
 
+bool ModuleThread::AwaitReturn(DWORD waitMs) const {
+    if (!handle_) return true;
+    const ULONGLONG until = ::GetTickCount64() + waitMs;
+    for (;;) {
+        const ULONGLONG now = ::GetTickCount64();
+        const DWORD left = now < until ? static_cast<DWORD>(until - now) : 0;
+        const DWORD woke = ::MsgWaitForMultipleObjects(1, &handle_, FALSE, left, QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0) return true;
+        if (woke != WAIT_OBJECT_0 + 1) return false;   // the time is up, or the wait failed
+        MSG message;
+        (void)::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 void ModuleThread::Reset() {
     if (handle_) ::CloseHandle(handle_);
     handle_ = nullptr;

@@ -24,6 +24,10 @@ public:
     bool Started() const { return handle_ != nullptr; }
     // True once the thread has returned (or none was started), waiting at most `waitMs`.
     [[nodiscard]] bool Returned(DWORD waitMs = 0) const;
+    // The same, handling meanwhile what other threads send to this thread's windows: a thread
+    // that is ending may still be sending to them (enabling a dialog's controls), and would
+    // otherwise wait for this wait.
+    [[nodiscard]] bool AwaitReturn(DWORD waitMs) const;
     // Forgets the thread; it runs on if it has not returned.
     void Reset();
 

@@ -78,6 +78,11 @@ struct ComTraits {  // an interface pointer we hold one reference of
     static bool IsValid(Interface* p) { return p != nullptr; }
     static void Close(Interface* p) { p->Release(); }
 };
+struct GlobalMemoryTraits {  // GlobalAlloc's memory, until the clipboard takes it over
+    static HGLOBAL Invalid() { return nullptr; }
+    static bool IsValid(HGLOBAL h) { return h != nullptr; }
+    static void Close(HGLOBAL h) { ::GlobalFree(h); }
+};
 struct BstrTraits {
     static BSTR Invalid() { return nullptr; }
     static bool IsValid(BSTR s) { return s != nullptr; }
@@ -94,6 +99,7 @@ using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectTraits>;
 template <typename Interface>
 using UniqueCom = UniqueResource<Interface*, ComTraits<Interface>>;
 using UniqueBstr = UniqueResource<BSTR, BstrTraits>;
+using UniqueGlobalMemory = UniqueResource<HGLOBAL, GlobalMemoryTraits>;
 
 // A window's device context, released with ReleaseDC.
 class WindowDC {

@@ -52,7 +52,6 @@ QuietAnalysisResult AnalyseQuietly(RUDRenderingDataMgr& store) {
     store.SetRenderModeCode(1);
     std::string name;
     (void)store.ReadSceneName(name);
-    (void)store.RebuildMessageLines();
 
     QuietAnalysisResult result;
     result.message = ResourceText(IDS_SCRIPT_ANALYSED);

@@ -51,7 +51,9 @@ int32_t RUDRenderingScriptMgr::AnalyseInto() {
     cameras_.clear();
     for (const auto& camera : store.cameras)
         cameras_.push_back({camera.first, camera.second.width, camera.second.height, camera.second.imageFormat});
-    problems_ = store.messageLines;
+    problems_.clear();
+    const ReportLines lines = store.MessageLines();
+    for (size_t i = 0; i < lines.Count(); ++i) problems_.push_back(*lines.At(i));
     refusal_ = analysed.refusal;
     return Answer(analysed.code, analysed.message);
 }

@@ -19,6 +19,9 @@
 #define IDC_MAIN_CORONA_PASS_UNIT   1012
 #define IDC_MAIN_EDIT_CAMERAS       1013
 #define IDC_MAIN_WARNINGS           1019
+// The warnings list's context menu
+#define IDM_WARNINGS_LIST_COPY       1160
+#define IDM_WARNINGS_LIST_SELECT_ALL 1161
 #define IDC_MAIN_INVERT_CHECKS      1028
 #define IDC_MAIN_CHECK_ALL          1029
 #define IDC_MAIN_MODE_NONE          1030

@@ -136,6 +136,10 @@
 #define IDS_HOST_BUSY_RENDERING    144
 #define IDS_HOST_BUSY_OTHER        145  // no operation of its own was under way
 
+// The warnings list's context menu
+#define IDS_WARNINGS_LIST_COPY       160
+#define IDS_WARNINGS_LIST_SELECT_ALL 161
+
 // Submitting from MAXScript: what lastMessage() says when the run could not start or is still going
 #define IDS_SCRIPT_BUSY            170
 #define IDS_SCRIPT_BAD_ARGUMENT    171  // "%s": the argument's name

@@ -9,6 +9,7 @@
 #include "ui/DialogGuard.h"
 #include "ui/MainDialogLogic.h"
 #include "ui/RUDRenderingUiMgr.h"
+#include "ui/WarningsList.h"
 
 #include <utility>
 
@@ -37,6 +38,8 @@ INT_PTR HandleMainDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY:
         if (lParam) OnMainNotify(dialog, store, ui, *reinterpret_cast<const NMHDR*>(lParam));
         return TRUE;
+    case WM_DRAWITEM:
+        return lParam && DrawWarningsLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_USER + 1:
         OnCamerasEdited(dialog, store, ui);
         return TRUE;

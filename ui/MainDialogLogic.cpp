@@ -84,7 +84,7 @@ void FillGiSizes(const DialogView& view) {
 }
 
 void RefillWarnings(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui) {
-    (void)FillWarningsList(ui, ::GetDlgItem(dialog, IDC_MAIN_WARNINGS), store.RebuildMessageLines());
+    (void)FillWarningsList(ui, ::GetDlgItem(dialog, IDC_MAIN_WARNINGS), store.MessageLines());
 }
 
 void EnableCameraButtonForSelection(HWND dialog) {

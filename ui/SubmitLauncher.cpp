@@ -39,7 +39,6 @@ void RunSubmitWorker(SubmitOrder order, RUDDialogSubmitReport report) {
 }
 
 bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTexts& texts) {
-    if (store.submitState >= kThreadRunning && store.submitState < kThreadFinished) return false;
     DisposeFinishedThread(store.submitThread, store.submitState);
     if (store.submitState != kThreadNone) return false;
     store.submitState = kThreadRunning;

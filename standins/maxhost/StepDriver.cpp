@@ -11,9 +11,11 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <cwctype>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <utility>
 
 namespace maxhost {
 namespace {
@@ -69,6 +71,29 @@ void PressWithMouse(HWND control) {
     const LPARAM middle = MAKELPARAM(area.right / 2, area.bottom / 2);
     ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
     ::SendMessageW(control, WM_LBUTTONUP, 0, middle);
+}
+
+// A key of the `keys` step: a letter or digit, after "ctrl+" when Ctrl is held with it.
+bool KeyFor(const std::wstring& name, bool& withControl, WPARAM& key) {
+    withControl = name.compare(0, 5, L"ctrl+") == 0;
+    const std::wstring rest = withControl ? name.substr(5) : name;
+    if (rest.size() != 1 || !std::iswalnum(rest[0])) return false;
+    key = static_cast<WPARAM>(std::towupper(rest[0]));
+    return true;
+}
+
+// A key pressed and let go in the control, Ctrl held in the thread's key state meanwhile as the
+// keyboard holds it.
+void PressKey(HWND control, bool withControl, WPARAM key) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    const BYTE held = keys[VK_CONTROL];
+    if (withControl) keys[VK_CONTROL] |= 0x80;
+    ::SetKeyboardState(keys);
+    ::SendMessageW(control, WM_KEYDOWN, key, 1);
+    ::SendMessageW(control, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    keys[VK_CONTROL] = held;
+    ::SetKeyboardState(keys);
 }
 
 int RowCount(HWND list) {
@@ -456,6 +481,17 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         if (!control) return false;
         if (!::IsWindowVisible(control)) { why = L"control " + words[1] + L" is hidden"; return false; }
         return host_.Post([control] { PressWithMouse(control); }, stepTimeoutMs.load()) || timedOut();
+    }
+    if (verb == L"keys" && words.size() >= 3) {
+        HWND control = Control(id, why);
+        if (!control) return false;
+        std::vector<std::pair<bool, WPARAM>> presses(words.size() - 2);
+        for (size_t i = 2; i < words.size(); ++i)
+            if (!KeyFor(words[i], presses[i - 2].first, presses[i - 2].second)) { why = L"unknown key " + words[i]; return false; }
+        return host_.Post([control, presses] {
+            ::SetFocus(control);
+            for (const auto& press : presses) PressKey(control, press.first, press.second);
+        }, stepTimeoutMs.load()) || timedOut();
     }
     if (verb == L"check" && words.size() == 3 && OnOff(words[2], on)) {
         HWND control = Control(id, why);

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <thread>
 
 namespace {
@@ -52,62 +51,197 @@ TEST(CameraTable, LargeScenesFillCompletelyInNameOrder) {
     ::DestroyWindow(list);
 }
 
-// Widest text of the lines in the list's font, as the list box draws them.
-LONG WidestLine(HWND list, const std::vector<std::wstring>& lines) {
+// The line's width in the list's font.
+LONG LineWidth(HWND list, const std::wstring& line) {
     HDC dc = ::GetDC(list);
     HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
-    LONG widest = 0;
-    for (const std::wstring& line : lines) {
-        SIZE size{};
-        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
-        widest = std::max(widest, size.cx);
-    }
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
     ::SelectObject(dc, previous);
     ::ReleaseDC(list, dc);
-    return widest;
+    return size.cx;
 }
 
-TEST(WarningsList, EveryLineInOrderAndTheExtentOfEachFill) {
-    auto& ui = rud::RUDRenderingUiMgr::Instance();
-    // A few thousand lines as a large scene reports them, mixed scripts and kerning pairs, and
-    // the widest line last.
-    std::vector<std::wstring> lines;
-    for (int i = 0; i < 3000; ++i)
-        lines.push_back(L"Missing: \\\\server\\Maps\\" + std::wstring(i % 40, i % 3 ? L'i' : L'W') +
-                        (i % 7 ? L"AVAToWa.png " : L"\u6750\u8d28 fi.png ") + std::to_wstring(i) +
-                        (i % 11 ? L"" : L" \u0645\u0631\u062D\u0628\u0627 \U0001F600"));
-    lines.push_back(L"LTAVWAYfiffl\u6750" + std::wstring(90, L'W'));
-    struct Case { const char* what; DWORD visible; std::vector<std::wstring> lines; } cases[] = {
-        {"hidden", 0, {L"short", std::wstring(120, L'W'), L"tiny"}},
-        {"on screen, thousands of lines", WS_VISIBLE, lines},
-    };
-    for (const Case& c : cases) {
+// The warnings list as the main dialog's template makes it, with its owner drawing it.
+INT_PTR CALLBACK WarningsOwnerProc(HWND, UINT message, WPARAM, LPARAM lParam) {
+    return message == WM_DRAWITEM && rud::DrawWarningsLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+}
+
+// The client area as the control paints it.
+std::vector<DWORD> Painted(HWND control) {
+    RECT client{};
+    ::GetClientRect(control, &client);
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    // As a paint does: the background first (an owner-drawn list box fills it then), then the lines.
+    ::SendMessageW(control, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    ::GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + client.right * client.bottom);
+    ::SelectObject(dc, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return pixels;
+}
+
+void PressWithControl(HWND control, WPARAM key) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] |= 0x80;
+    ::SetKeyboardState(keys);
+    ::SendMessageW(control, WM_KEYDOWN, key, 1);
+    keys[VK_CONTROL] &= 0x7F;
+    ::SetKeyboardState(keys);
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    HANDLE data = ::OpenClipboard(nullptr) ? ::GetClipboardData(CF_UNICODETEXT) : nullptr;
+    if (const auto* chars = data ? static_cast<const wchar_t*>(::GlobalLock(data)) : nullptr) text = chars;
+    if (data) ::GlobalUnlock(data);
+    ::CloseClipboard();
+    return text;
+}
+
+// 600,000 lines as a huge scene reports them: the warnings, then a missing file a line; the
+// widest is a short line of wide characters that the longest lines by count do not reveal.
+struct HugeReport {
+    std::vector<std::wstring> warnings{L"Warnings:", L"Region rendering is on."};
+    std::vector<std::wstring> errors;
+    const size_t wideLine = 299002;
+    HugeReport() {
+        errors.reserve(599998);
+        for (int i = 0; i < 599998; ++i)
+            errors.push_back(L"\\\\fileserver\\library\\missing\\" + std::to_wstring(i % 997) + L"\\" +
+                             (i % 7 ? L"texture_" : L"\u6750\u8d28_") + std::to_wstring(i) + L".png");
+        errors[wideLine - 2] = std::wstring(40, L'\u6750');
+    }
+    const std::wstring& Line(size_t i) const { return i < warnings.size() ? warnings[i] : errors[i - warnings.size()]; }
+    static const HugeReport& Get() {
+        static const HugeReport report;
+        return report;
+    }
+};
+
+class WarningsListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dialog = CreateDialogFromLanguageFile(IDD_MAIN, WarningsOwnerProc);
+        ASSERT_TRUE(dialog);
+        list = ::GetDlgItem(dialog, IDC_MAIN_WARNINGS);
+        ASSERT_TRUE(rud::FillWarningsList(ui, list, {&report.warnings, &report.errors}));
+    }
+    void TearDown() override { ::DestroyWindow(dialog); }
+    LRESULT Extent() const { return ::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0); }
+    // A list box of strings in the list's place, as the list used to be, holding the lines from
+    // `top` on.
+    HWND ListOfStrings(LRESULT top) const {
+        RECT place{};
+        ::GetWindowRect(list, &place);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        const DWORD style = (::GetWindowLongW(list, GWL_STYLE) & ~(LBS_NODATA | LBS_OWNERDRAWFIXED)) | LBS_DISABLENOSCROLL;
+        HWND strings = ::CreateWindowExW(::GetWindowLongW(list, GWL_EXSTYLE), L"LISTBOX", L"", style, place.left, place.top,
+                                         place.right - place.left, place.bottom - place.top, dialog, nullptr, nullptr, nullptr);
+        ::SendMessageW(strings, WM_SETFONT, ::SendMessageW(list, WM_GETFONT, 0, 0), FALSE);
+        for (size_t i = static_cast<size_t>(top); i < 600000 && i < static_cast<size_t>(top) + 30; ++i)
+            ::SendMessageW(strings, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(report.Line(i).c_str()));
+        ::SendMessageW(strings, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Extent()), 0);
+        return strings;
+    }
+
+    const HugeReport& report = HugeReport::Get();
+    rud::RUDRenderingUiMgr& ui = rud::RUDRenderingUiMgr::Instance();
+    HWND dialog = nullptr;
+    HWND list = nullptr;
+};
+
+// The first, a middle and the last lines look exactly as a list box of strings drew them,
+// selected or not; the wide line widens the list once drawn; an empty report empties it.
+TEST_F(WarningsListTest, EachLineIsDrawnAsAListOfStringsDrewIt) {
+    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 600000);
+    const LRESULT wide = LineWidth(list, report.Line(report.wideLine));
+    EXPECT_LT(Extent(), wide);
+    ::SendMessageW(list, LB_SETTOPINDEX, report.wideLine, 0);
+    (void)Painted(list);
+    PumpMessages(50);
+    EXPECT_EQ(Extent(), wide);
+    const struct { const char* what; WPARAM top; BOOL selected; } cases[] = {
+        {"first", 0, FALSE}, {"middle", 299001, FALSE}, {"last", 599999, FALSE}, {"middle, selected", 299001, TRUE}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        HWND list = ::CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | c.visible,
-                                      0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_TRUE(list);
-        ::SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-        for (int fill = 0; fill < 2; ++fill) ASSERT_TRUE(rud::FillWarningsList(ui, list, c.lines));
-        std::vector<std::wstring> shown(static_cast<size_t>(::SendMessageW(list, LB_GETCOUNT, 0, 0)));
-        for (size_t i = 0; i < shown.size(); ++i) {
-            shown[i].resize(static_cast<size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)));
-            ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&shown[i][0]));
-        }
-        EXPECT_EQ(shown, c.lines);
-        const LRESULT extent = ::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
-        EXPECT_EQ(extent, WidestLine(list, c.lines));
-        EXPECT_EQ(::IsWindowVisible(list) != FALSE, c.visible != 0);
-        SCROLLINFO scroll{sizeof(scroll), SIF_RANGE};
-        // Drawing is back on: the scroll bar knows every line.
-        if (c.visible && ::GetScrollInfo(list, SB_VERT, &scroll)) {
-            EXPECT_EQ(scroll.nMax + 1u, c.lines.size());
-        }
-        // A later, shorter analysis scrolls no further than its own widest line.
-        ASSERT_TRUE(rud::FillWarningsList(ui, list, {L"only a short line"}));
-        EXPECT_EQ(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), WidestLine(list, {L"only a short line"}));
-        EXPECT_FALSE(rud::FillWarningsList(ui, list, {}));
-        EXPECT_EQ(::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
-        ::DestroyWindow(list);
+        ::SendMessageW(list, LB_SETSEL, c.selected, -1);
+        ::SendMessageW(list, LB_SETTOPINDEX, c.top, 0);
+        const LRESULT top = ::SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+        HWND strings = ListOfStrings(top);
+        ::SendMessageW(strings, LB_SETSEL, c.selected, -1);
+        EXPECT_TRUE(Painted(list) == Painted(strings)) << "from line " << top;
+        ::DestroyWindow(strings);
+    }
+    const std::vector<std::wstring> none;
+    EXPECT_FALSE(rud::FillWarningsList(ui, list, {&none, &none}));
+    EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(Extent(), 0);
+}
+
+// Dragged with the mouse to the bottom, the thumb shows the last line.
+TEST_F(WarningsListTest, TheThumbReachesTheLastLine) {
+    ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::SetForegroundWindow(dialog);
+    PumpMessages(200);
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(::GetScrollBarInfo(list, OBJID_VSCROLL, &bar));
+    const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+    const int thumb = bar.rcScrollBar.top + (bar.xyThumbTop + bar.xyThumbBottom) / 2;
+    const int below = bar.rcScrollBar.bottom + 10;   // near enough for the thumb to stay with the drag
+    const struct { int y; DWORD button; } moves[] = {
+        {thumb, 0}, {thumb, MOUSEEVENTF_LEFTDOWN}, {below, 0}, {below, MOUSEEVENTF_LEFTUP}};
+    for (const auto& move : moves) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = move.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | move.button;
+        ::SendInput(1, &input, sizeof(input));
+        // The press starts the scroll bar's own loop: the drag and the release must be queued by then.
+        if (!move.button && move.y == thumb) PumpMessages(100);
+    }
+    PumpMessages(500);
+    RECT client{}, last{};
+    ::GetClientRect(list, &client);
+    ::SendMessageW(list, LB_GETITEMRECT, 599999, reinterpret_cast<LPARAM>(&last));
+    EXPECT_GT(last.bottom, 0);
+    EXPECT_LE(last.bottom, client.bottom);
+}
+
+// Item 1 (Copy) or 2 (Select all) of the list's context menu, chosen with the keyboard.
+void ChooseFromMenu(HWND list, int item) {
+    for (int i = 0; i < item; ++i) ::PostMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+    ::SendMessageW(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+}
+
+// Select all then Copy, by keys or from the menu, or a few lines then Copy: the selected lines on
+// the clipboard in order.
+TEST_F(WarningsListTest, CopyPutsTheSelectedLinesOnTheClipboardInOrder) {
+    const struct { const char* what; bool menu; int first; int last; } cases[] = {
+        {"Ctrl+A, Ctrl+C", false, 0, 599999}, {"a range, Ctrl+C", false, 299999, 300002},
+        {"the menu's Select all and Copy", true, 0, 599999}, {"a range, the menu's Copy", true, 1, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::SendMessageW(list, LB_SETSEL, FALSE, -1);
+        if (c.first > 0) ::SendMessageW(list, LB_SELITEMRANGEEX, static_cast<WPARAM>(c.first), c.last);
+        else if (c.menu) ChooseFromMenu(list, 2);
+        else PressWithControl(list, 'A');
+        if (c.menu) ChooseFromMenu(list, 1);
+        else PressWithControl(list, 'C');
+        std::wstring expected;
+        for (int i = c.first; i <= c.last; ++i) expected += report.Line(static_cast<size_t>(i)) + L"\r\n";
+        EXPECT_TRUE(ClipboardText() == expected);   // not EXPECT_EQ: no 66 MB in the failure
     }
 }
 

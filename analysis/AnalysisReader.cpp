@@ -273,8 +273,11 @@ int32_t ApplyAnalysis(RUDRenderingDataMgr& store, const Json::Value& root, Analy
 
     const ReportTexts texts = ReportTexts::Load();
 
-    if (AnalysisFields::Has(root, "renderer_full_name"))
-        CheckMissingRenderer(store, texts, fields.Text(root, "renderer_full_name", ""));
+    store.rendererName.clear();
+    if (AnalysisFields::Has(root, "renderer_full_name")) {
+        store.rendererName = fields.Text(root, "renderer_full_name", "");
+        CheckMissingRenderer(store, texts, store.rendererName);
+    }
 
     ReadCoronaSettings(store, root, texts, fields);
 

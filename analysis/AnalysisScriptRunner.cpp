@@ -46,7 +46,8 @@ bool RunAnalysisScript(RUDRenderingDataMgr& store, HWND dialog, IScriptValue& re
 
     const int answer = Host().ExecuteMAXScript(AnalysisScriptText(scriptPath, store.analysisResultPath), result);
     if (answer == 0) {
-        ShowScriptFailedBox(dialog);
+        // A scripted run has no dialog, and nobody to read a box: its caller reports the failure.
+        if (dialog) ShowScriptFailedBox(dialog);
         return false;
     }
 

@@ -12,7 +12,8 @@ class RUDRenderingDataMgr;
 
 // fileIn "<scriptPath>" + gMax.analysis "<result path>" ""; reads the result file (without a
 // leading byte-order mark) into resultText and deletes the result file and its ".log".
-// True when the host answered exactly 1. On a failed run shows the error box (owner: dialog).
+// True when the host answered exactly 1. On a failed run shows the error box (owner: dialog;
+// none without one).
 [[nodiscard]] bool RunAnalysisScript(HWND dialog, IScriptValue& result, const std::wstring& scriptPath,
                                      std::wstring& resultText);
 // The same on a given store (the one above uses the process-wide store).

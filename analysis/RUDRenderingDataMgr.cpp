@@ -28,6 +28,24 @@ void RUDRenderingDataMgr::SetAnalysisText(std::wstring text) {
     sceneNameMemo = SceneNameMemo();
 }
 
+void RUDRenderingDataMgr::PrepareForRun() {
+    busyCloseRequested = false;
+    busyHidden = false;
+    busyCancelRequested = false;
+    busyStage = kBusyStarting;   // the last run's "sending" must not grey this run's Cancel
+    busyHandBack = false;
+    busyRunningNoticeUntil = 0;
+}
+
+void DisposeFinishedThread(ModuleThread& thread, std::atomic<int32_t>& state) {
+    constexpr DWORD kFinishingThreadMs = 2000;
+    if (state == kThreadNone) return;
+    if (state != kThreadFinished && !thread.Started()) return;   // a run under way on no thread of ours
+    if (!thread.AwaitReturn(kFinishingThreadMs)) return;
+    thread.Reset();
+    state = kThreadNone;
+}
+
 void RUDRenderingDataMgr::AddToolTip(HWND control, const std::wstring& text) {
     if (std::unique_ptr<IToolTip> tip = Host().AttachToolTip(control, text))
         toolTips.push_back(std::move(tip));

@@ -128,6 +128,9 @@ public:
 
     SceneNameMemo sceneNameMemo;
 
+    // Clears what the last run left in the progress fields, before the next run starts.
+    void PrepareForRun();
+
     // True while the busy dialog's thread runs (busyState 0 and busyThread started): only then
     // does a close or hide request of the worker reach it.
     bool BusyDialogRunning() const { return busyState == kThreadRunning && busyThread.Started(); }
@@ -138,5 +141,10 @@ public:
     RUDRenderingDataMgr(const RUDRenderingDataMgr&) = delete;
     RUDRenderingDataMgr& operator=(const RUDRenderingDataMgr&) = delete;
 };
+
+// A finished thread is disposed of only when the next one is due. The last run's thread reports
+// itself finished just before it returns from its last destructors; a new run right then waits
+// for that (its handle is also what the module's unload waits on) instead of being refused.
+void DisposeFinishedThread(ModuleThread& thread, std::atomic<int32_t>& state);
 
 } // namespace rud

@@ -32,6 +32,7 @@ struct SceneAnalysis {
     std::map<std::wstring, CameraInfo> cameras;
     std::string sceneFileName;   // UTF-8
     std::string sceneFilePath;   // UTF-8
+    std::string rendererName;    // "renderer_full_name" of the analysis (UTF-8)
     int32_t coronaLimitState = 0;
     CoronaLimits coronaLimits;
     bool useCorona = false;

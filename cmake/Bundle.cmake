@@ -19,6 +19,9 @@ install(FILES ${RUD_GENERATED_DIR}/PackageContents.xml
 install(TARGETS RUD_Rendering_2025
   RUNTIME DESTINATION ${RUD_BUNDLE_DIR}/Contents COMPONENT bundle
   LIBRARY DESTINATION ${RUD_BUNDLE_DIR}/Contents COMPONENT bundle)
+# The batch script is run by hand or by 3dsmaxbatch.exe, not at start-up: no component names it.
+install(FILES ${CMAKE_SOURCE_DIR}/resources/scripts/RUDRendering_BatchSubmit.ms
+  DESTINATION ${RUD_BUNDLE_DIR}/Contents/scripts COMPONENT bundle)
 foreach(locale en-US zh-CN)
   string(REPLACE "-" "_" language_target rud_lang_${locale})
   install(TARGETS ${language_target}

@@ -16,6 +16,11 @@ constexpr const wchar_t* kActionContextName = L"Quillmere";
 constexpr int kActionOpenMainDialog = 1497;
 constexpr int kActionAbout = 1498;
 
+// The MAXScript interface: scripts know it as the global RUDRendering.
+constexpr ULONG kScriptInterfaceIdA = 0x5C1E2A47;
+constexpr ULONG kScriptInterfaceIdB = 0x3B9D6F12;
+constexpr const wchar_t* kScriptInterfaceName = L"RUDRendering";
+
 constexpr int kMenuNotificationCode = 288;       // NOTIFY_CUI_REGISTER_MENUS
 // Release 27000 (3ds Max 2025), API 66, SDK revision 0: the value the 2025 host accepts.
 constexpr ULONG kLibraryVersion = 0x69784200;

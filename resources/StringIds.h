@@ -139,3 +139,13 @@
 // The warnings list's context menu
 #define IDS_WARNINGS_LIST_COPY       160
 #define IDS_WARNINGS_LIST_SELECT_ALL 161
+
+// Submitting from MAXScript: what lastMessage() says when the run could not start or is still going
+#define IDS_SCRIPT_BUSY            170
+#define IDS_SCRIPT_BAD_ARGUMENT    171  // "%s": the argument's name
+#define IDS_SCRIPT_UNKNOWN_CAMERA  172  // "%s": the name given
+#define IDS_SCRIPT_REFERENCE_NAMES 173
+#define IDS_SCRIPT_RUNNING         174
+#define IDS_SCRIPT_NO_RUN          175
+#define IDS_SCRIPT_ANALYSED        176
+#define IDS_SCRIPT_CORONA_LIMITS   177  // analyse(): a Corona scene that limits nothing

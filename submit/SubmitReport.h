@@ -32,6 +32,8 @@ public:
     // The run needs 3ds Max no more: the artist gets it back, and the run goes on behind a
     // window of its own. Nothing after this calls the host.
     virtual void HandBack() = 0;
+    // How the run ended (SubmitResult), just before Ended.
+    virtual void Outcome(int32_t code) { (void)code; }
     // Called once, last.
     virtual void Ended(SubmitEnd end) = 0;
 };

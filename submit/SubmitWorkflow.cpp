@@ -14,6 +14,7 @@
 #include "submit/SceneBackup.h"
 #include "submit/ScenePackaging.h"
 #include "submit/SceneSnapshot.h"
+#include "submit/SubmitResult.h"
 #include "core/ResourceStrings.h"
 #include "submit/TaskJson.h"
 #include "submit/TypedChoices.h"
@@ -26,7 +27,7 @@
 namespace rud {
 namespace {
 
-constexpr int32_t kClientAccepted = 10001;
+constexpr int32_t kClientAccepted = kSubmitAccepted;
 
 const char* ImageScaleText(int position) {
     switch (position) {
@@ -182,8 +183,14 @@ namespace {
 
 constexpr SubmitEnd kKeep = SubmitEnd::kKeepDialog;
 
+// Notes how the run ended (SubmitResult) on its way out.
+SubmitEnd Ends(int32_t& code, int32_t result, SubmitEnd end = kKeep) {
+    code = result;
+    return end;
+}
+
 // The store is used for its log and the progress the windows show; the scene is the order's.
-SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
+SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report, int32_t& code) {
     auto& store = RUDRenderingDataMgr::Instance();
     const WorkerMessages messages(report);
     // The order is the run's own: its copy of the scene takes the typed choices and the settled file.
@@ -195,19 +202,19 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
     switch (ValidateCameras(store.dataLog, order.cameraTicks, scene.cameras, false, invalidCameras)) {
     case kCameraNamesInvalid:
         messages.Fail(IDS_CAMERA_NAMES_INVALID);
-        return kKeep;
+        return Ends(code, kSubmitCameraNamesInvalid);
     case kNoCameraChecked:
-        if (!report.AskOkCancel(WorkerText(IDS_NO_CAMERA_CHECKED))) return kKeep;
+        if (!report.AskOkCancel(WorkerText(IDS_NO_CAMERA_CHECKED))) return Ends(code, kSubmitNoCamera);
         break;
     default:
         break;
     }
     if (!CheckCoronaLimits(scene)) {
         messages.FailWith(WorkerText(IDS_CORONA_NOT_LIMITED), MessageCaption::kNotice);
-        return kKeep;
+        return Ends(code, kSubmitCoronaUnlimited);
     }
     TakeRenderOptions(scene, order);
-    if (CancelledAt(store, SubmitBoundary::kSavingNext)) return kKeep;
+    if (CancelledAt(store, SubmitBoundary::kSavingNext)) return Ends(code, kSubmitCancelled);
 
     // The name is judged before the host saves anything under it: a refused name must not
     // leave a file behind, and another file of the folder is the artist's to give up.
@@ -217,10 +224,11 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
     switch (judgement.verdict) {
     case TypedNameVerdict::kRefused:
         messages.Fail(IDS_SCENE_NAME_INVALID);
-        return SubmitEnd::kCloseDialog;
+        return Ends(code, kSubmitNameRefused, SubmitEnd::kCloseDialog);
     case TypedNameVerdict::kReplacesOtherFile:
         // The file that would be given up, which a short name may hide.
-        if (!report.AskYesNo(WorkerTextWith(IDS_REPLACE_OTHER_SCENE, FileNameOf(judgement.path)))) return kKeep;
+        if (!report.AskYesNo(WorkerTextWith(IDS_REPLACE_OTHER_SCENE, FileNameOf(judgement.path))))
+            return Ends(code, kSubmitReplaceDeclined);
         break;
     default:
         break;
@@ -233,16 +241,16 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
     if (!shownName.empty()) report.SceneNameShown(shownName);
     switch (settled) {
     case SceneCopyStatus::kReady: break;
-    case SceneCopyStatus::kPathTooLong: messages.Fail(IDS_SCENE_PATH_TOO_LONG); return kKeep;
-    case SceneCopyStatus::kNoSceneFile: messages.Fail(IDS_NO_SCENE_FILE); return kKeep;
+    case SceneCopyStatus::kPathTooLong: messages.Fail(IDS_SCENE_PATH_TOO_LONG); return Ends(code, kSubmitSceneNotSaved);
+    case SceneCopyStatus::kNoSceneFile: messages.Fail(IDS_NO_SCENE_FILE); return Ends(code, kSubmitSceneNotSaved);
     }
     // A save cannot be interrupted; a Cancel pressed during it counts from here.
-    if (CancelledAt(store, SubmitBoundary::kSavingEnded)) return kKeep;
+    if (CancelledAt(store, SubmitBoundary::kSavingEnded)) return Ends(code, kSubmitCancelled);
 
     const std::wstring taskId = CreateGuidText();
     if (taskId.empty()) {
         RequestBusyClose();
-        return kKeep;
+        return Ends(code, kSubmitFailed);
     }
 
     ClientInfo clientInfo = order.client;
@@ -252,7 +260,7 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
     clientInfo.ip = L"127.0.0.1";
     if (scenePath.find_first_of("/\\") == std::string::npos) {
         messages.Fail(IDS_NO_SCENE_FILE);
-        return kKeep;
+        return Ends(code, kSubmitSceneNotSaved);
     }
 
     RunLeftovers leftovers(store);
@@ -264,14 +272,15 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
         store.dataLog.write("The task's cache folder cannot be created: " + WideToUtf8(cacheFolder) +
                             ", Error Code is: " + std::to_string(::GetLastError()), "ERROR");
         messages.FailWith(WorkerTextWith(IDS_CACHE_FOLDER_FAILED, cacheFolder));
-        return kKeep;
+        return Ends(code, kSubmitCacheFailed);
     }
     clientInfo.jsonDir = cacheFolder + L"/json";
     clientInfo.compressDir = cacheFolder + L"/compress";
 
     if (order.backupAndCheck) {
         report.Stage(kBusyCheckingViruses);
-        if (!RunVirusChecksWithBackup(store, scene.sceneFilePath, clientInfo, messages)) return kKeep;
+        if (!RunVirusChecksWithBackup(store, scene.sceneFilePath, clientInfo, messages))
+            return Ends(code, store.busyCancelRequested ? kSubmitCancelled : kSubmitVirusCheckFailed);
     }
     // Destroyed before the leftovers, so that the cache folder is empty by then.
     SceneSnapshot snapshot;
@@ -279,12 +288,16 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
         report.Stage(kBusySavingScene);   // to the artist the copy is part of the save
         switch (snapshot.Make(store, Utf8ToWide(scenePath), cacheFolder)) {
         case SnapshotStatus::kMade: break;
-        case SnapshotStatus::kNoRoom: messages.FailWith(WorkerTextWith(IDS_SNAPSHOT_NO_ROOM, cacheFolder)); return kKeep;
-        case SnapshotStatus::kFailed: messages.FailWith(WorkerTextWith(IDS_SNAPSHOT_FAILED, snapshot.Path())); return kKeep;
+        case SnapshotStatus::kNoRoom:
+            messages.FailWith(WorkerTextWith(IDS_SNAPSHOT_NO_ROOM, cacheFolder));
+            return Ends(code, kSubmitCacheFailed);
+        case SnapshotStatus::kFailed:
+            messages.FailWith(WorkerTextWith(IDS_SNAPSHOT_FAILED, snapshot.Path()));
+            return Ends(code, kSubmitCacheFailed);
         }
         clientInfo.snapshotPath = WideToUtf8(snapshot.Path());
     }
-    if (CancelledAt(store, SubmitBoundary::kPackingNext)) return kKeep;
+    if (CancelledAt(store, SubmitBoundary::kPackingNext)) return Ends(code, kSubmitCancelled);
     if (order.keepWorking) report.HandBack();
 
     auto user = std::make_unique<ClientUserInfo>();
@@ -298,7 +311,7 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
     leftovers.File(archivePath);
     if (!packed) {
         messages.Fail(IDS_SCENE_NAME_INVALID);
-        return SubmitEnd::kCloseDialog;
+        return Ends(code, kSubmitNameRefused, SubmitEnd::kCloseDialog);
     }
     report.Stage(kBusyPacking);
     const ArchiverRun run = RunArchiver(store, clientInfo, archiverArguments);
@@ -310,43 +323,45 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
         store.dataLog.write("Packing was cancelled by the user: 7-Zip was stopped, the partial archive deleted, "
                             "nothing was sent.", "INFO");
         RequestBusyClose();
-        return kKeep;
+        return Ends(code, kSubmitCancelled);
     }
     const ArchiverOutcome packing = JudgeArchiverRun(run, archivePath);
     if (packing != ArchiverOutcome::kPacked) {
         // Without a whole archive the farm would find nothing hours later: no task file, no request.
         store.dataLog.write(ArchiverFailureLogLine(packing, run, clientInfo.zipExePath, archivePath), "ERROR");
         messages.FailWith(ArchiverFailureMessage(packing, run, clientInfo.zipExePath));
-        return kKeep;
+        return Ends(code, kSubmitArchiverFailed);
     }
-    if (CancelledAt(store, SubmitBoundary::kPackingEnded)) return kKeep;
+    if (CancelledAt(store, SubmitBoundary::kPackingEnded)) return Ends(code, kSubmitCancelled);
     // Gives the archive time to be closed by the file system before the client opens it.
     ::Sleep(1000);
 
-    if (CancelledAt(store, SubmitBoundary::kTaskFileNext)) return kKeep;
+    if (CancelledAt(store, SubmitBoundary::kTaskFileNext)) return Ends(code, kSubmitCancelled);
     leftovers.FolderIfNew(clientInfo.jsonDir);
     const std::wstring taskFilePath = clientInfo.jsonDir + L"/" + taskId + L".json";
     leftovers.File(taskFilePath);
     std::string requestBody;
     if (!WriteTaskJson(scene, store.dataLog, order.saveScene, clientInfo, taskId, requestBody)) {
         messages.Fail(IDS_TASK_FILE_FAILED);
-        return kKeep;
+        return Ends(code, kSubmitTaskFileFailed);
     }
     report.TaskWritten();
 
     // Taking the Cancel for ourselves is what closes it: an artist's Cancel that came first
     // wins, one that comes later finds it taken, and the busy dialog says it is too late.
-    if (CancelledAt(store, SubmitBoundary::kSendingNext, true)) return kKeep;
+    if (CancelledAt(store, SubmitBoundary::kSendingNext, true)) return Ends(code, kSubmitCancelled);
     report.Stage(kBusySending);
     CallBoundaryHook(SubmitBoundary::kSendingStarted);
     const int32_t answer = PostToClient(clientInfo, requestBody, report, &RequestBusyClose);
+    code = answer;
     if (answer == kClientAccepted) {
         // The client owns the archive and the task file now.
         leftovers.Keep();
         return SubmitEnd::kCloseDialog;
     }
     // Refused or never reached: the client holds nothing, and the files go.
-    if (answer == kClientNotReached || IsClientRefusal(answer)) return kKeep;
+    if (answer == kClientNotReached) return Ends(code, kSubmitNoClient);
+    if (IsClientRefusal(answer)) return kKeep;
     // The client may have queued the task before its reply went missing; without these files the
     // farm job would fail hours later. Only the artist can find out whether it did. An answer
     // without a code, or with one we do not know, is no refusal either: it is treated the same,
@@ -355,7 +370,7 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
     store.dataLog.write("The client did not confirm the task (answer " + std::to_string(answer) + "); its archive " +
                         WideToUtf8(archivePath) + " and task file " + WideToUtf8(taskFilePath) + " are kept.", "WARN");
     messages.FailWith(UnconfirmedText(answer, archivePath, taskFilePath));
-    return kKeep;
+    return Ends(code, kSubmitUnconfirmed);
 }
 
 } // namespace
@@ -363,13 +378,15 @@ SubmitEnd SubmitScene(SubmitOrder& order, ISubmitReport& report) {
 void SubmitWorker(SubmitOrder order, ISubmitReport& report) {
     auto& store = RUDRenderingDataMgr::Instance();
     SubmitEnd end = SubmitEnd::kKeepDialog;
+    int32_t code = kSubmitFailed;
     try {
         report.Stage(kBusyStarting);
         store.busyArchiveBytes = 0;
         store.busyPackPercent = -1;
-        end = SubmitScene(order, report);
+        end = SubmitScene(order, report, code);
     } catch (const HostCallAbandoned& abandoned) {
         // 3ds Max never took a call: the artist cancelled meanwhile, or it stayed busy too long.
+        code = abandoned.Cancelled() ? kSubmitCancelled : kSubmitHostBusy;
         if (abandoned.Cancelled()) {
             store.dataLog.write("The submission was cancelled by the user while 3ds Max was busy: nothing was sent.", "INFO");
         } else {
@@ -385,6 +402,7 @@ void SubmitWorker(SubmitOrder order, ISubmitReport& report) {
     // The dialog gets its controls back before the worker reports itself finished, so that whoever
     // waits for submitState 11 finds it as the artist left it.
     try {
+        report.Outcome(code);
         report.Ended(end);
     } catch (...) {
         store.dataLog.write("The end of the submission could not be shown.", "ERROR");

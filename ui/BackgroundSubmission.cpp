@@ -44,7 +44,10 @@ bool BringRunningSubmissionForward() {
 bool MayQuitDuringSubmission(HWND mainWindow) {
     auto& store = RUDRenderingDataMgr::Instance();
     if (!SubmissionRunsInBackground()) return true;
-    if (store.busyStage != kBusySending && !store.busyCancelRequested) {
+    // 3ds Max's batch mode shows no window and has nobody to answer: the run is let end (within
+    // the bound below) instead of waiting for a click.
+    const bool someoneToAsk = mainWindow && ::IsWindowVisible(mainWindow);
+    if (someoneToAsk && store.busyStage != kBusySending && !store.busyCancelRequested) {
         const MainDialogTexts texts = MainDialogTexts::Load();
         const int answer = ShowMessageBox(mainWindow, ResourceText(IDS_QUIT_DURING_SUBMISSION), texts.notice,
                                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,

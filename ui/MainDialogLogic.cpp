@@ -11,6 +11,7 @@
 #include "host/HostOperations.h"
 #include "resources/ControlIds.h"
 #include "resources/StringIds.h"
+#include "submit/RenderChoices.h"
 #include "ui/CameraDialog.h"
 #include "ui/CameraTable.h"
 #include "ui/CoronaLayout.h"
@@ -44,11 +45,11 @@ struct UpDownStep {
 
 // Up-downs whose buddy the dialog steps itself (the others step natively).
 const UpDownStep kSteppedUpDowns[] = {
-    {IDC_MAIN_GAMMA_SPIN, IDC_MAIN_GAMMA, 0.1, 0.1, 5.0},
-    {IDC_MAIN_AO_RADIUS_SPIN, IDC_MAIN_AO_RADIUS, 0.1, 10.0, 1000000000.0},
+    {IDC_MAIN_GAMMA_SPIN, IDC_MAIN_GAMMA, 0.1, kGammaRange.lowest, kGammaRange.highest},
+    {IDC_MAIN_AO_RADIUS_SPIN, IDC_MAIN_AO_RADIUS, 0.1, kAoRadiusRange.lowest, kAoRadiusRange.highest},
     {IDC_MAIN_MACHINES_SPIN, IDC_MAIN_MACHINES, 1.0, 2.0, 10.0},
-    {IDC_MAIN_CORONA_TIME_SPIN, IDC_MAIN_CORONA_TIME, 0.1, 0.0, 239.0},
-    {IDC_MAIN_CORONA_NOISE_SPIN, IDC_MAIN_CORONA_NOISE, 0.1, 0.0, 100.0},
+    {IDC_MAIN_CORONA_TIME_SPIN, IDC_MAIN_CORONA_TIME, 0.1, kCoronaHoursRange.lowest, kCoronaHoursRange.highest},
+    {IDC_MAIN_CORONA_NOISE_SPIN, IDC_MAIN_CORONA_NOISE, 0.1, kCoronaNoiseRange.lowest, kCoronaNoiseRange.highest},
 };
 
 int Close(HWND dialog, INT_PTR code, int result) {
@@ -109,20 +110,17 @@ void OpenCameraDialogFor(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUi
 }
 
 void ChooseBlockMode(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui, int radio) {
-    struct Choice { int radio; int code; const char* name; };
-    static const Choice kChoices[] = {{IDC_MAIN_MODE_NONE, 1, "base"}, {IDC_MAIN_MODE_BLOCKS, 10, "block"},
-                                      {IDC_MAIN_MODE_DIST, 64, "dist"}, {IDC_MAIN_MODE_DIST_PRO, 1010, "dist_pro"}};
-    for (const Choice& choice : kChoices) {
-        if (choice.radio != radio) continue;
+    const int position = radio - IDC_MAIN_MODE_NONE;   // the radios follow the modes' order
+    if (position >= 0 && position < kRenderModeCount) {
+        const RenderModeChoice& choice = kRenderModes[position];
         if (BlockChoiceCheck(dialog, store, ui, choice.code)) {
-            store.renderModeName = choice.name;
+            store.renderModeName = choice.taskName;
             ::CheckRadioButton(dialog, IDC_MAIN_MODE_NONE, IDC_MAIN_MODE_DIST_PRO, radio);
         } else {
-            store.renderModeName = "base";
+            store.renderModeName = kRenderModes[0].taskName;
         }
         if (radio == IDC_MAIN_MODE_BLOCKS || radio == IDC_MAIN_MODE_DIST) MaterialChannelCheck(dialog, store);
-        if (radio == IDC_MAIN_MODE_DIST) store.SetDistributedCount(3);
-        if (radio == IDC_MAIN_MODE_DIST_PRO) store.SetDistributedCount(6);
+        if (choice.distributedCount) store.SetDistributedCount(choice.distributedCount);
     }
     // Nothing in this dialog offers the machine count yet.
     ::EnableWindow(::GetDlgItem(dialog, IDC_MAIN_MACHINES), FALSE);
@@ -289,11 +287,8 @@ bool BlockChoiceCheck(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr
         store.SetRenderModeCode(1);
         return false;
     };
-    if (store.isRegionText == "true") return refuse(IDS_REGION_NO_BLOCKS, IDS_CAPTION_ERROR);
-    const CoronaLimits& limits = store.coronaLimits;
-    if ((store.coronaLimitState == 1 || store.coronaLimitState == 2) && limits.coronaNoiseLevelLimit == 0.0 &&
-        limits.coronaPassLimit == 0 && limits.coronaTimeLimitSeconds == 0)
-        return refuse(IDS_CORONA_NO_BLOCKS, IDS_CAPTION_NOTICE);
+    if (const int refusal = BlockModeRefusal(store))
+        return refuse(refusal, refusal == IDS_REGION_NO_BLOCKS ? IDS_CAPTION_ERROR : IDS_CAPTION_NOTICE);
     store.SetRenderModeCode(10);
     if (store.coronaLimitState != 0)
         (void)ShowDialogMessage(dialog, IDS_CORONA_BLOCK_INFO, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION);
@@ -302,7 +297,7 @@ bool BlockChoiceCheck(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr
 
 void MaterialChannelCheck(HWND dialog, RUDRenderingDataMgr& store) {
     DialogView view(dialog);
-    if (store.renderModeCode == 10 && view.IsChecked(IDC_MAIN_CHANNEL_MTL)) {
+    if (!MaterialChannelAllowed(store.renderModeCode) && view.IsChecked(IDC_MAIN_CHANNEL_MTL)) {
         view.SetChecked(IDC_MAIN_CHANNEL_MTL, false);
         (void)ShowDialogMessage(dialog, IDS_MTL_NO_BLOCKS, IDS_CAPTION_NOTICE, MB_OK);
     }

@@ -38,33 +38,15 @@ void RunSubmitWorker(SubmitOrder order, RUDDialogSubmitReport report) {
     }
 }
 
-// The last run's thread gives the dialog its controls back just before it reports itself
-// finished and returns from its last destructors; a click on Submit right then waits for that
-// (its handle is also what the module's unload waits on) instead of being lost.
-constexpr DWORD kFinishingThreadMs = 2000;
-
-void DisposeFinished(ModuleThread& thread, std::atomic<int32_t>& state) {
-    if (state == kThreadNone) return;
-    if (state != kThreadFinished && !thread.Started()) return;   // a run under way on no thread of ours
-    if (!thread.AwaitReturn(kFinishingThreadMs)) return;
-    thread.Reset();
-    state = kThreadNone;
-}
-
 bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTexts& texts) {
-    DisposeFinished(store.submitThread, store.submitState);
+    DisposeFinishedThread(store.submitThread, store.submitState);
     if (store.submitState != kThreadNone) return false;
     store.submitState = kThreadRunning;
     if (DialogView(dialog).IsChecked(IDC_MAIN_SAVE_SCENE) && !Host().SaveScene()) {
         store.submitState = kThreadFinished;
         return false;
     }
-    store.busyCloseRequested = false;
-    store.busyHidden = false;
-    store.busyCancelRequested = false;
-    store.busyStage = kBusyStarting;   // the last run's "sending" must not grey this run's Cancel
-    store.busyHandBack = false;
-    store.busyRunningNoticeUntil = 0;
+    store.PrepareForRun();
     // The run takes the dialog as it is now; the dialog stays frozen until the run ends.
     SubmitOrder order = ReadSubmitOrder(dialog);
     WriteRememberedValues(ReadRememberedControls(dialog, store));
@@ -84,7 +66,7 @@ bool StartSubmitWorker(HWND dialog, RUDRenderingDataMgr& store, const MainDialog
 }
 
 void StartBusyDialog(HWND dialog, RUDRenderingDataMgr& store, const MainDialogTexts& texts) {
-    DisposeFinished(store.busyThread, store.busyState);
+    DisposeFinishedThread(store.busyThread, store.busyState);
     if (store.busyState != kThreadNone) return;
     store.busyState = kThreadRunning;
     bool started = false;

@@ -9,7 +9,10 @@
 //                          [--reply json|silent|close|text|oversize|unknown-code|no-ret]
 //                          [--no-listen] [--no-records] [--settings missing|no-port|utf16]
 //                          [--custom-bin garbage] [--no-sevenzip] [--no-checks]
+//                          [--refuse N[:CODE]]
 //
+// --refuse N[:CODE] answers the N-th request (1 for the first) with CODE (10009, "already
+// submitted", when not given) whatever its checks found, as the farm turns down one task of many.
 // --no-checks answers at once without testing the archive (for timing the plug-in alone).
 // The last lines play a client that misbehaves or a damaged installation, for the fault tests:
 //   --reply silent     take the request and never answer (the same as --silent)
@@ -55,6 +58,8 @@ struct Options {
     bool publishRecords = true;
     bool checks = true;
     int requests = 0;   // 0: serve until killed
+    int refuseRequest = 0;   // this request (1 for the first) is refused with refuseCode
+    int refuseCode = 10009;
     std::wstring recordFolder;
     std::wstring userName = L"artist";
     std::wstring savePath;
@@ -110,6 +115,12 @@ bool ParseOptions(Options& options) {
         else if (name == L"--no-checks") options.checks = false;
         else if (name == L"--once") options.requests = 1;
         else if (name == L"--requests") options.requests = _wtoi(value().c_str());
+        else if (name == L"--refuse") {   // N or N:CODE
+            const std::wstring refusal = value();
+            options.refuseRequest = _wtoi(refusal.c_str());
+            const size_t colon = refusal.find(L':');
+            if (colon != std::wstring::npos) options.refuseCode = _wtoi(refusal.c_str() + colon + 1);
+        }
         else if (name == L"--record") options.recordFolder = value();
         else if (name == L"--user") options.userName = value();
         else if (name == L"--save-path") options.savePath = value();
@@ -195,6 +206,7 @@ int Serve(const Options& options) {
         else verdict.record["checked"] = false;
         int answer = verdict.refusalCode != 0 ? verdict.refusalCode : options.answer;
         if (options.reply == ReplyMode::kUnknownCode) answer = kUnknownCode;
+        if (served + 1 == options.refuseRequest) answer = options.refuseCode;
         const bool answers = options.reply != ReplyMode::kSilent && options.reply != ReplyMode::kClose;
         const bool coded = answers && options.reply != ReplyMode::kNoRet;
         verdict.record["answer"] = coded ? Json::Value(answer) : Json::Value();
@@ -228,7 +240,7 @@ int main() {
                              " [--once | --requests N] [--record DIR] [--user NAME] [--save-path DIR]"
                              " [--lower-version V] [--sevenzip PATH] [--setup-only]"
                              " [--reply json|silent|close|text|oversize|unknown-code|no-ret] [--no-listen] [--no-records]"
-                             " [--settings missing|no-port|utf16] [--custom-bin garbage] [--no-sevenzip] [--no-checks]\n");
+                             " [--settings missing|no-port|utf16] [--custom-bin garbage] [--no-sevenzip] [--no-checks] [--refuse N[:CODE]]\n");
         return 2;
     }
     if (!LayOutDataFolder(options.setup) || !LayOutCacheTree() || !ApplyInstallFaults(options.faults)) return 3;

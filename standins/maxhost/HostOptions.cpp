@@ -59,6 +59,7 @@ bool ParseHostOptions(int argc, wchar_t** argv, HostOptions& options, std::wstri
         else if (word == L"--save-writes") options.saveWrites = true;
         else if (word == L"--stay") options.stay = true;
         else if (word == L"--auto-answer") options.autoAnswer = true;
+        else if (word == L"--no-main-window") options.noMainWindow = true;
         else {
             error = L"unknown argument " + word;
             return false;

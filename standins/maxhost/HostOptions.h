@@ -16,6 +16,7 @@ struct HostOptions {
     int runAction = 0;
     bool stay = false;
     bool autoAnswer = false;
+    bool noMainWindow = false;     // as 3ds Max's command-line batch mode: the main window is never shown
     std::wstring stepsPath;
     std::wstring shotsFolder;
     unsigned stepTimeoutSeconds = 30;

@@ -20,7 +20,7 @@ struct Work {
 
 } // namespace
 
-bool HostWindow::Create(HINSTANCE instance, const std::wstring& title) {
+bool HostWindow::Create(HINSTANCE instance, const std::wstring& title, bool visible) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = WindowProc;
@@ -32,6 +32,7 @@ bool HostWindow::Create(HINSTANCE instance, const std::wstring& title) {
     window_ = ::CreateWindowExW(0, windowClass.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW,
                                 0, 0, 1024, 720, nullptr, nullptr, instance, this);
     if (!window_) return false;
+    if (!visible) return true;
     ::ShowWindow(window_, SW_SHOW);
     ::UpdateWindow(window_);
     return true;

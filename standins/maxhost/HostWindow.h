@@ -14,7 +14,8 @@ namespace maxhost {
 
 class HostWindow {
 public:
-    bool Create(HINSTANCE instance, const std::wstring& title);
+    // A hidden window (visible false) plays 3ds Max's batch mode, which shows no user interface.
+    bool Create(HINSTANCE instance, const std::wstring& title, bool visible = true);
     HWND Handle() const { return window_; }
 
     // Rebuilds the menu bar from the menu manager that plug-ins filled.

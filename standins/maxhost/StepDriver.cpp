@@ -4,6 +4,7 @@
 #include "HostOutput.h"
 #include "ProcessWindows.h"
 #include "Screenshot.h"
+#include "ScriptCall.h"
 
 #include "MaxStandin.h"
 
@@ -334,6 +335,36 @@ bool StepDriver::HostStep(const std::vector<std::wstring>& words, const std::wst
     return false;
 }
 
+bool StepDriver::ScriptStep(const std::vector<std::wstring>& words, const std::wstring& step, std::wstring& why) {
+    const std::wstring& verb = words.front();
+    const bool expects = verb != L"maxscript";
+    if (words.size() < (expects ? 3u : 2u)) { why = L"cannot read the step"; return false; }
+    const std::wstring& wanted = expects ? words[1] : std::wstring();
+    const size_t from = step.find(words[expects ? 2 : 1], verb.size() + (expects ? wanted.size() + 1 : 0));
+    const std::wstring expression = step.substr(from);
+    for (DWORD waited = 0;; waited += 100) {
+        auto result = std::make_shared<ScriptCallResult>();
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        // As MAXScript runs a script: on 3ds Max's main thread, when it is idle.
+        if (!AsArtist([result, done, expression](std::wstring&) {
+                *result = CallPublishedFunction(expression);
+                *done = true;
+                return true;
+            }, why))
+            return false;
+        if (!WaitFor([done] { return done->load(); })) { why = L"the call did not return"; return false; }
+        ScriptCallResult& answer = *result;
+        PrintLine(L"MAXSCRIPT " + expression + L" -> " + answer.value);
+        if (!answer.ok) { why = L"MAXScript error " + answer.value; return false; }
+        if (!expects || answer.value == wanted) return true;
+        if (verb == L"maxscript-expect" || waited >= stepTimeoutMs.load()) {
+            why = L"the call returned " + answer.value + L", not " + wanted;
+            return false;
+        }
+        ::Sleep(100);
+    }
+}
+
 bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
     std::vector<std::wstring> words = Words(step);
     const std::wstring& verb = words.front();
@@ -430,6 +461,7 @@ bool StepDriver::RunStep(const std::wstring& step, std::wstring& why) {
         return host_.Post([front] { ::SendMessageW(front, WM_SYSCOMMAND, SC_CLOSE, 0); }, stepTimeoutMs.load()) || timedOut();
     }
     if (verb.compare(0, 5, L"host-") == 0 || verb == L"mark-handback" || verb == L"saves-fail") return HostStep(words, step, why);
+    if (verb == L"maxscript" || verb == L"maxscript-expect" || verb == L"wait-maxscript") return ScriptStep(words, step, why);
     if (verb == L"menu" && words.size() == 2 && Number(words[1], id)) {
         UINT command = host_.CommandFor(id);
         if (!command) { why = L"no menu item for action " + words[1]; return false; }

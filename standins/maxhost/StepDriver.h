@@ -35,6 +35,8 @@ private:
     bool TemplateUp(int templateId);
     bool HostStep(const std::vector<std::wstring>& words, const std::wstring& step, std::wstring& why);
     bool AsArtist(const std::function<bool(std::wstring&)>& work, std::wstring& why);
+    // maxscript, maxscript-expect and wait-maxscript: a published function called as a script does.
+    bool ScriptStep(const std::vector<std::wstring>& words, const std::wstring& step, std::wstring& why);
 
     HostWindow& host_;
     StandinScene& scene_;

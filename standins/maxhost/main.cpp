@@ -138,7 +138,7 @@ int Run(HINSTANCE instance) {
 
     HostWindow window;
     std::wstring sceneName = scene.GetCurFileName().data();
-    if (!window.Create(instance, L"")) {
+    if (!window.Create(instance, L"", !options.noMainWindow)) {
         PrintLine(L"LOAD FAILED main window");
         return kLoadFailed;
     }
@@ -168,7 +168,7 @@ int Run(HINSTANCE instance) {
     RefusingExitCallback refusing;
     if (options.refuseQuit) maxstandin::AddExitCallback(&refusing);
     for (const std::wstring& line : ActionTextLines(*maxstandin::StandardActionManager())) PrintLine(line);
-    PrintLine(L"READY");
+    PrintLine(options.noMainWindow ? L"READY (no main window)" : L"READY");
     StartAutobackup(window.Handle(), options.autobackupMilliseconds, [&scene] { return scene.SavesFail(); });
 
     DialogTemplates templates;

@@ -53,6 +53,40 @@ rud_story "$out_root/held-save-cancel" Villa.max samples/analyses/vray_villa.jso
 check held-save-cancel requests=0 failed_steps=0 boxes=none host_has=AUTOBACKUP \
   "data_log=[INFO] The submission was cancelled by the user while 3ds Max was busy"
 
+# Scripted submissions through the published MAXScript interface (the host's maxscript steps):
+# no dialog and no message box may come up in any of them.
+scripted() {   # scripted NAME SCENE ANALYSIS [host options...]
+  local name=$1 scene=$2 analysis=$3
+  shift 3
+  RUD_STORY_KEEP_WORKING=0 rud_story "$out_root/script-$name" "$scene" "samples/analyses/$analysis" \
+    "samples/steps/script_${name//-/_}.steps" 10001 "$@"
+}
+quiet="failed_steps=0 boxes=none"
+rud_story_client_options=(--requests 3 --refuse 2)
+RUD_STORY_BEFORE_HOST='for s in Night Dusk; do cp "$scene_dir/Villa.max" "$scene_dir/Villa_$s.max"; done' \
+  scripted three-scenes Villa.max vray_villa.json
+rud_story_client_options=()
+check script-three-scenes $quiet requests=3 answer=10001 archive_holds_scene=true cameras=Cam_Exterior_Front,Cam_Pool_Aerial \
+  'host_has=MAXSCRIPT RUDRendering.submit cameras:#("Cam_Exterior_Front") -> 10009'
+scripted corona-unlimited Loft.max corona_unlimited.json
+check script-corona-unlimited $quiet requests=0 archives_left=0 task_files_left=0 \
+  "host_has=MAXSCRIPT RUDRendering.lastMessage() -> \"Corona: the pass limit, time limit and noise level limit are all unlimited"
+scripted unknown-camera Villa.max vray_villa.json
+check script-unknown-camera $quiet requests=0 scene_changes=none \
+  "host_has=MAXSCRIPT RUDRendering.lastMessage() -> \"The scene has no camera named \"Cam_Garden\""
+scripted analyse-villa Villa.max vray_villa.json
+check script-analyse-villa $quiet requests=0 \
+  'host_has=MAXSCRIPT RUDRendering.cameras() -> #("Cam_Exterior_Front", "Cam_Living_Room", "Cam_Pool_Aerial")' \
+  'host_has=MAXSCRIPT RUDRendering.cameraWidths() -> #(1920, 1920, 2560)' \
+  'host_has=MAXSCRIPT RUDRendering.renderer() -> "V-Ray 6 Update 2.1"' \
+  'host_has=MAXSCRIPT RUDRendering.cameraFormats() -> #("PNG", "PNG", "PNG")' \
+  'host_has=MAXSCRIPT RUDRendering.problems() -> #()' 'host_has=MAXSCRIPT RUDRendering.refusal() -> ""'
+scripted batch-mode Villa.max vray_villa.json --no-main-window
+check script-batch-mode $quiet requests=1 answer=10001 cameras=Cam_Pool_Aerial render_mode=block \
+  "host_has=READY (no main window)"
+scripted busy Villa.max vray_villa.json
+check script-busy $quiet requests=1 answer=10001 cameras=Cam_Living_Room archive_holds_scene=true snapshots_left=0
+
 # Beside ours: another plug-in's release for 3ds Max 2024 only, a package that is not XML, and an older release
 # of ours (same UpgradeCode) whose module does not even exist. The host must load ours alone
 # and say why it passed over each of the others.

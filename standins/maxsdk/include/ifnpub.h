@@ -1,11 +1,36 @@
 #pragma once
-// Function-publishing values: what a MAXScript run hands back.
+// Function publishing: values, parameters, interface descriptors and the function map through
+// which MAXScript (or any client) calls a plug-in's published functions.
 #include <windows.h>
+#include <cstdarg>
 #include "coreexp.h"
 #include "maxheap.h"
+#include "maxtypes.h"
 #include "strclass.h"
+#include "tab.h"
 
-enum ParamType2 { TYPE_FLOAT = 0, TYPE_INT = 1, TYPE_BOOL = 4, TYPE_STRING = 8, TYPE_VOID = 26 };
+class ClassDesc;
+
+// Parameter and result types. A table type holds a Tab<>* of its base type; "_BV" hands the
+// value over (the receiver frees it).
+#define TYPE_TAB 0x0800
+#define TYPE_BY_VAL 0x2000
+enum ParamType2 {
+    TYPE_FLOAT = 0,
+    TYPE_INT = 1,
+    TYPE_BOOL = 4,
+    TYPE_STRING = 8,
+    TYPE_VOID = 26,
+    TYPE_NAME = 37,
+    TYPE_TSTR = 40,
+    TYPE_INT_TAB = TYPE_INT + TYPE_TAB,
+    TYPE_STRING_TAB = TYPE_STRING + TYPE_TAB,
+    TYPE_TSTR_TAB = TYPE_TSTR + TYPE_TAB,
+    TYPE_TSTR_BV = TYPE_TSTR + TYPE_BY_VAL,
+    TYPE_INT_TAB_BV = TYPE_INT_TAB + TYPE_BY_VAL,
+    TYPE_STRING_TAB_BV = TYPE_STRING_TAB + TYPE_BY_VAL,
+    TYPE_TSTR_TAB_BV = TYPE_TSTR_TAB + TYPE_BY_VAL,
+};
 
 // A value of any published type. The destructor frees what the value holds; Free does not reset
 // the value, so calling it yourself and then letting the destructor run frees twice unless Init
@@ -24,6 +49,169 @@ public:
         int i;
         float f;
         const MCHAR* s;
+        MSTR* tstr;
+        Tab<int>* i_tab;
+        Tab<const MCHAR*>* s_tab;
+        Tab<MSTR*>* tstr_tab;
         void* ptr;
     };
 };
+
+typedef short FunctionID;
+typedef int FPStatus;
+typedef int StringResID;
+#define FPS_FAIL 0
+#define FPS_OK 1
+#define FPS_NO_SUCH_FUNCTION (-1)
+
+// Interface descriptor flags.
+#define FP_ACTION 0x0001
+#define FP_MIXIN 0x0002
+#define FP_CORE 0x0004
+// Function flags the descriptor sets itself.
+#define FP_HAS_KEYARGS 0x0020
+// Parameter flags.
+#define FPP_KEYARG 0x0010
+
+// Tags of the descriptor's argument list: a keyword parameter is followed by f_keyArgDefault and
+// its default; p_end closes the list.
+enum ParamTags { f_keyArgDefault = 0x7A01, p_end = 0x7A0F };
+
+// The arguments of one call, positional parameters first, then keyword parameters in the order
+// the descriptor lists them (each either supplied by the caller or its default).
+class FPParams : public MaxHeapOperators {
+public:
+    Tab<FPValue> params;
+};
+
+class FPParamDef : public MaxHeapOperators {
+public:
+    MSTR internal_name;
+    StringResID description = 0;
+    ParamType2 type = TYPE_INT;
+    USHORT flags = 0;
+    FPValue keyarg_default;
+};
+
+class FPFunctionDef : public MaxHeapOperators {
+public:
+    FunctionID ID = 0;
+    MSTR internal_name;
+    StringResID description = 0;
+    USHORT flags = 0;
+    ParamType2 result_type = TYPE_VOID;
+    Tab<FPParamDef*> params;
+    short keyparam_count = 0;
+};
+
+class FPInterfaceDesc;
+
+class FPInterface : public MaxHeapOperators {
+public:
+    virtual ~FPInterface() {}
+    virtual FPInterfaceDesc* GetDesc() = 0;
+    // Calls a published function by its ID through the function map.
+    virtual FPStatus Invoke(FunctionID fid, FPValue& result, FPParams* params = nullptr) {
+        return _dispatch_fn(fid, 0, result, params);
+    }
+    virtual FPStatus _dispatch_fn(FunctionID fid, TimeValue t, FPValue& result, FPParams* p) {
+        (void)fid; (void)t; (void)result; (void)p;
+        return FPS_NO_SUCH_FUNCTION;
+    }
+};
+
+// The interface's metadata: ID, internal name (MAXScript's global struct name for a core
+// interface) and the published functions.
+class CoreExport FPInterfaceDesc : public FPInterface {
+public:
+    FPInterfaceDesc() {}
+    FPInterfaceDesc(Interface_ID id, const MCHAR* int_name, StringResID descr, ClassDesc* cd,
+                    ULONG flag, ...);
+    ~FPInterfaceDesc() override;
+    FPInterfaceDesc* GetDesc() override { return this; }
+    // Reads the descriptor's argument list; a descriptor flagged FP_CORE registers itself with the
+    // host as a core interface.
+    void load_descriptor(Interface_ID id, const MCHAR* int_name, StringResID descr, ClassDesc* cd,
+                         USHORT flag, va_list ap);
+
+    Interface_ID ID;
+    MSTR internal_name;
+    StringResID description = 0;
+    ClassDesc* cd = nullptr;
+    USHORT flags = 0;
+    Tab<FPFunctionDef*> functions;
+
+private:
+    FPInterfaceDesc(const FPInterfaceDesc&) = delete;
+    FPInterfaceDesc& operator=(const FPInterfaceDesc&) = delete;
+};
+
+// Base of static and core interfaces: the interface is its own descriptor.
+class FPStaticInterface : public FPInterfaceDesc {};
+
+// Core interfaces, by ID or by position.
+CoreExport FPInterface* GetCOREInterface(Interface_ID id);
+CoreExport int NumCOREInterfaces();
+CoreExport FPInterface* GetCOREInterfaceAt(int i);
+
+// Conversions the function map applies to arguments and results.
+template <int Type> struct FPArgOf;
+template <> struct FPArgOf<TYPE_INT> { static int Get(FPValue& v) { return v.i; } };
+template <> struct FPArgOf<TYPE_BOOL> { static BOOL Get(FPValue& v) { return v.i; } };
+template <> struct FPArgOf<TYPE_FLOAT> { static float Get(FPValue& v) { return v.f; } };
+template <> struct FPArgOf<TYPE_STRING> { static const MCHAR* Get(FPValue& v) { return v.s; } };
+template <> struct FPArgOf<TYPE_NAME> { static const MCHAR* Get(FPValue& v) { return v.s; } };
+template <> struct FPArgOf<TYPE_STRING_TAB> { static Tab<const MCHAR*>* Get(FPValue& v) { return v.s_tab; } };
+
+template <int Type> struct FPResultOf;
+template <> struct FPResultOf<TYPE_INT> {
+    static void Load(FPValue& r, int value) { r.type = TYPE_INT; r.i = value; }
+};
+template <> struct FPResultOf<TYPE_BOOL> {
+    static void Load(FPValue& r, BOOL value) { r.type = TYPE_BOOL; r.i = value; }
+};
+template <> struct FPResultOf<TYPE_TSTR_BV> {
+    static void Load(FPValue& r, const MSTR& value) { r.type = TYPE_TSTR_BV; r.tstr = new MSTR(value); }
+};
+template <> struct FPResultOf<TYPE_INT_TAB_BV> {
+    static void Load(FPValue& r, const Tab<int>& value) { r.type = TYPE_INT_TAB_BV; r.i_tab = new Tab<int>(value); }
+};
+template <> struct FPResultOf<TYPE_TSTR_TAB_BV> {
+    static void Load(FPValue& r, const Tab<MSTR*>& value) { r.type = TYPE_TSTR_TAB_BV; r.tstr_tab = new Tab<MSTR*>(value); }
+};
+
+// The implementation class's constructor with the descriptor's argument list.
+#define DECLARE_DESCRIPTOR(_interface)                                                              \
+public:                                                                                              \
+    _interface() {}                                                                                  \
+    _interface(Interface_ID id, const MCHAR* name, StringResID descr, ClassDesc* cd, ULONG flags, ...) { \
+        va_list ap;                                                                                  \
+        va_start(ap, flags);                                                                         \
+        load_descriptor(id, name, descr, cd, static_cast<USHORT>(flags), ap);                        \
+        va_end(ap);                                                                                  \
+    }
+
+#define BEGIN_FUNCTION_MAP                                                                  \
+public:                                                                                      \
+    FPStatus _dispatch_fn(FunctionID fid, TimeValue t, FPValue& result, FPParams* p) {       \
+        (void)t;                                                                             \
+        FPStatus status = FPS_OK;                                                            \
+        switch (fid) {
+#define END_FUNCTION_MAP                                                                    \
+        default: status = FPS_NO_SUCH_FUNCTION;                                              \
+        }                                                                                    \
+        return status;                                                                       \
+    }
+
+#define FP_ARG_(_type, _n) FPArgOf<_type>::Get(p->params[_n])
+#define FN_0(_fid, _rtype, _f) \
+    case _fid: FPResultOf<_rtype>::Load(result, _f()); break;
+#define FN_1(_fid, _rtype, _f, _p1) \
+    case _fid: FPResultOf<_rtype>::Load(result, _f(FP_ARG_(_p1, 0))); break;
+#define FN_16(_fid, _rtype, _f, _p1, _p2, _p3, _p4, _p5, _p6, _p7, _p8, _p9, _p10, _p11, _p12, _p13, _p14, _p15, _p16) \
+    case _fid:                                                                                        \
+        FPResultOf<_rtype>::Load(result, _f(FP_ARG_(_p1, 0), FP_ARG_(_p2, 1), FP_ARG_(_p3, 2),          \
+            FP_ARG_(_p4, 3), FP_ARG_(_p5, 4), FP_ARG_(_p6, 5), FP_ARG_(_p7, 6), FP_ARG_(_p8, 7),          \
+            FP_ARG_(_p9, 8), FP_ARG_(_p10, 9), FP_ARG_(_p11, 10), FP_ARG_(_p12, 11), FP_ARG_(_p13, 12),   \
+            FP_ARG_(_p14, 13), FP_ARG_(_p15, 14), FP_ARG_(_p16, 15)));                                    \
+        break;

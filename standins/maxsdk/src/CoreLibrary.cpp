@@ -130,7 +130,18 @@ void BroadcastNotification(int code, void* callParam) {
 }
 
 void FPValue::Free() {
-    if (type != TYPE_STRING || !s) return;
+    if (!ptr) return;
+    switch (type) {
+    case TYPE_TSTR_BV: delete tstr; return;
+    case TYPE_INT_TAB_BV: delete i_tab; return;
+    case TYPE_STRING_TAB_BV: delete s_tab; return;
+    case TYPE_TSTR_TAB_BV:
+        for (int i = 0; i < tstr_tab->Count(); ++i) delete (*tstr_tab)[i];
+        delete tstr_tab;
+        return;
+    default: break;
+    }
+    if (type != TYPE_STRING) return;
     std::lock_guard<std::mutex> guard(hostTextLock);
     auto it = LiveHostTexts().find(s);
     if (it == LiveHostTexts().end()) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prints how much of the code is test code: lines of C++, shell and Python in the files git
 # tracks, without blank lines and lines that hold only a comment. Tests are tests/ and fuzz/;
-# all code is the product (host/ included), its resources, the stand-ins, the tests, the fuzzer and the benchmarks.
+# all code is the product (host/ and pipeline/ included), its resources, the stand-ins, the tests, the fuzzer and the benchmarks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 count() {
@@ -9,5 +9,5 @@ count() {
     grep -c -v -E '^\s*((//|#).*)?$' || true
 }
 tests=$(count tests fuzz)
-all=$(count plugin core host analysis submit ui resources standins tests fuzz bench)
+all=$(count plugin core host analysis submit ui pipeline resources standins tests fuzz bench)
 awk -v t="$tests" -v a="$all" 'BEGIN { printf "test code: %d of %d lines (%.1f %%)\n", t, a, a ? 100 * t / a : 0 }'

@@ -1,6 +1,7 @@
 #include "plugin/RUDScriptInterface.h"
 
 #include "pipeline/RUDRenderingScriptMgr.h"
+#include "pipeline/ScriptResults.h"
 #include "plugin/PluginIdentifiers.h"
 #include "submit/SubmitResult.h"
 
@@ -36,6 +37,8 @@ Tab<int> NumberTab(Field field) {
     return tab;
 }
 
+constexpr int kSubmitArgumentCount = 16;
+
 // MAXScript calls these on 3ds Max's main thread; nothing may leave them as an exception.
 template <typename Result, typename Work>
 Result Guarded(Work work, Result failed) {
@@ -51,9 +54,7 @@ public:
     DECLARE_DESCRIPTOR(RUDRenderingScript)
     BEGIN_FUNCTION_MAP
         FN_0(kFnAnalyse, TYPE_INT, Analyse)
-        FN_16(kFnSubmit, TYPE_INT, Submit, TYPE_STRING_TAB, TYPE_NAME, TYPE_STRING_TAB, TYPE_FLOAT, TYPE_INT,
-              TYPE_FLOAT, TYPE_INT, TYPE_FLOAT, TYPE_FLOAT, TYPE_INT, TYPE_STRING, TYPE_BOOL, TYPE_BOOL, TYPE_BOOL,
-              TYPE_BOOL, TYPE_BOOL)
+        FN_VA(kFnSubmit, TYPE_INT, Submit)
         FN_0(kFnResult, TYPE_INT, Result)
         FN_0(kFnLastMessage, TYPE_TSTR_BV, LastMessage)
         FN_0(kFnRenderer, TYPE_TSTR_BV, Renderer)
@@ -68,28 +69,29 @@ public:
     int Analyse() override {
         return Guarded([] { return RUDRenderingScriptMgr::Instance().Analyse(); }, static_cast<int>(kSubmitFailed));
     }
-    int Submit(Tab<const MCHAR*>* cameras, const MCHAR* mode, Tab<const MCHAR*>* channels, float aoRadius,
-               int aoSubdivs, float gamma, int coronaPasses, float coronaHours, float coronaNoise, int imageScale,
-               const MCHAR* sceneName, BOOL backupAndCheck, BOOL saveFirst, BOOL wait, BOOL replaceOtherFile,
-               BOOL acceptReferenceProblems) override {
-        return Guarded([&] {
+    int Submit(FPParams* p) override {
+        return Guarded([p] {
+            if (!p || p->GetNumParams() < kSubmitArgumentCount) return static_cast<int>(kScriptBadArgument);
+            auto& v = p->params;
             ScriptSubmitArguments arguments;
-            if (cameras) arguments.cameras = Texts(cameras);
+            if (Tab<const MCHAR*>* cameras = FP_FIELD(TYPE_STRING_TAB, v[0])) arguments.cameras = Texts(cameras);
+            const MCHAR* mode = FP_FIELD(TYPE_NAME, v[1]);
             arguments.mode = mode ? mode : L"";
-            arguments.channels = Texts(channels);
-            arguments.aoRadius = aoRadius;
-            arguments.aoSubdivs = aoSubdivs;
-            arguments.gamma = gamma;
-            arguments.coronaPasses = coronaPasses;
-            arguments.coronaHours = coronaHours;
-            arguments.coronaNoise = coronaNoise;
-            arguments.imageScale = imageScale;
+            arguments.channels = Texts(FP_FIELD(TYPE_STRING_TAB, v[2]));
+            arguments.aoRadius = FP_FIELD(TYPE_FLOAT, v[3]);
+            arguments.aoSubdivs = FP_FIELD(TYPE_INT, v[4]);
+            arguments.gamma = FP_FIELD(TYPE_FLOAT, v[5]);
+            arguments.coronaPasses = FP_FIELD(TYPE_INT, v[6]);
+            arguments.coronaHours = FP_FIELD(TYPE_FLOAT, v[7]);
+            arguments.coronaNoise = FP_FIELD(TYPE_FLOAT, v[8]);
+            arguments.imageScale = FP_FIELD(TYPE_INT, v[9]);
+            const MCHAR* sceneName = FP_FIELD(TYPE_STRING, v[10]);
             arguments.sceneName = sceneName ? sceneName : L"";
-            arguments.backupAndCheck = backupAndCheck != FALSE;
-            arguments.saveFirst = saveFirst != FALSE;
-            arguments.wait = wait != FALSE;
-            arguments.replaceOtherFile = replaceOtherFile != FALSE;
-            arguments.acceptReferenceProblems = acceptReferenceProblems != FALSE;
+            arguments.backupAndCheck = FP_FIELD(TYPE_BOOL, v[11]) != FALSE;
+            arguments.saveFirst = FP_FIELD(TYPE_BOOL, v[12]) != FALSE;
+            arguments.wait = FP_FIELD(TYPE_BOOL, v[13]) != FALSE;
+            arguments.replaceOtherFile = FP_FIELD(TYPE_BOOL, v[14]) != FALSE;
+            arguments.acceptReferenceProblems = FP_FIELD(TYPE_BOOL, v[15]) != FALSE;
             return RUDRenderingScriptMgr::Instance().Submit(arguments);
         }, static_cast<int>(kSubmitFailed));
     }
@@ -135,7 +137,7 @@ public:
 RUDRenderingScript scriptInterface(
     Interface_ID(kScriptInterfaceIdA, kScriptInterfaceIdB), kScriptInterfaceName, 0, nullptr, FP_CORE,
     IRUDRenderingScript::kFnAnalyse, L"analyse", 0, TYPE_INT, 0, 0,
-    IRUDRenderingScript::kFnSubmit, L"submit", 0, TYPE_INT, 0, 16,
+    IRUDRenderingScript::kFnSubmit, L"submit", 0, TYPE_INT, 0, kSubmitArgumentCount,
         L"cameras", 0, TYPE_STRING_TAB, f_keyArgDefault, nullptr,
         L"mode", 0, TYPE_NAME, f_keyArgDefault, L"none",
         L"channels", 0, TYPE_STRING_TAB, f_keyArgDefault, nullptr,

@@ -14,10 +14,9 @@ public:
         kFnCameraHeights, kFnCameraFormats, kFnProblems, kFnRefusal,
     };
     virtual int Analyse() = 0;
-    virtual int Submit(Tab<const MCHAR*>* cameras, const MCHAR* mode, Tab<const MCHAR*>* channels, float aoRadius,
-                       int aoSubdivs, float gamma, int coronaPasses, float coronaHours, float coronaNoise,
-                       int imageScale, const MCHAR* sceneName, BOOL backupAndCheck, BOOL saveFirst, BOOL wait,
-                       BOOL replaceOtherFile, BOOL acceptReferenceProblems) = 0;
+    // The sixteen keyword arguments in the order the descriptor lists them (each given or its
+    // default): the function map's fixed-arity macros stop at thirteen, so submit takes them whole.
+    virtual int Submit(FPParams* arguments) = 0;
     virtual int Result() = 0;
     virtual MSTR LastMessage() = 0;
     virtual MSTR Renderer() = 0;

@@ -81,6 +81,7 @@ enum ParamTags { f_keyArgDefault = 0x7A01, p_end = 0x7A0F };
 // the descriptor lists them (each either supplied by the caller or its default).
 class FPParams : public MaxHeapOperators {
 public:
+    int GetNumParams() { return params.Count(); }
     Tab<FPValue> params;
 };
 
@@ -208,10 +209,17 @@ public:                                                                         
     case _fid: FPResultOf<_rtype>::Load(result, _f()); break;
 #define FN_1(_fid, _rtype, _f, _p1) \
     case _fid: FPResultOf<_rtype>::Load(result, _f(FP_ARG_(_p1, 0))); break;
-#define FN_16(_fid, _rtype, _f, _p1, _p2, _p3, _p4, _p5, _p6, _p7, _p8, _p9, _p10, _p11, _p12, _p13, _p14, _p15, _p16) \
-    case _fid:                                                                                        \
-        FPResultOf<_rtype>::Load(result, _f(FP_ARG_(_p1, 0), FP_ARG_(_p2, 1), FP_ARG_(_p3, 2),          \
-            FP_ARG_(_p4, 3), FP_ARG_(_p5, 4), FP_ARG_(_p6, 5), FP_ARG_(_p7, 6), FP_ARG_(_p8, 7),          \
-            FP_ARG_(_p9, 8), FP_ARG_(_p10, 9), FP_ARG_(_p11, 10), FP_ARG_(_p12, 11), FP_ARG_(_p13, 12),   \
-            FP_ARG_(_p14, 13), FP_ARG_(_p15, 14), FP_ARG_(_p16, 15)));                                    \
-        break;
+// A function that reads its arguments itself, from the call's parameters as the descriptor lists
+// them. Fixed-arity macros go up to thirteen parameters in the SDK; the stand-in offers none
+// beyond the ones the plug-in uses.
+#define FN_VA(_fid, _rtype, _f) \
+    case _fid: FPResultOf<_rtype>::Load(result, _f(p)); break;
+
+// One argument's value by its type, as FN_VA's functions read them.
+#define TYPE_INT_FIELD(_v) ((_v).i)
+#define TYPE_BOOL_FIELD(_v) ((_v).i)
+#define TYPE_FLOAT_FIELD(_v) ((_v).f)
+#define TYPE_STRING_FIELD(_v) ((_v).s)
+#define TYPE_NAME_FIELD(_v) ((_v).s)
+#define TYPE_STRING_TAB_FIELD(_v) ((_v).s_tab)
+#define FP_FIELD(_type, _v) (_type##_FIELD(_v))

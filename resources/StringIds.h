@@ -149,3 +149,4 @@
 #define IDS_SCRIPT_NO_RUN          175
 #define IDS_SCRIPT_ANALYSED        176
 #define IDS_SCRIPT_CORONA_LIMITS   177  // analyse(): a Corona scene that limits nothing
+#define IDS_SCRIPT_RUN_UNDER_WAY   178  // the menu while a script's submission runs

@@ -37,7 +37,12 @@ bool BringRunningSubmissionForward() {
     if (HWND window = ProgressWindow()) {
         if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
         ::SetForegroundWindow(window);
+        return true;
     }
+    // A script's run has no window to bring forward: the artist is told why no dialog opens.
+    const MainDialogTexts texts = MainDialogTexts::Load();
+    (void)ShowMessageBox(Host().MainWindow(), ResourceText(IDS_SCRIPT_RUN_UNDER_WAY), texts.notice,
+                         MB_OK | MB_ICONINFORMATION, MessageBoxLanguage(texts.languageMarker.c_str()));
     return true;
 }
 

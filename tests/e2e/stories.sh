@@ -86,6 +86,9 @@ check script-batch-mode $quiet requests=1 answer=10001 cameras=Cam_Pool_Aerial r
   "host_has=READY (no main window)"
 scripted busy Villa.max vray_villa.json
 check script-busy $quiet requests=1 answer=10001 cameras=Cam_Living_Room archive_holds_scene=true snapshots_left=0
+scripted busy-menu Villa.max vray_villa.json
+check script-busy-menu failed_steps=0 requests=1 answer=10001 snapshots_left=0 \
+  scripts=1 boxes=IDS_SCRIPT_RUN_UNDER_WAY/IDS_CAPTION_NOTICE/0
 
 # Beside ours: another plug-in's release for 3ds Max 2024 only, a package that is not XML, and an older release
 # of ours (same UpgradeCode) whose module does not even exist. The host must load ours alone

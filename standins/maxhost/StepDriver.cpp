@@ -343,6 +343,11 @@ bool StepDriver::ScriptStep(const std::vector<std::wstring>& words, const std::w
     const size_t from = step.find(words[expects ? 2 : 1], verb.size() + (expects ? wanted.size() + 1 : 0));
     const std::wstring expression = step.substr(from);
     for (DWORD waited = 0;; waited += 100) {
+        // A script that polls is held while a modal window is up and goes on once it has closed.
+        if (verb == L"wait-maxscript" && !::IsWindowEnabled(host_.Handle()) && waited < stepTimeoutMs.load()) {
+            ::Sleep(100);
+            continue;
+        }
         auto result = std::make_shared<ScriptCallResult>();
         auto done = std::make_shared<std::atomic<bool>>(false);
         // As MAXScript runs a script: on 3ds Max's main thread, when it is idle.

@@ -1,17 +1,13 @@
 #include "pipeline/QuietAnalysis.h"
 
-#include "analysis/AnalysisScriptRunner.h"
+#include "analysis/OpenSceneAnalysis.h"
 #include "analysis/RUDRenderingDataMgr.h"
-#include "analysis/SceneAcceptance.h"
 #include "analysis/SceneChecks.h"
-#include "core/ClientInfo.h"
 #include "core/ResourceStrings.h"
-#include "host/HostOperations.h"
 #include "pipeline/ScriptResults.h"
 #include "resources/StringIds.h"
 #include "submit/SubmitResult.h"
 
-#include <memory>
 
 namespace rud {
 namespace {
@@ -27,20 +23,16 @@ QuietAnalysisResult Failed(int32_t code, int textId) {
 } // namespace
 
 QuietAnalysisResult AnalyseQuietly(RUDRenderingDataMgr& store) {
-    ClientInfo info;
     store.ClearCameras();
-    (void)GetClientInformation(store.dataLog, info);
-    if (info.lowerVersion.empty()) return Failed(kScriptClientMissing, IDS_CLIENT_NOT_INSTALLED);
-    if (!ClientVersionAccepted(info.lowerVersion)) return Failed(kScriptClientMissing, IDS_VERSION_TOO_OLD);
-    if (!SceneFileNameAccepted(Host().CurrentSceneFileName())) return Failed(kSubmitNameRefused, IDS_SCENE_NAME_INVALID);
-
-    std::wstring resultText;
-    std::unique_ptr<IScriptValue> value = Host().CreateScriptValue();
-    if (!value || !RunAnalysisScript(store, nullptr, *value, info.parserScriptPath, resultText))
-        return Failed(kScriptNoAnalysis, IDS_ANALYSIS_SCRIPT_FAILED);
-    value.reset();
-    store.SetAnalysisText(std::move(resultText));
-    const int32_t read = store.ReadAnalysis();
+    const OpenSceneAnalysis analysed = AnalyseOpenScene(store, nullptr);
+    switch (analysed.stop) {
+    case AnalysisStop::kNone: break;
+    case AnalysisStop::kClientMissing: return Failed(kScriptClientMissing, IDS_CLIENT_NOT_INSTALLED);
+    case AnalysisStop::kClientTooOld: return Failed(kScriptClientMissing, IDS_VERSION_TOO_OLD);
+    case AnalysisStop::kSceneNameRefused: return Failed(kSubmitNameRefused, IDS_SCENE_NAME_INVALID);
+    case AnalysisStop::kScriptFailed: return Failed(kScriptNoAnalysis, IDS_ANALYSIS_SCRIPT_FAILED);
+    }
+    const int32_t read = analysed.read;
     if (read == kAnalysisUnreadable) return Failed(kScriptNoAnalysis, IDS_ANALYSIS_SCRIPT_FAILED);
     if (read == kAnalysisDuplicateCameras) {
         QuietAnalysisResult result = Failed(kScriptSceneRefused, IDS_DUPLICATE_CAMERAS_HEAD);

@@ -3,10 +3,9 @@
 
 #include "ui/MainDialogLogic.h"
 
-#include "analysis/AnalysisScriptRunner.h"
+#include "analysis/OpenSceneAnalysis.h"
 #include "analysis/RUDRenderingDataMgr.h"
 #include "analysis/SceneChecks.h"
-#include "core/ClientInfo.h"
 #include "core/TextConversions.h"
 #include "host/HostOperations.h"
 #include "resources/ControlIds.h"
@@ -20,7 +19,6 @@
 #include "ui/OrderToDialog.h"
 #include "ui/RUDRenderingUiMgr.h"
 #include "ui/RememberedValues.h"
-#include "analysis/SceneAcceptance.h"
 #include "ui/SceneWarningsDialog.h"
 #include "ui/SubmitLauncher.h"
 #include "ui/WarningsList.h"
@@ -202,30 +200,21 @@ INT_PTR OpenMainDialog(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMg
 
 int AnalyseScene(HWND dialog, RUDRenderingDataMgr& store, RUDRenderingUiMgr& ui,
                  const MainDialogTexts& texts, bool firstTime) {
-    ClientInfo info;
     if (firstTime) store.ClearCameras();
-    (void)GetClientInformation(store.dataLog, info);
-    if (info.lowerVersion.empty()) {
-        Message(dialog, texts, ResourceText(IDS_CLIENT_NOT_INSTALLED), MB_OK);
+    const OpenSceneAnalysis analysed = AnalyseOpenScene(store, dialog);
+    int refusal = 0;
+    switch (analysed.stop) {
+    case AnalysisStop::kNone: break;
+    case AnalysisStop::kClientMissing: refusal = IDS_CLIENT_NOT_INSTALLED; break;
+    case AnalysisStop::kClientTooOld: refusal = IDS_VERSION_TOO_OLD; break;
+    case AnalysisStop::kSceneNameRefused: refusal = IDS_SCENE_NAME_INVALID; break;
+    case AnalysisStop::kScriptFailed: return Close(dialog, 0, 0);   // the runner has shown why
+    }
+    if (refusal) {
+        Message(dialog, texts, ResourceText(refusal), MB_OK);
         return Close(dialog, 0, -1);
     }
-    if (!ClientVersionAccepted(info.lowerVersion)) {
-        Message(dialog, texts, ResourceText(IDS_VERSION_TOO_OLD), MB_OK);
-        return Close(dialog, 0, -1);
-    }
-    if (!SceneFileNameAccepted(Host().CurrentSceneFileName())) {
-        Message(dialog, texts, ResourceText(IDS_SCENE_NAME_INVALID), MB_OK);
-        return Close(dialog, 0, -1);
-    }
-
-    std::wstring resultText;
-    std::unique_ptr<IScriptValue> value = Host().CreateScriptValue();
-    if (!value || !RunAnalysisScript(store, dialog, *value, info.parserScriptPath, resultText))
-        return Close(dialog, 0, 0);
-    value.reset();
-
-    store.SetAnalysisText(std::move(resultText));
-    int32_t read = store.ReadAnalysis();
+    const int32_t read = analysed.read;
     if (read == kAnalysisNoCameras) {
         if (Message(dialog, texts, ResourceText(IDS_NO_CAMERAS_CONTINUE), MB_YESNO) != IDYES)
             return Close(dialog, 0, 0);

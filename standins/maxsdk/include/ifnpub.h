@@ -155,15 +155,7 @@ CoreExport FPInterface* GetCOREInterface(Interface_ID id);
 CoreExport int NumCOREInterfaces();
 CoreExport FPInterface* GetCOREInterfaceAt(int i);
 
-// Conversions the function map applies to arguments and results.
-template <int Type> struct FPArgOf;
-template <> struct FPArgOf<TYPE_INT> { static int Get(FPValue& v) { return v.i; } };
-template <> struct FPArgOf<TYPE_BOOL> { static BOOL Get(FPValue& v) { return v.i; } };
-template <> struct FPArgOf<TYPE_FLOAT> { static float Get(FPValue& v) { return v.f; } };
-template <> struct FPArgOf<TYPE_STRING> { static const MCHAR* Get(FPValue& v) { return v.s; } };
-template <> struct FPArgOf<TYPE_NAME> { static const MCHAR* Get(FPValue& v) { return v.s; } };
-template <> struct FPArgOf<TYPE_STRING_TAB> { static Tab<const MCHAR*>* Get(FPValue& v) { return v.s_tab; } };
-
+// How the function map loads a result.
 template <int Type> struct FPResultOf;
 template <> struct FPResultOf<TYPE_INT> {
     static void Load(FPValue& r, int value) { r.type = TYPE_INT; r.i = value; }
@@ -204,14 +196,10 @@ public:                                                                         
         return status;                                                                       \
     }
 
-#define FP_ARG_(_type, _n) FPArgOf<_type>::Get(p->params[_n])
 #define FN_0(_fid, _rtype, _f) \
     case _fid: FPResultOf<_rtype>::Load(result, _f()); break;
-#define FN_1(_fid, _rtype, _f, _p1) \
-    case _fid: FPResultOf<_rtype>::Load(result, _f(FP_ARG_(_p1, 0))); break;
 // A function that reads its arguments itself, from the call's parameters as the descriptor lists
-// them. Fixed-arity macros go up to thirteen parameters in the SDK; the stand-in offers none
-// beyond the ones the plug-in uses.
+// them. The SDK's fixed-arity macros (FN_1 to FN_13) are left out: the plug-in uses none.
 #define FN_VA(_fid, _rtype, _f) \
     case _fid: FPResultOf<_rtype>::Load(result, _f(p)); break;
 
